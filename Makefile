@@ -1,0 +1,48 @@
+# The two commands of the README: `make run` and `make test`. Everything else is for developers.
+SHELL := /bin/bash
+MAKEFLAGS += --no-print-directory
+JOBS  ?= $(shell nproc)
+NATIVE  := build/native
+WINDOWS := build/windows
+CMAKE_WINDOWS := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all deps native windows run test test-native test-windows bench fuzz soak clean
+
+all: windows
+
+deps:
+	@scripts/deps.sh
+
+native: deps
+	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DYK_SANITIZE=ON >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+windows: deps
+	@cmake -S . -B $(WINDOWS) $(CMAKE_WINDOWS) >/dev/null
+	@cmake --build $(WINDOWS) -j $(JOBS)
+
+run: windows
+	@scripts/run.sh $(WINDOWS)/yarrowkit.exe
+
+test: native windows
+	@scripts/test.sh $(NATIVE) $(WINDOWS)
+
+test-native: native
+	@cd $(NATIVE) && ctest --output-on-failure
+
+test-windows: windows
+	@cd $(WINDOWS) && ctest --output-on-failure
+
+bench: deps
+	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build/bench -j $(JOBS) --target benchmarks
+	@scripts/bench.sh build/bench
+
+fuzz: deps
+	@scripts/fuzz.sh long
+
+soak: deps windows
+	@scripts/soak.sh $(WINDOWS)
+
+clean:
+	rm -rf build/native build/windows build/bench build/fuzz build/wine

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang in build/fuzz and runs each one.
+#   scripts/fuzz.sh short   a few seconds in all (part of `make test`)
+#   scripts/fuzz.sh long    ten million runs per target (`make fuzz`)
+# The corpus grows in build/fuzz/corpus across runs; a crash leaves its input in
+# build/fuzz/artifacts and makes the script fail.
+set -euo pipefail
+
+mode=${1:-short}
+case "$mode" in
+  short) budget=(-max_total_time=3) ;;
+  long)  budget=(-runs=10000000) ;;
+  *) echo "usage: $0 short|long" >&2; exit 2 ;;
+esac
+
+top=$(cd "$(dirname "$0")/.." && pwd)
+build="$top/build/fuzz"
+"$top/scripts/fetch-sqlite.sh"
+
+CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYK_FUZZ=ON >/dev/null
+cmake --build "$build" -j 2 --target fuzz_decode fuzz_round_trip >/dev/null
+
+status=0
+for target in fuzz_decode fuzz_round_trip; do
+  corpus="$build/corpus/$target"
+  mkdir -p "$corpus" "$build/artifacts"
+  echo "fuzz: $target ($mode)"
+  if ! "$build/tests/fuzz/$target" "${budget[@]}" -max_len=4096 -print_final_stats=1 \
+        -artifact_prefix="$build/artifacts/$target-" "$corpus" 2>"$build/$target.log"; then
+    echo "fuzz: $target FAILED, see $build/$target.log and $build/artifacts/" >&2
+    tail -n 30 "$build/$target.log" >&2
+    status=1
+  else
+    awk '/DONE/ {print "fuzz:   " $0}' "$build/$target.log"
+  fi
+done
+exit $status
