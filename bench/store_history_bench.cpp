@@ -1,0 +1,163 @@
+// The history database at scale: the list's page query (statement 9) and the tray menu's
+// recent-items query (statement 11) on 100,000 rows against 100 rows, and trimHistory from
+// 100,000 rows to the default limit of 3,000.
+#include "bench/BenchTiming.h"
+#include "store/ClipRecord.h"
+#include "store/HistoryDatabase.h"
+#include "store/HistoryMaintenance.h"
+#include "store/HistorySql.h"
+#include "store/StoredValue.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <unistd.h>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kBigRows = 100000;
+constexpr int kSmallRows = 100;
+constexpr int kPageSize = 50;
+constexpr int kRecentItems = 15;
+constexpr int kLimit = 3000;
+
+class QuietHost : public StoreHost {
+public:
+    int readConfigInt(const char*, int defaultValue) override { return defaultValue; }
+    void writeConfigString(const char*, const std::string&) override {}
+    bool pathExists(const std::string&) override { return true; }
+    std::vector<std::string> listFiles(const std::string&) override { return {}; }
+    bool deleteFile(const std::string&) override { return false; }
+    void showMessage(const std::string& caption, const std::string& text, MessageKind) override {
+        std::printf("MESSAGE %s: %s\n", caption.c_str(), text.c_str());
+    }
+    std::string applicationTitle() const override { return "yarrowkit"; }
+};
+
+// Texts of a few hundred bytes; most items also carry their Unicode form, as copies from
+// modern applications do.
+ClipRecord realisticRecord(int id, std::mt19937& random) {
+    static const char* const words[] = {"report", "meeting", "it's", "budget", "https://example.org/a?b=c",
+                                        "Hello,", "world", "O'Neil", "SELECT", "*", "FROM", "table;",
+                                        "\r\n", "2024", "invoice", "#4711", "please", "review", "the", "draft."};
+    std::uniform_int_distribution<int> length(150, 450);
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof words / sizeof words[0] - 1);
+    std::string text;
+    const int target = length(random);
+    while (static_cast<int>(text.size()) < target) text += std::string(words[pick(random)]) + " ";
+
+    ClipRecord record;
+    record.Id = id;
+    record.DTime = 1700000000u + static_cast<unsigned>(id);
+    record.Name = text.substr(0, 50) + "...";
+    record.SourceName = id % 3 ? "notepad.exe" : "winword.exe";
+    record.SourceTitle = "Untitled - Notepad";
+    record.Locale = std::string("\x09\x04\0\0", 4);
+    record.Text = text + '\0';
+    if (id % 4) {
+        record.Type = UnicodeText;
+        std::string utf16;
+        for (char c : text) utf16 += std::string{c, '\0'};
+        record.Data = utf16 + std::string(2, '\0');
+    }
+    return record;
+}
+
+void createHistory(const std::string& path, int rows) {
+    QuietHost host;
+    openHistoryDatabase(path, "", host);
+    std::mt19937 random(3);
+    historyDb.execute("BEGIN;");
+    for (int id = 0; id < rows; ++id) historyDb.execute(insertStatement(realisticRecord(id, random)).c_str());
+    historyDb.execute("COMMIT;");
+    historyDb.close();
+}
+
+// One page as the list reads it: the rows, their ids, captions and types.
+int readPage(int offset, int size) {
+    SqlResultTable page = historyDb.queryTable(sql::selectPage(offset, size).c_str());
+    int captionBytes = 0;
+    for (int row = 0; row < page.rowCount(); ++row) {
+        page.selectRow(row);
+        captionBytes += page.intValue("Id", 0) & 1;
+        captionBytes += static_cast<int>(readStoredText(page.columnText("Name")).size());
+        captionBytes += page.intValue("Type", 0) & 1;
+    }
+    return captionBytes;
+}
+
+int readRecent() {
+    SqlResultTable items = historyDb.queryTable(sql::selectRecent(kRecentItems).c_str());
+    int captionBytes = 0;
+    for (int row = 0; row < items.rowCount(); ++row) {
+        items.selectRow(row);
+        captionBytes += static_cast<int>(readStoredText(items.columnText("Name")).size());
+    }
+    return captionBytes;
+}
+
+struct QueryTimes {
+    double newestPage;
+    double oldestPage;
+    double recent;
+};
+
+QueryTimes measureQueries(const std::string& path, int rows) {
+    QuietHost host;
+    openHistoryDatabase(path, "", host);
+    volatile int sink = 0;
+    readPage(0, kPageSize);  // warm the page cache
+    QueryTimes times{};
+    times.newestPage = bench::medianOf(201, [&] { sink = sink + readPage(0, kPageSize); });
+    times.oldestPage = bench::medianOf(21, [&] { sink = sink + readPage(rows - kPageSize, kPageSize); });
+    times.recent = bench::medianOf(201, [&] { sink = sink + readRecent(); });
+    historyDb.close();
+    return times;
+}
+
+}  // namespace
+
+int main() {
+    const fs::path folder = fs::temp_directory_path() / ("yk-history-bench-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const std::string big = (folder / "big.sql").string();
+    const std::string small = (folder / "small.sql").string();
+    const std::string trimmed = (folder / "trim.sql").string();
+
+    const double createTime = bench::secondsOf([&] { createHistory(big, kBigRows); });
+    createHistory(small, kSmallRows);
+    std::printf("history of %d rows: %.1f MB, built in %.2f s\n", kBigRows, double(fs::file_size(big)) / 1e6, createTime);
+
+    const QueryTimes smallTimes = measureQueries(small, kSmallRows);
+    const QueryTimes bigTimes = measureQueries(big, kBigRows);
+    const double pageRatio = bigTimes.newestPage / smallTimes.newestPage;
+    const double recentRatio = bigTimes.recent / smallTimes.recent;
+    std::printf("page query (9), newest page of %d: %7.1f us on %d rows, %7.1f us on %d rows = %.2fx (target <= 1.5x: %s)\n",
+                kPageSize, bigTimes.newestPage * 1e6, kBigRows, smallTimes.newestPage * 1e6, kSmallRows, pageRatio,
+                bench::verdict(pageRatio <= 1.5));
+    std::printf("page query (9), oldest page of %d: %7.1f us on %d rows, %7.1f us on %d rows = %.1fx\n", kPageSize,
+                bigTimes.oldestPage * 1e6, kBigRows, smallTimes.oldestPage * 1e6, kSmallRows,
+                bigTimes.oldestPage / smallTimes.oldestPage);
+    std::printf("recent items (11), %d items:      %7.1f us on %d rows, %7.1f us on %d rows = %.2fx (target <= 1.5x: %s)\n",
+                kRecentItems, bigTimes.recent * 1e6, kBigRows, smallTimes.recent * 1e6, kSmallRows, recentRatio,
+                bench::verdict(recentRatio <= 1.5));
+
+    fs::copy_file(big, trimmed);
+    QuietHost host;
+    openHistoryDatabase(trimmed, "", host);
+    bool historyChanged = false;
+    int itemCount = 0;
+    const double trimTime =
+        bench::secondsOf([&] { trimHistory({true, kLimit}, historyChanged, itemCount, host); });
+    const int left = historyDb.queryInt(sql::kCountRows);
+    historyDb.close();
+    std::printf("trimHistory %d -> %d rows (%d left): %.3f s (target <= 0.5 s: %s)\n", itemCount, kLimit, left, trimTime,
+                bench::verdict(trimTime <= 0.5 && left == kLimit));
+
+    fs::remove_all(folder);
+    return 0;
+}

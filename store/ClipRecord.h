@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Item types: the clipboard format of the Data block, 0 for plain text without one, and -1
+// for rich text, whose registered format has no fixed number.
+enum ItemType : int {
+    PlainText = 0,
+    UnicodeText = 13,
+    RichText = -1,
+    Bitmap = 8,
+};
+
+bool isKnownItemType(int type);
+
+// One history item with the columns of table Log in column order, held as plain values:
+// texts without their terminator, blocks as captured (std::nullopt when not captured).
+struct ClipRecord {
+    int Id = 0;
+    std::uint32_t DTime = 0;
+    std::string Name;
+    std::string SourceName;
+    std::string SourceTitle;
+    std::optional<std::string> Locale;
+    std::optional<std::string> Text;
+    int Type = PlainText;
+    std::optional<std::string> Data;
+};
+
+// The insert statement for the record, every value in its stored form.
+std::string insertStatement(const ClipRecord& record);

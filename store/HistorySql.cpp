@@ -1,0 +1,50 @@
+#include "store/HistorySql.h"
+
+#include "store/SqlException.h"
+
+#include <sqlite3.h>
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace sql {
+namespace {
+
+// Sized from the formatted length, so a statement holding a large stored block fits whole.
+// A text beyond what printf can produce is refused the way SQLite refuses an oversized one.
+__attribute__((format(printf, 1, 2))) std::string format(const char* pattern, ...) {
+    va_list args;
+    va_start(args, pattern);
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, pattern, measure);
+    va_end(measure);
+    if (length < 0) {
+        va_end(args);
+        throw SqlException(SQLITE_TOOBIG, sqlite3_errstr(SQLITE_TOOBIG));
+    }
+    std::string text(static_cast<std::size_t>(length), '\0');
+    std::vsnprintf(text.data(), text.size() + 1, pattern, args);
+    va_end(args);
+    return text;
+}
+
+}  // namespace
+
+std::string trimOldest(int rowsToRemove) { return format(kTrimOldest, rowsToRemove); }
+std::string selectPage(int offset, int pageSize) { return format(kSelectPage, offset, pageSize); }
+std::string selectPreview(int id) { return format(kSelectPreview, id); }
+std::string selectRecent(int count) { return format(kSelectRecent, count); }
+std::string deleteItem(int id) { return format(kDeleteItem, id); }
+std::string selectOlder(int lastId) { return format(kSelectOlder, lastId); }
+std::string selectNewer(int lastId) { return format(kSelectNewer, lastId); }
+std::string selectClipBlocks(int id) { return format(kSelectClipBlocks, id); }
+
+std::string insertRow(int id, std::uint32_t dtime, const std::string& name, const std::string& sourceName,
+                      const std::string& sourceTitle, const std::string& locale, const std::string& text, int type,
+                      const std::string& data) {
+    return format(kInsertRow, id, static_cast<unsigned>(dtime), name.c_str(), sourceName.c_str(), sourceTitle.c_str(),
+                  locale.c_str(), text.c_str(), type, data.c_str());
+}
+
+}  // namespace sql

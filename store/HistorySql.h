@@ -1,0 +1,76 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Every SQL text run against the history database, kept here once and exactly as the program
+// has always run it (mixed case, lower-case "id" in two of them and trailing semicolons
+// included). Statements with parameters are printf formats; the functions below fill them.
+// Stored values are placed between apostrophes as they are: their stored form holds none.
+namespace sql {
+
+// 1. Run with execute when the database is opened; fails when the table exists.
+inline constexpr char kCreateLogTable[] =
+    "CREATE TABLE Log"
+    "(Id int PRIMARY KEY, DTime int, Name char(55),SourceName char(30),SourceTitle char(100), "
+    "Locale BLOB, Text  BLOB, Type  int, Data BLOB);";
+// 2. queryInt: the largest id; NULL (and so an exception) for an empty table.
+inline constexpr char kSelectMaxId[] = "SELECT MAX(id) FROM Log;";
+// 3. execute.
+inline constexpr char kVacuum[] = "VACUUM;";
+// 4. queryInt: number of rows.
+inline constexpr char kCountRows[] = "SELECT COUNT(*) FROM Log;";
+// 5. query + release; %i = rows to remove (count - limit).
+inline constexpr char kTrimOldest[] = "DELETE from Log where Id < (SELECT Id from Log order by Id ASC limit %i,1)";
+// 6. query + release.
+inline constexpr char kDropLogTable[] = "DROP TABLE Log;";
+// 7. query: the newest row, for the duplicate check of the capture.
+inline constexpr char kSelectNewest[] = "SELECT Text,Data,Type FROM Log ORDER by Id DESC limit 1";
+// 8. execute: Id, DTime, then Name, SourceName, SourceTitle, Locale, Text in stored form, Type, Data.
+inline constexpr char kInsertRow[] = "INSERT INTO Log VALUES (%i,%u,'%s','%s','%s','%s','%s',%i,'%s');";
+// 9. queryTable; %i,%i = page offset, page size.
+inline constexpr char kSelectPage[] = "SELECT Id,Name,Type FROM Log ORDER by Id DESC limit %i,%i";
+// 10. query; %i = item id.
+inline constexpr char kSelectPreview[] =
+    "SELECT DTime,SourceName,SourceTitle,Data,Text,Type,Id FROM Log WHERE Id=%i limit 1";
+// 11. queryTable; %i = number of recent items.
+inline constexpr char kSelectRecent[] = "SELECT Id,Name,Type FROM Log ORDER by Id DESC limit %i";
+// 12. execute; %i = item id.
+inline constexpr char kDeleteItem[] = "DELETE FROM Log WHERE id=%i;";
+// 13. query; %i = lastId.
+inline constexpr char kSelectOlder[] = "SELECT Id,Text,Data,Type FROM Log WHERE Id<%i ORDER by Id DESC limit 1";
+// 14. query; %i = lastId.
+inline constexpr char kSelectNewer[] = "SELECT Id,Text,Data,Type FROM Log WHERE Id>%i ORDER by Id ASC limit 1";
+// 15. query; %i = item id.
+inline constexpr char kSelectClipBlocks[] = "SELECT Type,Text,Data,Locale FROM Log WHERE Id=%i limit 1";
+// 16. execute.
+inline constexpr char kDeleteAll[] = "DELETE FROM Log;";
+
+// Column names of table Log, as the readers ask for them.
+namespace column {
+inline constexpr char kId[] = "Id";
+inline constexpr char kDTime[] = "DTime";
+inline constexpr char kName[] = "Name";
+inline constexpr char kSourceName[] = "SourceName";
+inline constexpr char kSourceTitle[] = "SourceTitle";
+inline constexpr char kLocale[] = "Locale";
+inline constexpr char kText[] = "Text";
+inline constexpr char kType[] = "Type";
+inline constexpr char kData[] = "Data";
+}  // namespace column
+
+std::string trimOldest(int rowsToRemove);
+std::string selectPage(int offset, int pageSize);
+std::string selectPreview(int id);
+std::string selectRecent(int count);
+std::string deleteItem(int id);
+std::string selectOlder(int lastId);
+std::string selectNewer(int lastId);
+std::string selectClipBlocks(int id);
+// The five texts and the Data block are already in stored form (see store/StoredValue.h).
+// A statement longer than printf can build throws SqlException (SQLITE_TOOBIG).
+std::string insertRow(int id, std::uint32_t dtime, const std::string& name, const std::string& sourceName,
+                      const std::string& sourceTitle, const std::string& locale, const std::string& text, int type,
+                      const std::string& data);
+
+}  // namespace sql

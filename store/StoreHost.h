@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// What the history store needs from the platform: the configuration file, the file system and
+// message boxes. The Windows build passes the real calls (store/platform/WinStoreHost.h); tests
+// pass a fake.
+class StoreHost {
+public:
+    enum class MessageKind {
+        Error,  // error icon, owned by the main window (the numbered "YarrowKit Error #n" boxes)
+        Plain,  // the program's standard box with only an OK button
+    };
+
+    virtual ~StoreHost() = default;
+
+    // Integer value of key in section "Main" of config.cfg, or defaultValue when missing.
+    virtual int readConfigInt(const char* key, int defaultValue) = 0;
+    // Writes key = value in section "Main" of config.cfg; a failed write is not reported.
+    virtual void writeConfigString(const char* key, const std::string& value) = 0;
+    // True when the path names an existing file or folder.
+    virtual bool pathExists(const std::string& path) = 0;
+    // Names (without folder) of the plain files matching folder + pattern; no folders, no "." or "..".
+    virtual std::vector<std::string> listFiles(const std::string& folderAndPattern) = 0;
+    // False when the file could not be deleted (e.g. held open by another process).
+    virtual bool deleteFile(const std::string& path) = 0;
+    virtual void showMessage(const std::string& caption, const std::string& text, MessageKind kind) = 0;
+    // The caption of the program's unnumbered message boxes.
+    virtual std::string applicationTitle() const = 0;
+};

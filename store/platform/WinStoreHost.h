@@ -1,0 +1,30 @@
+#pragma once
+
+#include "store/StoreHost.h"
+
+#include <windows.h>
+
+#include <string>
+
+// The store's platform calls on Windows: the profile functions on config.cfg, the file
+// system and MessageBoxA owned by the main window.
+class WinStoreHost : public StoreHost {
+public:
+    // applicationTitle: the executable's file name without extension.
+    WinStoreHost(std::string configFilePath, std::string applicationTitle, HWND owner = nullptr);
+
+    void setOwner(HWND owner) { owner_ = owner; }
+
+    int readConfigInt(const char* key, int defaultValue) override;
+    void writeConfigString(const char* key, const std::string& value) override;
+    bool pathExists(const std::string& path) override;
+    std::vector<std::string> listFiles(const std::string& folderAndPattern) override;
+    bool deleteFile(const std::string& path) override;
+    void showMessage(const std::string& caption, const std::string& text, MessageKind kind) override;
+    std::string applicationTitle() const override { return applicationTitle_; }
+
+private:
+    std::string configFilePath_;
+    std::string applicationTitle_;
+    HWND owner_;
+};

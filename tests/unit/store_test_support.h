@@ -1,0 +1,104 @@
+#pragma once
+// Shared by the store tests: a scratch folder, a fake platform and a clean historyDb per test.
+
+#include "store/HistoryDatabase.h"
+#include "store/StoreHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace store_test {
+
+struct ShownMessage {
+    std::string caption;
+    std::string text;
+    StoreHost::MessageKind kind;
+};
+
+// Config values in memory, a set of existing paths, canned directory listings and a record of
+// what was deleted and shown.
+class FakeStoreHost : public StoreHost {
+public:
+    std::map<std::string, std::string> config;
+    std::set<std::string> existingPaths;
+    std::map<std::string, std::vector<std::string>> listings;  // folder + pattern -> names
+    std::set<std::string> undeletable;
+    std::vector<std::string> searched;
+    std::vector<std::string> deleted;
+    std::vector<ShownMessage> messages;
+
+    int readConfigInt(const char* key, int defaultValue) override {
+        auto found = config.find(key);
+        return found == config.end() ? defaultValue : std::atoi(found->second.c_str());
+    }
+    void writeConfigString(const char* key, const std::string& value) override { config[key] = value; }
+    bool pathExists(const std::string& path) override { return existingPaths.count(path) != 0; }
+    std::vector<std::string> listFiles(const std::string& folderAndPattern) override {
+        searched.push_back(folderAndPattern);
+        auto found = listings.find(folderAndPattern);
+        return found == listings.end() ? std::vector<std::string>{} : found->second;
+    }
+    bool deleteFile(const std::string& path) override {
+        if (undeletable.count(path)) return false;
+        deleted.push_back(path);
+        return true;
+    }
+    void showMessage(const std::string& caption, const std::string& text, MessageKind kind) override {
+        messages.push_back({caption, text, kind});
+    }
+    std::string applicationTitle() const override { return "yarrowkit"; }
+};
+
+// A fresh folder under the system temp folder, removed with everything in it afterwards.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "yk-store-XXXXXX").string();
+        path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    // With the trailing separator, as the program's folders are held.
+    std::string folder() const { return path_ + "/"; }
+    std::string file(const std::string& name) const { return folder() + name; }
+
+private:
+    std::string path_;
+};
+
+// Every test starts and ends with historyDb closed and nextId at its process-start value.
+class HistoryDbTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(scratch.folder().empty() || scratch.folder() == "/");
+        historyDb.close();
+        nextId = 0;
+    }
+    void TearDown() override {
+        historyDb.close();
+        nextId = 0;
+    }
+
+    void openFresh() {
+        openHistoryDatabase(dbPath(), scratch.folder(), host);
+        ASSERT_TRUE(host.messages.empty());
+    }
+    std::string dbPath() const { return scratch.file("vorla.sql"); }
+    int rowCount() { return historyDb.queryInt("SELECT COUNT(*) FROM Log;"); }
+
+    ScratchFolder scratch;
+    FakeStoreHost host;
+};
+
+}  // namespace store_test
