@@ -1,0 +1,10 @@
+#include "clipboard/ClipboardState.h"
+
+bool captureEnabled = false;
+HWND PasteTarget = nullptr;
+UINT RichTextFormat = 0;
+
+namespace paste {
+bool RestoreClipboard = true;
+int Sleep = 70;
+}  // namespace paste

@@ -1,0 +1,18 @@
+#pragma once
+// Process-wide values of the clipboard engine. One thread uses them; no locking.
+#include <windows.h>
+
+// Clipboard notices start a capture only while this is set. Lowered around the program's own
+// captures, writes and chain changes, so that their notices are harmless.
+extern bool captureEnabled;
+// The window that receives pastes; set by RememberPasteTarget.
+extern HWND PasteTarget;
+// The number registered for "Rich Text Format" at start-up.
+extern UINT RichTextFormat;
+
+// Settings used by the writer and the capture (the rest live in the main window's Settings).
+// In a namespace because the platform already has a function called Sleep.
+namespace paste {
+extern bool RestoreClipboard;
+extern int Sleep;  // compatibility delay, ms
+}  // namespace paste

@@ -1,0 +1,49 @@
+#pragma once
+#include <windows.h>
+
+class DataExchange;
+
+// A dialog from a resource template. Every message goes to HandleMessage, whose switch is
+// the window's message table; the base version handles the framework's part (initialisation,
+// OK and Cancel commands). Modal dialogs run the framework's own loop so that
+// PreTranslateMessage sees keyboard messages before the dialog manager does.
+class Dialog {
+public:
+    explicit Dialog(int templateId);
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Modal run; returns the value given to EndDialog, or -1 when the window could not be made.
+    INT_PTR DoModal(HWND owner = nullptr);
+    // Modeless, for child pages; returns the window or none.
+    HWND Create(HWND parent);
+
+    HWND hwnd() const { return hwnd_; }
+    HWND item(int id) const { return GetDlgItem(hwnd_, id); }
+    // Copies control values into members (save) or members into controls; false when a
+    // value was refused.
+    bool UpdateData(bool save);
+    void EndDialog(INT_PTR result);
+
+protected:
+    virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual BOOL OnInitDialog() { return TRUE; }
+    virtual void OnOK();
+    virtual void OnCancel();
+    virtual void DoDataExchange(DataExchange&) {}
+    virtual bool PreTranslateMessage(MSG*) { return false; }
+
+    // For handlers of messages whose answer is a value rather than "handled".
+    INT_PTR answer(UINT message, LRESULT value);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void runModalLoop();
+
+    int templateId_;
+    HWND hwnd_ = nullptr;
+    bool modal_ = false;
+    bool ending_ = false;
+    INT_PTR result_ = IDCANCEL;
+};

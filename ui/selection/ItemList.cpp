@@ -1,0 +1,196 @@
+#include "ui/selection/ItemList.h"
+
+#include <climits>
+#include <string>
+
+#include "res/resource.h"
+#include "store/ClipRecord.h"
+#include "store/HistoryDatabase.h"
+#include "store/HistorySql.h"
+#include "store/SqlException.h"
+#include "store/StoredValue.h"
+#include "ui/selection/PageArithmetic.h"
+
+namespace {
+constexpr char kPageErrorCaption[] = "YarrowKit Error #2";
+constexpr char kPageErrorText[] = "Can't read from database to tree\n Error #2 - ";
+constexpr int kNoRecord = -1;
+constexpr int kIconIds[] = {IDI_UNICODE_ITEM, IDI_PLAIN_ITEM, IDI_RICH_ITEM};
+
+int imageOfType(int type) {
+    switch (type) {
+    case UnicodeText: return 0;
+    case RichText: return 2;
+    default: return 1;
+    }
+}
+
+// Freezes drawing of one window for the lifetime of the object. Only one window of the
+// system can be frozen; when another is, drawing simply goes on.
+class FrozenDrawing {
+public:
+    explicit FrozenDrawing(HWND window) : locked_(LockWindowUpdate(window) != FALSE) {}
+    ~FrozenDrawing() {
+        if (locked_) LockWindowUpdate(nullptr);
+    }
+    FrozenDrawing(const FrozenDrawing&) = delete;
+    FrozenDrawing& operator=(const FrozenDrawing&) = delete;
+
+private:
+    bool locked_;
+};
+}  // namespace
+
+ItemList::ItemList(const int& pageSize, const bool& moveSelection)
+    : pageSize_(pageSize), moveSelection_(moveSelection) {}
+
+ItemList::~ItemList() {
+    if (images_) ImageList_Destroy(images_);
+}
+
+void ItemList::attach(HWND dialog) {
+    dialog_ = dialog;
+    tree_ = GetDlgItem(dialog, IDC_ITEM_TREE);
+}
+
+void ItemList::createImageList() {
+    if (images_) return;
+    images_ = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 10);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    for (int iconId : kIconIds) {
+        auto icon = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0));
+        ImageList_ReplaceIcon(images_, -1, icon);
+        if (icon) DestroyIcon(icon);
+    }
+    TreeView_SetImageList(tree_, images_, TVSIL_NORMAL);
+}
+
+void ItemList::enlargeItemHeight() {
+    int height = TreeView_GetItemHeight(tree_);
+    if (height > 0) TreeView_SetItemHeight(tree_, static_cast<int>(height * 1.1));
+}
+
+bool ItemList::LoadPage() {
+    int offset = paging::offsetForLoad(offset_);
+    SqlResultTable page;
+    try {
+        page = historyDb.queryTable(sql::selectPage(offset, paging::queryLimit(pageSize_)).c_str());
+    } catch (const SqlException& error) {
+        std::string text = std::string(kPageErrorText) + error.message();
+        MessageBoxA(dialog_, text.c_str(), kPageErrorCaption, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    offset_ = offset;
+    std::optional<int> noted = selectedRecordId();
+    int previousId = noted ? *noted : kNoRecord;
+    itemToSelect_ = nullptr;
+    ready_ = false;
+    HTREEITEM newest = nullptr;
+    {
+        FrozenDrawing frozen(tree_);
+        TreeView_DeleteAllItems(tree_);
+        // The query gives the newest record first; the list shows the oldest at the top.
+        for (int index = page.rowCount() - 1; index >= 0; --index) {
+            page.selectRow(index);
+            Row row{page.intValue(sql::column::kId, kNoRecord), page.stringValue(sql::column::kName, ""),
+                    page.intValue(sql::column::kType, PlainText)};
+            if (row.id == kNoRecord) continue;
+            newest = appendItem(row);
+            if (row.id == previousId) itemToSelect_ = newest;
+        }
+        if (!itemToSelect_ || moveSelection_) itemToSelect_ = newest;
+        // Selecting waits for the timer, after drawing is unfrozen.
+        SetTimer(dialog_, kSelectTimer, 1, nullptr);
+    }
+    page.release();
+    ready_ = true;
+    UpdateRangeLabel();
+    return true;
+}
+
+HTREEITEM ItemList::appendItem(const Row& row) {
+    std::string text = readStoredText(row.storedName);
+    TVINSERTSTRUCTA insert = {};
+    insert.hParent = TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.pszText = text.data();
+    insert.item.lParam = row.id;
+    insert.item.iImage = insert.item.iSelectedImage = imageOfType(row.type);
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+void ItemList::UpdateRangeLabel() {
+    try {
+        total_ = historyDb.queryInt(sql::kCountRows);
+    } catch (...) {
+        total_ = 0;
+    }
+    std::string label = paging::rangeLabel(offset_, pageSize_, total_, itemCount());
+    SetWindowTextA(GetDlgItem(dialog_, IDC_RANGE_LABEL), label.c_str());
+    paging::ButtonStates states = paging::buttonStates(offset_, pageSize_, total_);
+    EnableWindow(GetDlgItem(dialog_, IDC_OLDEST_PAGE), states.oldest);
+    EnableWindow(GetDlgItem(dialog_, IDC_OLDER_PAGE), states.older);
+    EnableWindow(GetDlgItem(dialog_, IDC_NEWER_PAGE), states.newer);
+    EnableWindow(GetDlgItem(dialog_, IDC_NEWEST_PAGE), states.newest);
+}
+
+bool ItemList::OnPagingCommand(int id) {
+    switch (id) {
+    case IDC_OLDEST_PAGE: showOldestPage(); return true;
+    case IDC_OLDER_PAGE: showOlderPage(); return true;
+    case IDC_NEWER_PAGE: showNewerPage(); return true;
+    case IDC_NEWEST_PAGE: showNewestPage(); return true;
+    default: return false;
+    }
+}
+
+void ItemList::showOldestPage() { setPageOffset(paging::oldestPageOffset(total_, pageSize_)); }
+void ItemList::showOlderPage() { setPageOffset(paging::olderPageOffset(offset_, pageSize_, total_)); }
+void ItemList::showNewerPage() { setPageOffset(paging::newerPageOffset(offset_, pageSize_)); }
+void ItemList::showNewestPage() { setPageOffset(paging::newestPageOffset()); }
+
+void ItemList::setPageOffset(int offset) {
+    // A page that cannot be read leaves the list where it was, so the offset must stay with it.
+    int shown = offset_;
+    offset_ = offset;
+    if (!LoadPage()) offset_ = shown;
+}
+
+void ItemList::OnSelectTimer() {
+    if (itemToSelect_) TreeView_SelectItem(tree_, itemToSelect_);
+    KillTimer(dialog_, kSelectTimer);
+}
+
+HTREEITEM ItemList::selectedItem() const { return tree_ ? TreeView_GetSelection(tree_) : nullptr; }
+
+std::optional<int> ItemList::selectedRecordId() const {
+    HTREEITEM item = selectedItem();
+    if (!item) return std::nullopt;
+    TVITEMA data = {};
+    data.mask = TVIF_PARAM;
+    data.hItem = item;
+    if (!SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return std::nullopt;
+    return static_cast<int>(data.lParam);
+}
+
+int ItemList::itemCount() const {
+    UINT count = tree_ ? TreeView_GetCount(tree_) : 0;
+    return count > INT_MAX ? INT_MAX : static_cast<int>(count);
+}
+
+bool ItemList::empty() const { return itemCount() == 0; }
+
+void ItemList::deleteSelectedItem() {
+    HTREEITEM item = selectedItem();
+    if (!item) return;
+    if (item == itemToSelect_) itemToSelect_ = nullptr;
+    TreeView_DeleteItem(tree_, item);
+}
+
+void ItemList::lowerOffsetAfterDelete() { offset_ = paging::offsetAfterDelete(offset_); }
+
+void ItemList::deleteAllItems() {
+    itemToSelect_ = nullptr;
+    TreeView_DeleteAllItems(tree_);
+}

@@ -1,0 +1,74 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <optional>
+
+// The selection window's list: one page of history records in the tree (oldest at the top),
+// the range label and the four paging buttons. It works on the controls of the dialog it is
+// attached to; that dialog also receives timer 10 and owns the error boxes.
+class ItemList {
+public:
+    static constexpr UINT_PTR kSelectTimer = 10;
+
+    // The settings are read at each use, so a change on the options pages takes effect.
+    ItemList(const int& pageSize, const bool& moveSelection);
+    ~ItemList();
+    ItemList(const ItemList&) = delete;
+    ItemList& operator=(const ItemList&) = delete;
+
+    void attach(HWND dialog);
+    void createImageList();
+    void enlargeItemHeight();
+
+    // Rebuilds the tree with the page at the current offset, then UpdateRangeLabel. Never
+    // changes the window's visibility or focus: it also runs after captures while hidden.
+    // False when the page could not be read (reported; the list is left as it was).
+    bool LoadPage();
+    // Recounts the table, sets the label and enables the paging buttons.
+    void UpdateRangeLabel();
+
+    // Paging buttons 1002 to 1005; false for any other id.
+    bool OnPagingCommand(int id);
+    void showOldestPage();
+    void showOlderPage();
+    void showNewerPage();
+    void showNewestPage();
+    void OnSelectTimer();
+
+    // False while LoadPage rebuilds the tree; the preview shows nothing then.
+    bool ready() const { return ready_; }
+    // Record id of the selected item, if any.
+    std::optional<int> selectedRecordId() const;
+    bool empty() const;
+    int totalCount() const { return total_; }
+
+    // What Delete needs: the record is gone, so its item goes without a reload and the page
+    // offset follows; when the page is empty Delete runs showOlderPage.
+    void deleteSelectedItem();
+    void lowerOffsetAfterDelete();
+    // The database page: a new or moved file starts at the newest page; emptying clears the tree.
+    void resetToNewestPage() { offset_ = 0; }
+    void deleteAllItems();
+
+private:
+    struct Row {
+        int id;
+        const char* storedName;
+        int type;
+    };
+    HTREEITEM appendItem(const Row& row);
+    HTREEITEM selectedItem() const;
+    int itemCount() const;
+    void setPageOffset(int offset);
+
+    const int& pageSize_;
+    const bool& moveSelection_;
+    HWND dialog_ = nullptr;
+    HWND tree_ = nullptr;
+    HIMAGELIST images_ = nullptr;
+    int offset_ = 0;
+    int total_ = 0;
+    HTREEITEM itemToSelect_ = nullptr;
+    bool ready_ = false;
+};

@@ -1,0 +1,33 @@
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+// The one tracking tooltip of the selection window: the item preview shows in it, and so does
+// the next/previous balloon. It has a single tool whose text and position are replaced each
+// time something is shown.
+class PreviewTooltip {
+public:
+    PreviewTooltip();
+    ~PreviewTooltip();
+    PreviewTooltip(const PreviewTooltip&) = delete;
+    PreviewTooltip& operator=(const PreviewTooltip&) = delete;
+
+    // Creates the window owned by `owner`; does nothing while it exists.
+    void create(HWND owner);
+    bool exists() const { return window_ != nullptr; }
+    HWND window() const { return window_; }
+
+    // Shows `text` with the tooltip's top-left corner at the screen point (x, y).
+    void showAt(const std::string& text, int x, int y);
+    // Switches tracking off, which hides whatever is shown.
+    void hide();
+
+private:
+    void resetTool(UINT flags);
+
+    HWND window_ = nullptr;
+    TTTOOLINFOA tool_;
+    std::string text_;
+};
