@@ -1,0 +1,30 @@
+#include "app/ConfigFile.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+const char kSection[] = "Main";
+}
+
+int ConfigFile::readInt(const char* key, int defaultValue) const {
+    return static_cast<int>(GetPrivateProfileIntA(kSection, key, defaultValue, path_.c_str()));
+}
+
+std::string ConfigFile::readString(const char* section, const char* key, const char* defaultValue) const {
+    // Grow until the value fits: a long path is never cut into a different path.
+    for (DWORD size = 1024;; size *= 4) {
+        std::vector<char> buffer(size);
+        DWORD length = GetPrivateProfileStringA(section, key, defaultValue, buffer.data(), size, path_.c_str());
+        if (length < size - 1 || size >= (1u << 24)) return std::string(buffer.data(), length);
+    }
+}
+
+void ConfigFile::writeString(const char* key, const std::string& value) const {
+    WritePrivateProfileStringA(kSection, key, value.c_str(), path_.c_str());
+}
+
+void ConfigFile::writeInt(const char* key, int value) const { writeString(key, std::to_string(value)); }
+
+void ConfigFile::writeFlag(const char* key, bool value) const { writeString(key, value ? "1" : "0"); }

@@ -1,0 +1,250 @@
+#include "app/SelectionDialog.h"
+
+#include <algorithm>
+
+#include "app/HotKeys.h"
+#include "app/Paths.h"
+#include "app/RunCounter.h"
+#include "app/TrayIcon.h"
+#include "clipboard/ClipboardState.h"
+#include "res/resource.h"
+#include "store/HistoryDatabase.h"
+#include "ui/framework/AppMessageBox.h"
+#include "ui/framework/DataExchange.h"
+#include "ui/framework/WinApp.h"
+
+SelectionDialog* mainDialog = nullptr;
+HWND taskbarWindow = nullptr;
+
+namespace {
+bool isNtFamily() {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+uint16_t low16(int value) { return static_cast<uint16_t>(value & 0xFFFF); }
+}  // namespace
+
+SelectionDialog::SelectionDialog() : Dialog(IDD_SELECTION) {
+    icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    captureEnabled = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+BOOL SelectionDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    itemList_.attach(hwnd());
+    itemPreview_.attach(hwnd());
+    setWindowIcons();
+    LoadConfiguration();
+    mainDialog = this;
+    WinApp::current()->setMainWindow(hwnd());
+    openDatabase();
+    itemList_.LoadPage();
+    captureEnabled = true;
+    itemList_.createImageList();
+    itemList_.enlargeItemHeight();
+    taskbarWindow = FindWindowA("Shell_TrayWnd", "");
+    placeAtStoredPosition();
+    previewTooltip_.create(hwnd());
+    return TRUE;
+}
+
+void SelectionDialog::openDatabase() {
+    storeHost_ = WinStoreHost(configFilePath(), WinApp::current()->appName(), hwnd());
+    openHistoryDatabase(dbPath, configFolder, storeHost_);
+    lastId = nextId - 1;
+}
+
+void SelectionDialog::setWindowIcons() {
+    SendMessageA(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageA(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+}
+
+void SelectionDialog::LoadConfiguration() {
+    exeFolder = findExeFolder();
+    configFolder = findConfigFolder(exeFolder);
+    // A new user has no folder yet; without it nothing the user copies or sets would be kept.
+    ensureFolder(configFolder);
+    config_ = ConfigFile(configFilePath());
+    dbPath = config_.readString("main", "DBPath", (configFolder + "vorla.sql").c_str());
+    readAndRegisterHotKeys();
+    readSettings();
+    if (settings_.IconInTray) tray::addIcon(hwnd(), icon_, tray::kStartupTip);
+    if (countRun() == 1 && isNtFamily()) tray::showWelcomeBalloon(hwnd());
+    RichTextFormat = RegisterClipboardFormatA("Rich Text Format");
+    UpdateData(false);
+}
+
+void SelectionDialog::readAndRegisterHotKeys() {
+    struct Entry { int id; const char* modifiersKey; const char* keyKey; HotKeyCombination& value; };
+    Entry entries[] = {
+        {kHotKeyShow, "HotKeyVK", "HotKey", settings_.HotKeyMain},
+        {kHotKeyPrevious, "HotKeyPrevVK", "HotKeyPrev", settings_.HotKeyPrevious},
+        {kHotKeyNext, "HotKeyNextVK", "HotKeyNext", settings_.HotKeyNextItem},
+    };
+    for (Entry& entry : entries) {
+        entry.value.modifiers = low16(config_.readInt(entry.modifiersKey, entry.value.modifiers));
+        entry.value.key = low16(config_.readInt(entry.keyKey, entry.value.key));
+        registerHotKey(hwnd(), entry.id, entry.value, hwnd());
+    }
+}
+
+void SelectionDialog::readSettings() {
+    Settings& s = settings_;
+    auto flag = [this](const char* key, bool fallback) { return config_.readInt(key, fallback ? 1 : 0) != 0; };
+    s.ShowToolTip = flag("ShowToolTip", s.ShowToolTip);
+    s.HideWindowAfter = HideWindowAfter = config_.readInt("HideWindowAfter", s.HideWindowAfter);
+    s.CountItemsInRange = config_.readInt("CountItemsInRange", s.CountItemsInRange);
+    // A hand-edited count must not make the tray menu loop for ever.
+    s.CountMenuItemsInRange = std::clamp(config_.readInt("CountMenuItemsInRange", s.CountMenuItemsInRange), 0, 1000);
+    s.MonitorClipBoard = flag("MonitorClipBoard", s.MonitorClipBoard);
+    s.SaveItemsInDataBase = flag("SaveItemsInDataBase", s.SaveItemsInDataBase);
+    s.LimitRecordsInDB = config_.readInt("LimitRecordsInDB", s.LimitRecordsInDB);
+    s.CaptureImage = flag("CaptureImage", s.CaptureImage);
+    s.HideOnFocusLost = flag("HideOnFocusLost", s.HideOnFocusLost);
+    s.MoveSelection = flag("MoveSelection", s.MoveSelection);
+    paste::RestoreClipboard = flag("RestoreClipboard", paste::RestoreClipboard);
+    // Same bound as the paste page: a hand-edited delay must not block the program for hours.
+    paste::Sleep = std::clamp(config_.readInt("Sleep", paste::Sleep), 0, 1000);
+    s.ExceptApp = config_.readString("main", "ExceptApp", s.ExceptApp.c_str());
+    CharLowerA(s.ExceptApp.data());
+    CharUpperA(s.ExceptApp.data());
+    s.IconInTray = flag("IconInTray", s.IconInTray);
+}
+
+void SelectionDialog::placeAtStoredPosition() {
+    int x = config_.readInt("SelDlgX", 210);
+    int y = config_.readInt("SelDlgY", 70);
+    SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+}
+
+void SelectionDialog::DoDataExchange(DataExchange& exchange) { exchange.checkBox(IDC_HIDE_AFTER, HideWindowAfter); }
+
+// ---------------------------------------------------------------------------------------------
+// Showing, hiding and closing
+
+void SelectionDialog::OnWindowPosChanging(WINDOWPOS* position) {
+    if (!allowShow) position->flags &= ~SWP_SHOWWINDOW;
+}
+
+void SelectionDialog::ShowSelectionWindow() {
+    allowShow = true;
+    ShowWindow(hwnd(), SW_HIDE);
+    ShowWindow(hwnd(), SW_SHOW);
+    SendMessageA(hwnd(), WM_SYSCOMMAND, SC_HOTKEY, reinterpret_cast<LPARAM>(hwnd()));
+    SetFocus(item(IDC_ITEM_TREE));
+}
+
+void SelectionDialog::OnCancel() { ShowWindow(hwnd(), SW_HIDE); }
+
+void SelectionDialog::OnOK() {
+    if (!quietClose) {
+        const char* caption = WinApp::current()->appName().c_str();
+        if (MessageBoxA(hwnd(), "Do you want to close Yarrowkit?", caption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+            return;
+    }
+    Dialog::OnOK();
+}
+
+LRESULT SelectionDialog::OnCloseQuietly() {
+    quietClose = true;
+    OnOK();
+    return 1;
+}
+
+void SelectionDialog::OnDestroy() { runShutdownSequence(); }
+
+void SelectionDialog::runShutdownSequence() {
+    UpdateData(true);
+    settings_.HideWindowAfter = HideWindowAfter;
+    if (settings_.IconInTray) tray::removeIcon(hwnd());
+    captureEnabled = false;
+    previewTooltip_.hide();
+    config_.writeString("HideWindowAfter", HideWindowAfter == 1 ? "1" : "0");
+    unregisterHotKeys(hwnd());
+    saveWindowPosition();
+}
+
+void SelectionDialog::saveWindowPosition() {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    if (!GetWindowPlacement(hwnd(), &placement)) return;
+    config_.writeInt("SelDlgX", placement.rcNormalPosition.left);
+    config_.writeInt("SelDlgY", placement.rcNormalPosition.top);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+
+LRESULT SelectionDialog::OnTrayCallback(LPARAM mouseMessage) {
+    if (mouseMessage == WM_LBUTTONDOWN) ShowSelectionWindow();
+    return 1;
+}
+
+bool SelectionDialog::OnCommand(int id) {
+    switch (id) {
+    case ID_CLOSE_APP: OnOK(); return true;
+    case ID_HIDE_WINDOW: OnCancel(); return true;
+    case IDC_OLDEST_PAGE: case IDC_OLDER_PAGE: case IDC_NEWER_PAGE: case IDC_NEWEST_PAGE:
+        return itemList_.OnPagingCommand(id);
+    default: return false;
+    }
+}
+
+void SelectionDialog::OnInitMenuPopup(HMENU menu) {
+    CheckMenuItem(menu, ID_MONITOR_CLIPBOARD, MF_BYCOMMAND | (settings_.MonitorClipBoard ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void SelectionDialog::OnTimer(UINT_PTR id) {
+    if (id == ItemList::kSelectTimer) itemList_.OnSelectTimer();
+}
+
+void SelectionDialog::OnNotify(const NMHDR* header) {
+    if (header->idFrom != IDC_ITEM_TREE) return;
+    switch (header->code) {
+    case TVN_SELCHANGEDA: case TVN_SELCHANGEDW: itemPreview_.ShowPreview(); break;
+    default: break;
+    }
+}
+
+void SelectionDialog::OnActivate(WPARAM state) {
+    if (LOWORD(state) == WA_INACTIVE) itemPreview_.OnDeactivate();
+}
+
+bool SelectionDialog::OnPaint() {
+    if (!IsIconic(hwnd())) return false;
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(hwnd(), &paint);
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, icon_);
+    EndPaint(hwnd(), &paint);
+    return true;
+}
+
+INT_PTR SelectionDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_WINDOWPOSCHANGING: OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)); return FALSE;
+    case WM_DESTROY: OnDestroy(); return FALSE;
+    case WM_QUERYENDSESSION: runShutdownSequence(); return FALSE;
+    case WM_CLOSE_QUIETLY: return answer(message, OnCloseQuietly());
+    case WM_TRAY_CALLBACK: return answer(message, OnTrayCallback(lParam));
+    case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wParam)); return FALSE;
+    case WM_PAINT: return OnPaint();
+    case WM_QUERYDRAGICON: return answer(message, reinterpret_cast<LRESULT>(icon_));
+    case WM_TIMER: OnTimer(wParam); return FALSE;
+    case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); return FALSE;
+    case WM_MOVE: itemPreview_.ShowPreview(); return FALSE;
+    case WM_ACTIVATE: OnActivate(wParam); return FALSE;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam))) return TRUE;
+        return Dialog::HandleMessage(message, wParam, lParam);
+    default: return Dialog::HandleMessage(message, wParam, lParam);
+    }
+}

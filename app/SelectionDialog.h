@@ -1,0 +1,73 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "app/ConfigFile.h"
+#include "app/Settings.h"
+#include "store/platform/WinStoreHost.h"
+#include "ui/framework/Dialog.h"
+#include "ui/selection/ItemList.h"
+#include "ui/selection/ItemPreview.h"
+#include "ui/selection/PreviewTooltip.h"
+
+// The main window: the selection window the user sees, and the hidden owner of the clipboard
+// viewer link, the hot keys and the tray icon. The program lives as long as its modal run.
+class SelectionDialog : public Dialog {
+public:
+    static constexpr char kTitle[] = "Yarrowkit. Select item to paste or copy.";
+    static const UINT WM_CLOSE_QUIETLY = WM_USER + 6;
+
+    SelectionDialog();
+
+    void ShowSelectionWindow();
+    Settings& settings() { return settings_; }
+    const ConfigFile& config() const { return config_; }
+
+protected:
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void DoDataExchange(DataExchange& exchange) override;
+
+private:
+    // Start-up and shutdown
+    void LoadConfiguration();
+    void readAndRegisterHotKeys();
+    void readSettings();
+    void setWindowIcons();
+    void placeAtStoredPosition();
+    void openDatabase();
+    void runShutdownSequence();
+    void saveWindowPosition();
+
+    // Message handlers
+    void OnDestroy();
+    void OnWindowPosChanging(WINDOWPOS* position);
+    LRESULT OnCloseQuietly();
+    LRESULT OnTrayCallback(LPARAM mouseMessage);
+    bool OnCommand(int id);
+    void OnInitMenuPopup(HMENU menu);
+    bool OnPaint();
+    void OnTimer(UINT_PTR id);
+    void OnNotify(const NMHDR* header);
+    void OnActivate(WPARAM state);
+
+    Settings settings_;
+    ConfigFile config_;
+    int HideWindowAfter = 0;
+    bool allowShow = false;
+    bool quietClose = false;
+    HICON icon_ = nullptr;
+    WinStoreHost storeHost_{"", ""};
+    int lastId = 0;
+    ItemList itemList_{settings_.CountItemsInRange, settings_.MoveSelection};
+    PreviewTooltip previewTooltip_;
+    ItemPreview itemPreview_{settings_.ShowToolTip, itemList_, previewTooltip_};
+};
+
+// The one main window, for the parts of the program that reach the settings through it.
+extern SelectionDialog* mainDialog;
+// The shell's taskbar window, never taken as paste target.
+extern HWND taskbarWindow;

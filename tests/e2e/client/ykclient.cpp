@@ -1,0 +1,554 @@
+// Test client for the end-to-end tests: a Windows program that plays "another application".
+// It reads one command per line on stdin and answers one line on stdout: "ok [value]" or
+// "err message". Byte strings travel as hex. It owns a window titled "Yarrowkit Test Client"
+// (the clipboard owner of its copies) and, on request, an editor that can receive pastes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const char kClientTitle[] = "Yarrowkit Test Client";
+const char kEditorTitle[] = "Yarrowkit Test Editor";
+const UINT WM_CLIENT_COMMAND = WM_APP + 1;
+
+HWND clientWindow = nullptr;
+HWND editorWindow = nullptr;
+HWND editorEdit = nullptr;
+
+struct Failure {
+    std::string message;
+};
+
+std::string toHex(const void* data, size_t size) {
+    static const char digits[] = "0123456789abcdef";
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::string hex(size * 2, '0');
+    for (size_t i = 0; i < size; ++i) {
+        hex[2 * i] = digits[bytes[i] >> 4];
+        hex[2 * i + 1] = digits[bytes[i] & 15];
+    }
+    return hex;
+}
+
+std::string toHex(const std::string& text) { return toHex(text.data(), text.size()); }
+
+std::string fromHex(const std::string& hex) {
+    if (hex == "-") return {};
+    if (hex.size() % 2) throw Failure{"odd hex"};
+    std::string bytes(hex.size() / 2, '\0');
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>(std::stoi(hex.substr(2 * i, 2), nullptr, 16));
+    return bytes;
+}
+
+std::string windowHex(HWND window) {
+    char text[32];
+    snprintf(text, sizeof text, "%llx", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)));
+    return text;
+}
+
+HWND parseWindow(const std::string& text) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::stoull(text, nullptr, 16)));
+}
+
+long long parseNumber(const std::string& text) { return std::stoll(text, nullptr, 0); }
+
+std::string windowText(HWND window) {
+    char text[4096] = {};
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 3000,
+                        nullptr);
+    return text;
+}
+
+std::string className(HWND window) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// ----- finding windows and message boxes
+
+struct DialogSearch {
+    std::string caption;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    if (className(window) == "#32770" && IsWindowVisible(window) && windowText(window) == search->caption) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND findMessageBox(const std::string& caption) {
+    DialogSearch search{caption};
+    EnumWindows(findDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string withoutAmpersands(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    return text;
+}
+
+struct ChildSearch {
+    std::string text;
+    std::string className;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK findChild(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<ChildSearch*>(param);
+    if ((search->className.empty() || className(window) == search->className) &&
+        withoutAmpersands(windowText(window)) == search->text) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The message text of a message box: its static controls other than the icon.
+BOOL CALLBACK collectStatic(HWND window, LPARAM param) {
+    auto* texts = reinterpret_cast<std::string*>(param);
+    if (className(window) == "Static") {
+        std::string text = windowText(window);
+        if (!text.empty()) *texts += text;
+    }
+    return TRUE;
+}
+
+// ----- clipboard
+
+bool openClipboard(HWND owner) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
+        if (OpenClipboard(owner)) return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+UINT formatNumber(const std::string& name) {
+    if (!name.empty() && isdigit(static_cast<unsigned char>(name[0]))) return static_cast<UINT>(std::stoul(name));
+    return RegisterClipboardFormatA(fromHex(name).c_str());
+}
+
+// clip_set FORMAT=HEX ...: empties the clipboard and places the blocks in the order given.
+std::string clipSet(const std::vector<std::string>& args) {
+    if (!openClipboard(clientWindow)) throw Failure{"clipboard busy"};
+    EmptyClipboard();
+    for (size_t i = 1; i < args.size(); ++i) {
+        size_t equals = args[i].find('=');
+        UINT format = formatNumber(args[i].substr(0, equals));
+        std::string bytes = fromHex(args[i].substr(equals + 1));
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+        memcpy(GlobalLock(block), bytes.data(), bytes.size());
+        GlobalUnlock(block);
+        SetClipboardData(format, block);
+    }
+    CloseClipboard();
+    return {};
+}
+
+// clip_get: every format with its block, "format:hex" separated by blanks, in enumeration order.
+std::string clipGet() {
+    if (!openClipboard(clientWindow)) throw Failure{"clipboard busy"};
+    std::string result;
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+        if (!result.empty()) result += ' ';
+        result += std::to_string(format) + ":";
+        if (format == CF_BITMAP || format == CF_ENHMETAFILE || format == CF_METAFILEPICT || format == CF_PALETTE)
+            continue;
+        HANDLE data = GetClipboardData(format);
+        if (!data) continue;
+        const void* bytes = GlobalLock(data);
+        if (bytes) result += toHex(bytes, GlobalSize(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return result;
+}
+
+std::string clipHold(const std::vector<std::string>& args) {
+    // Keeps the clipboard open for the given time, as a busy program would.
+    if (!openClipboard(clientWindow)) throw Failure{"clipboard busy"};
+    DWORD until = GetTickCount() + static_cast<DWORD>(parseNumber(args.at(1)));
+    while (static_cast<int>(until - GetTickCount()) > 0) {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(5);
+    }
+    CloseClipboard();
+    return {};
+}
+
+// ----- editor
+
+LRESULT CALLBACK editorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SIZE && editorEdit) MoveWindow(editorEdit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+    if (message == WM_SETFOCUS && editorEdit) SetFocus(editorEdit);
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::string editorCreate() {
+    if (!editorWindow) {
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = editorProc;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "YarrowkitTestEditor";
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        RegisterClassA(&windowClass);
+        editorWindow = CreateWindowExA(0, windowClass.lpszClassName, kEditorTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                       700, 100, 420, 300, nullptr, nullptr, windowClass.hInstance, nullptr);
+        editorEdit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                     WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 0, 0, 400,
+                                     260, editorWindow, nullptr, windowClass.hInstance, nullptr);
+    }
+    SetForegroundWindow(editorWindow);
+    SetFocus(editorEdit);
+    return windowHex(editorEdit);
+}
+
+// ----- a window of another program that happens to carry a given title
+
+std::vector<std::string> receivedMessages;
+
+LRESULT CALLBACK recorderProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= WM_USER) {
+        receivedMessages.push_back(std::to_string(message) + "," + std::to_string(wParam) + "," +
+                                   std::to_string(lParam));
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+std::string makeWindow(const std::string& title) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = recorderProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "YarrowkitTestRecorder";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, windowClass.lpszClassName, title.c_str(), WS_OVERLAPPEDWINDOW, 100, 100, 200,
+                                  100, nullptr, nullptr, windowClass.hInstance, nullptr);
+    return windowHex(window);
+}
+
+std::string received() {
+    std::string all;
+    for (const std::string& entry : receivedMessages) all += (all.empty() ? "" : " ") + entry;
+    return all;
+}
+
+// ----- keyboard
+
+// keys VK[:up][:ext] ...: one keybd_event per word, in order.
+std::string keys(const std::vector<std::string>& args) {
+    for (size_t i = 1; i < args.size(); ++i) {
+        std::string word = args[i];
+        DWORD flags = 0;
+        if (word.find(":up") != std::string::npos) flags |= KEYEVENTF_KEYUP;
+        if (word.find(":ext") != std::string::npos) flags |= KEYEVENTF_EXTENDEDKEY;
+        BYTE vk = static_cast<BYTE>(parseNumber(word.substr(0, word.find(':'))));
+        keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), flags, 0);
+        Sleep(20);
+    }
+    return {};
+}
+
+// ----- processes
+
+std::string topWindowOfProcess(DWORD processId) {
+    struct Search { DWORD pid; HWND found; } search{processId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid == s->pid && IsWindowVisible(window)) { s->found = window; return FALSE; }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return windowHex(search.found);
+}
+
+// ----- controls of another process (tree view, tooltips)
+
+// A block of memory inside another process, for messages whose arguments are pointers.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, size_t size) : size_(size) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (!process_) throw Failure{"cannot open the process"};
+        address_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+        if (!address_) { CloseHandle(process_); throw Failure{"cannot allocate in the process"}; }
+    }
+    ~RemoteMemory() {
+        VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        CloseHandle(process_);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    char* at(size_t offset) const { return address_ + offset; }
+    void write(size_t offset, const void* data, size_t size) {
+        if (!WriteProcessMemory(process_, at(offset), data, size, nullptr)) throw Failure{"write failed"};
+    }
+    void read(size_t offset, void* data, size_t size) const {
+        if (!ReadProcessMemory(process_, at(offset), data, size, nullptr)) throw Failure{"read failed"};
+    }
+    size_t size() const { return size_; }
+
+private:
+    HANDLE process_ = nullptr;
+    char* address_ = nullptr;
+    size_t size_;
+};
+
+LRESULT sendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result))
+        throw Failure{"send timed out"};
+    return static_cast<LRESULT>(result);
+}
+
+// tree_items TREE: "handle,data,image,selectedImage,selected,hextext" per root item, top to bottom.
+std::string treeItems(HWND tree) {
+    const size_t textOffset = sizeof(TVITEMA), textSize = 4096;
+    RemoteMemory remote(tree, textOffset + textSize);
+    auto caret = reinterpret_cast<HTREEITEM>(sendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    std::string result;
+    for (auto item = reinterpret_cast<HTREEITEM>(sendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); item;
+         item = reinterpret_cast<HTREEITEM>(
+             sendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        TVITEMA data = {};
+        data.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        data.hItem = item;
+        data.pszText = remote.at(textOffset);
+        data.cchTextMax = static_cast<int>(textSize);
+        char zero = 0;
+        remote.write(textOffset, &zero, 1);
+        remote.write(0, &data, sizeof data);
+        if (!sendWithTimeout(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(remote.at(0)))) throw Failure{"getitem"};
+        remote.read(0, &data, sizeof data);
+        std::string text(textSize, '\0');
+        remote.read(textOffset, text.data(), textSize);
+        text.resize(strnlen(text.c_str(), textSize));
+        if (!result.empty()) result += ' ';
+        result += windowHex(reinterpret_cast<HWND>(item)) + "," + std::to_string(static_cast<long long>(data.lParam)) +
+                  "," + std::to_string(data.iImage) + "," +
+                  std::to_string(data.iSelectedImage) + "," + (item == caret ? "1" : "0") + "," +
+                  (text.empty() ? "-" : toHex(text));
+    }
+    return result;
+}
+
+// tooltips WINDOW: the tooltip windows of the window's process, "hwnd:owner:style:exstyle:visible".
+std::string tooltipsOf(HWND window) {
+    struct Search { DWORD pid; std::string found; } search{0, {}};
+    GetWindowThreadProcessId(window, &search.pid);
+    EnumWindows(
+        [](HWND candidate, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(candidate, &pid);
+            if (pid != s->pid || className(candidate) != "tooltips_class32") return TRUE;
+            char entry[160];
+            snprintf(entry, sizeof entry, "%s:%s:%lx:%lx:%d", windowHex(candidate).c_str(),
+                     windowHex(GetWindow(candidate, GW_OWNER)).c_str(),
+                     static_cast<unsigned long>(GetWindowLongA(candidate, GWL_STYLE)),
+                     static_cast<unsigned long>(GetWindowLongA(candidate, GWL_EXSTYLE)),
+                     IsWindowVisible(candidate) ? 1 : 0);
+            s->found += (s->found.empty() ? "" : " ") + std::string(entry);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// tool_text TOOLTIP: the whole text of the tooltip's first tool in the ANSI code page. The
+// wide message, because the ANSI one copies at most 80 bytes on some systems.
+std::string toolText(HWND tooltip) {
+    const size_t textOffset = sizeof(TTTOOLINFOW), textChars = 16384;
+    RemoteMemory remote(tooltip, textOffset + textChars * sizeof(wchar_t));
+    TTTOOLINFOW tool = {};
+    tool.cbSize = sizeof tool;
+    remote.write(0, &tool, sizeof tool);
+    if (!sendWithTimeout(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(remote.at(0)))) return "-";
+    remote.read(0, &tool, sizeof tool);
+    tool.lpszText = reinterpret_cast<wchar_t*>(remote.at(textOffset));
+    wchar_t zero = 0;
+    remote.write(textOffset, &zero, sizeof zero);
+    remote.write(0, &tool, sizeof tool);
+    sendWithTimeout(tooltip, TTM_GETTEXTW, textChars, reinterpret_cast<LPARAM>(remote.at(0)));
+    std::wstring wide(textChars, L'\0');
+    remote.read(textOffset, wide.data(), textChars * sizeof(wchar_t));
+    wide.resize(wcsnlen(wide.c_str(), textChars));
+    if (wide.empty()) return "-";
+    std::string text(wide.size() * 2 + 1, '\0');
+    int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+                                   static_cast<int>(text.size()), nullptr, nullptr);
+    text.resize(size > 0 ? static_cast<size_t>(size) : 0);
+    return toHex(text);
+}
+
+// ----- dispatch
+
+std::vector<std::string> split(const std::string& line) {
+    std::istringstream stream(line);
+    std::vector<std::string> words;
+    for (std::string word; stream >> word;) words.push_back(word);
+    return words;
+}
+
+std::string run(const std::vector<std::string>& a) {
+    const std::string& command = a.at(0);
+    if (command == "ping") return "pong";
+    if (command == "find") return windowHex(FindWindowA(nullptr, fromHex(a.at(1)).c_str()));
+    if (command == "find_class") return windowHex(FindWindowA(fromHex(a.at(1)).c_str(), nullptr));
+    if (command == "visible") return IsWindowVisible(parseWindow(a.at(1))) ? "1" : "0";
+    if (command == "exists") return IsWindow(parseWindow(a.at(1))) ? "1" : "0";
+    if (command == "foreground") return windowHex(GetForegroundWindow());
+    if (command == "focus_of") {  // the focus window of the thread that owns the window
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(parseWindow(a.at(1)), nullptr), &info);
+        return windowHex(info.hwndFocus);
+    }
+    if (command == "rect") {
+        RECT r = {};
+        GetWindowRect(parseWindow(a.at(1)), &r);
+        return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+               std::to_string(r.bottom);
+    }
+    if (command == "send") {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(parseWindow(a.at(1)), static_cast<UINT>(parseNumber(a.at(2))),
+                                 static_cast<WPARAM>(parseNumber(a.at(3))), static_cast<LPARAM>(parseNumber(a.at(4))),
+                                 SMTO_ABORTIFHUNG, 10000, &result))
+            throw Failure{"send timed out"};
+        return std::to_string(static_cast<long long>(result));
+    }
+    if (command == "post") {
+        PostMessageA(parseWindow(a.at(1)), static_cast<UINT>(parseNumber(a.at(2))),
+                     static_cast<WPARAM>(parseNumber(a.at(3))), static_cast<LPARAM>(parseNumber(a.at(4))));
+        return {};
+    }
+    if (command == "item") return windowHex(GetDlgItem(parseWindow(a.at(1)), static_cast<int>(parseNumber(a.at(2)))));
+    if (command == "text") return toHex(windowText(parseWindow(a.at(1))));
+    if (command == "item_text")
+        return toHex(windowText(GetDlgItem(parseWindow(a.at(1)), static_cast<int>(parseNumber(a.at(2))))));
+    if (command == "enabled") return IsWindowEnabled(parseWindow(a.at(1))) ? "1" : "0";
+    if (command == "msgbox") {  // the text of the visible message box with this caption, or "-"
+        HWND box = findMessageBox(fromHex(a.at(1)));
+        if (!box) return "-";
+        std::string text;
+        EnumChildWindows(box, collectStatic, reinterpret_cast<LPARAM>(&text));
+        return toHex(text);
+    }
+    if (command == "press") {  // press BUTTON-TEXT in the message box with this caption
+        HWND box = findMessageBox(fromHex(a.at(1)));
+        if (!box) throw Failure{"no such message box"};
+        ChildSearch search{fromHex(a.at(2)), "Button"};
+        EnumChildWindows(box, findChild, reinterpret_cast<LPARAM>(&search));
+        if (!search.found) throw Failure{"no such button"};
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(search.found), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(search.found));
+        return {};
+    }
+    if (command == "process_window") return topWindowOfProcess(static_cast<DWORD>(parseNumber(a.at(1))));
+    if (command == "clip_set") return clipSet(a);
+    if (command == "clip_get") return clipGet();
+    if (command == "clip_hold") return clipHold(a);
+    if (command == "clip_owner") return windowHex(GetClipboardOwner());
+    if (command == "client_window") return windowHex(clientWindow);
+    if (command == "editor") return editorCreate();
+    if (command == "editor_text") return toHex(windowText(editorEdit));
+    if (command == "activate") {
+        HWND window = parseWindow(a.at(1));
+        SetForegroundWindow(window);
+        return windowHex(GetForegroundWindow());
+    }
+    if (command == "keys") return keys(a);
+    if (command == "make_window") return makeWindow(fromHex(a.at(1)));
+    if (command == "received") return received();
+    if (command == "move") {  // move WINDOW X Y: another program moving the window, size kept
+        SetWindowPos(parseWindow(a.at(1)), nullptr, static_cast<int>(parseNumber(a.at(2))),
+                     static_cast<int>(parseNumber(a.at(3))), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return {};
+    }
+    if (command == "client_origin") {  // screen position of the window's client area
+        POINT origin = {0, 0};
+        ClientToScreen(parseWindow(a.at(1)), &origin);
+        return std::to_string(origin.x) + " " + std::to_string(origin.y);
+    }
+    if (command == "tree_count") return std::to_string(sendWithTimeout(parseWindow(a.at(1)), TVM_GETCOUNT, 0, 0));
+    if (command == "tree_items") return treeItems(parseWindow(a.at(1)));
+    if (command == "tooltips") return tooltipsOf(parseWindow(a.at(1)));
+    if (command == "tool_text") return toolText(parseWindow(a.at(1)));
+    throw Failure{"unknown command " + command};
+}
+
+void answer(const std::string& line) {
+    std::vector<std::string> words = split(line);
+    std::string reply;
+    try {
+        reply = words.empty() ? "err empty" : "ok " + run(words);
+    } catch (const Failure& failure) {
+        reply = "err " + failure.message;
+    } catch (const std::exception& error) {
+        reply = std::string("err ") + error.what();
+    }
+    fwrite(reply.data(), 1, reply.size(), stdout);
+    fputc('\n', stdout);
+    fflush(stdout);
+}
+
+LRESULT CALLBACK clientProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int main() {
+    InitCommonControls();
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = clientProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "YarrowkitTestClient";
+    RegisterClassA(&windowClass);
+    clientWindow = CreateWindowExA(0, windowClass.lpszClassName, kClientTitle, WS_OVERLAPPEDWINDOW, 40, 500, 300, 120,
+                                   nullptr, nullptr, windowClass.hInstance, nullptr);
+    DWORD mainThread = GetCurrentThreadId();
+    // stdin is read on a thread of its own so that the main thread keeps pumping messages.
+    std::thread reader([mainThread] {
+        for (std::string line; std::getline(std::cin, line);) {
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            auto* copy = new std::string(line);
+            while (!PostThreadMessageA(mainThread, WM_CLIENT_COMMAND, 0, reinterpret_cast<LPARAM>(copy))) Sleep(5);
+        }
+        PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
+    });
+    reader.detach();
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (!message.hwnd && message.message == WM_CLIENT_COMMAND) {
+            std::unique_ptr<std::string> line(reinterpret_cast<std::string*>(message.lParam));
+            answer(*line);
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}

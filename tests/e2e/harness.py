@@ -1,0 +1,251 @@
+"""Drives the real yarrowkit.exe in a private Wine session, as a user and other programs would.
+
+A test gets a `Session` (its own Wine prefix and X display), starts the program in it, and talks
+to it through `Client`, a Windows test program of ours (ykclient.exe) that finds windows, sends
+messages, presses message-box buttons, reads controls and uses the clipboard.
+"""
+import getpass
+import os
+import pathlib
+import subprocess
+import time
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+SESSION_SCRIPT = ROOT / "tests" / "wine" / "session.sh"
+BUILD = pathlib.Path(os.environ.get("YK_BUILD", ROOT / "build" / "windows"))
+EXE = BUILD / "yarrowkit.exe"
+CLIENT_EXE = BUILD / "tests" / "e2e" / "ykclient.exe"
+
+TITLE = "Yarrowkit. Select item to paste or copy."
+WM_COMMAND = 0x111
+WM_TRAY_CALLBACK = 3004
+WM_CLOSE_QUIETLY = 0x406
+WM_LBUTTONDOWN = 513
+
+
+def hexed(data):
+    if isinstance(data, str):
+        data = data.encode("latin-1")
+    return data.hex() or "-"
+
+
+def unhexed(text):
+    return bytes.fromhex(text) if text not in ("", "-") else b""
+
+
+def wait_for(predicate, timeout=10.0, interval=0.1, what="condition"):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise TimeoutError(f"timed out waiting for {what}")
+        time.sleep(interval)
+
+
+class Session:
+    """A Wine prefix and an Xvfb display of our own; stop() ends only this prefix's wineserver."""
+
+    def __init__(self):
+        out = subprocess.run([str(SESSION_SCRIPT), "start"], check=True, capture_output=True, text=True)
+        self.dir = pathlib.Path(out.stdout.strip().splitlines()[-1])
+        self.env = dict(os.environ)
+        for line in (self.dir / "env").read_text().splitlines():
+            name, _, value = line.removeprefix("export ").partition("=")
+            self.env[name] = value.strip("'")
+        self.prefix = pathlib.Path(self.env["WINEPREFIX"])
+        self._processes = []
+
+    def wine(self, *args, **kwargs):
+        process = subprocess.Popen(["wine", *map(str, args)], env=self.env, **kwargs)
+        self._processes.append(process)
+        return process
+
+    def unix_path(self, windows_path):
+        drive, _, rest = windows_path.partition(":")
+        base = self.prefix / "drive_c" if drive.upper() == "C" else pathlib.Path("/")
+        return base.joinpath(*[p for p in rest.split("\\") if p])
+
+    @property
+    def appdata(self):
+        return self.prefix / "drive_c" / "users" / getpass.getuser() / "AppData" / "Roaming"
+
+    @property
+    def config_folder(self):
+        return self.appdata / "YarrowKit"
+
+    def wait_wineserver(self):
+        """Registry writes reach user.reg only after wineserver exits."""
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=60)
+
+    def reg_query(self, key, value):
+        out = subprocess.run(["wine", "reg", "query", key, "/v", value], env=self.env, capture_output=True,
+                             text=True, timeout=60)
+        for line in out.stdout.splitlines():
+            parts = line.split(None, 2)
+            if len(parts) >= 2 and parts[0].lower() == value.lower():
+                return parts[2] if len(parts) == 3 else ""
+        return None
+
+    def screenshot(self, path):
+        subprocess.run(["import", "-window", "root", str(path)], env=self.env, check=True, timeout=30)
+
+    def stop(self):
+        for process in self._processes:
+            if process.poll() is None:
+                process.kill()
+        subprocess.run([str(SESSION_SCRIPT), "stop", str(self.dir)], timeout=60)
+
+
+class ClientError(Exception):
+    pass
+
+
+class Client:
+    """The test client: one long-lived Windows process answering one command per line."""
+
+    def __init__(self, session):
+        self.process = session.wine(CLIENT_EXE, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
+                                    encoding="latin-1", bufsize=1)
+        assert self.call("ping") == "pong"
+
+    def call(self, *words):
+        self.process.stdin.write(" ".join(map(str, words)) + "\n")
+        self.process.stdin.flush()
+        reply = self.process.stdout.readline().rstrip("\n")
+        if not reply:
+            raise ClientError("client ended")
+        status, _, value = reply.partition(" ")
+        if status != "ok":
+            raise ClientError(value)
+        return value
+
+    def window(self, title):
+        value = int(self.call("find", hexed(title)), 16)
+        return value or None
+
+    def visible(self, window):
+        return self.call("visible", f"{window:x}") == "1"
+
+    def exists(self, window):
+        return self.call("exists", f"{window:x}") == "1"
+
+    def foreground(self):
+        return int(self.call("foreground"), 16)
+
+    def send(self, window, message, wparam=0, lparam=0):
+        return int(self.call("send", f"{window:x}", message, wparam, lparam))
+
+    def post(self, window, message, wparam=0, lparam=0):
+        self.call("post", f"{window:x}", message, wparam, lparam)
+
+    def command(self, window, command_id):
+        self.post(window, WM_COMMAND, command_id, 0)
+
+    def item(self, window, control_id):
+        return int(self.call("item", f"{window:x}", control_id), 16)
+
+    def item_text(self, window, control_id):
+        return unhexed(self.call("item_text", f"{window:x}", control_id)).decode("latin-1")
+
+    def text(self, window):
+        return unhexed(self.call("text", f"{window:x}")).decode("latin-1")
+
+    def focus_of(self, window):
+        return int(self.call("focus_of", f"{window:x}"), 16)
+
+    def message_box(self, caption):
+        """The text of the visible message box with this caption, or None."""
+        value = self.call("msgbox", hexed(caption))
+        return None if value == "-" else unhexed(value).decode("latin-1")
+
+    def wait_message_box(self, caption, timeout=10.0):
+        return wait_for(lambda: self.message_box(caption), timeout, what=f"message box {caption!r}")
+
+    def press(self, caption, button):
+        self.call("press", hexed(caption), hexed(button))
+
+    def set_clipboard(self, *blocks):
+        """blocks: (format, bytes) pairs; a format is a number or a registered name."""
+        words = []
+        for fmt, data in blocks:
+            name = str(fmt) if isinstance(fmt, int) else hexed(fmt)
+            words.append(f"{name}={hexed(data)}")
+        self.call("clip_set", *words)
+
+    def copy_text(self, text):
+        data = text.encode("cp1252") if isinstance(text, str) else text
+        self.set_clipboard((1, data + b"\0"))
+
+    def clipboard(self):
+        """[(format, bytes)] in the clipboard's enumeration order."""
+        value = self.call("clip_get")
+        result = []
+        for entry in value.split():
+            fmt, _, data = entry.partition(":")
+            result.append((int(fmt), unhexed(data)))
+        return result
+
+    def keys(self, *events):
+        self.call("keys", *events)
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.stdin.close()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+
+
+class Yarrowkit:
+    """The program under test, started in a session."""
+
+    def __init__(self, session, client):
+        self.session = session
+        self.client = client
+        self.process = None
+        self.window = None
+
+    def start(self, wait=True):
+        self.process = self.session.wine(EXE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if wait:
+            self.window = wait_for(lambda: self.client.window(TITLE), 30, what="the main window")
+        return self
+
+    def wait_exit(self, timeout=30):
+        return self.process.wait(timeout=timeout)
+
+    def running(self):
+        return self.process is not None and self.process.poll() is None
+
+    def show(self):
+        self.client.send(self.window, WM_TRAY_CALLBACK, 0, WM_LBUTTONDOWN)
+
+    def close_quietly(self, timeout=30):
+        self.client.post(self.window, WM_CLOSE_QUIETLY)
+        return self.wait_exit(timeout)
+
+    @property
+    def config_path(self):
+        return self.session.config_folder / "config.cfg"
+
+    def config(self):
+        """The keys of section Main of config.cfg as a dict (names as written)."""
+        values = {}
+        if not self.config_path.exists():
+            return values
+        in_main = False
+        for line in self.config_path.read_text(encoding="latin-1").splitlines():
+            line = line.strip()
+            if line.startswith("["):
+                in_main = line.lower() == "[main]"
+            elif in_main and "=" in line:
+                key, _, value = line.partition("=")
+                values[key.strip()] = value.strip()
+        return values
+
+    def write_config(self, text):
+        self.session.config_folder.mkdir(parents=True, exist_ok=True)
+        self.config_path.write_text(text, encoding="latin-1")
