@@ -212,6 +212,7 @@ class Yarrowkit:
         self.process = self.session.wine(EXE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if wait:
             self.window = wait_for(lambda: self.client.window(TITLE), 30, what="the main window")
+            self.client.call("idle", f"{self.window:x}")
         return self
 
     def wait_exit(self, timeout=30):

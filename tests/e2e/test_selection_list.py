@@ -144,6 +144,8 @@ def shown(app, config=None):
     app.show()
     wait_for(lambda: app.client.visible(app.window) and app.client.foreground() == app.window,
              what="the window in front")
+    # The first load selects its item from a timer; a selection made before it would be undone.
+    wait_for(lambda: not window.items() or window.selected_id() is not None, what="the first selection")
     return window
 
 

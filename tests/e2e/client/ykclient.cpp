@@ -267,6 +267,20 @@ std::string keys(const std::vector<std::string>& args) {
 
 // ----- processes
 
+// Waits until the thread that owns the window waits for input: a window is found by its title
+// while its dialog is still initialising, and tests must not race that.
+std::string waitIdle(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (!process) return "0";
+    DWORD result = WaitForInputIdle(process, 20000);
+    CloseHandle(process);
+    DWORD_PTR ignored = 0;
+    bool answered = SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, &ignored) != 0;
+    return result == 0 && answered ? "1" : "0";
+}
+
 std::string topWindowOfProcess(DWORD processId) {
     struct Search { DWORD pid; HWND found; } search{processId, nullptr};
     EnumWindows(
@@ -466,6 +480,7 @@ std::string run(const std::vector<std::string>& a) {
                      reinterpret_cast<LPARAM>(search.found));
         return {};
     }
+    if (command == "idle") return waitIdle(parseWindow(a.at(1)));
     if (command == "process_window") return topWindowOfProcess(static_cast<DWORD>(parseNumber(a.at(1))));
     if (command == "clip_set") return clipSet(a);
     if (command == "clip_get") return clipGet();
