@@ -6,7 +6,7 @@ NATIVE  := build/native
 WINDOWS := build/windows
 CMAKE_WINDOWS := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps native windows run test test-native test-windows bench fuzz soak clean
+.PHONY: all deps native windows run test test-native test-windows bench fuzz clean
 
 all: windows
 
@@ -41,8 +41,6 @@ bench: deps
 fuzz: deps
 	@scripts/fuzz.sh long
 
-soak: deps windows
-	@scripts/soak.sh $(WINDOWS)
 
 clean:
 	rm -rf build/native build/windows build/bench build/fuzz build/wine
