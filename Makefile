@@ -41,6 +41,5 @@ bench: deps
 fuzz: deps
 	@scripts/fuzz.sh long
 
-
 clean:
 	rm -rf build/native build/windows build/bench build/fuzz build/wine
