@@ -1,5 +1,6 @@
 #include "store/SqlDatabase.h"
 #include "store/SqlException.h"
+#include "store_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -9,15 +10,7 @@
 
 namespace {
 
-void expectLayerFailure(const std::function<void()>& operation, const std::string& text) {
-    try {
-        operation();
-        ADD_FAILURE() << "no SqlException, expected " << text;
-    } catch (const SqlException& failure) {
-        EXPECT_EQ(failure.code(), 1000);
-        EXPECT_EQ(std::string(failure.message()), "SQLLAYER_ERROR[1000]: " + text);
-    }
-}
+using store_test::expectLayerFailure;
 
 class SqlResultTableTest : public ::testing::Test {
 protected:

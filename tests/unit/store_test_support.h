@@ -2,11 +2,13 @@
 // Shared by the store tests: a scratch folder, a fake platform and a clean historyDb per test.
 
 #include "store/HistoryDatabase.h"
+#include "store/SqlException.h"
 #include "store/StoreHost.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -100,5 +102,16 @@ protected:
     ScratchFolder scratch;
     FakeStoreHost host;
 };
+
+// Expects the operation to throw the layer's own error (code 1000) with this text.
+inline void expectLayerFailure(const std::function<void()>& operation, const std::string& text) {
+    try {
+        operation();
+        ADD_FAILURE() << "no SqlException, expected " << text;
+    } catch (const SqlException& failure) {
+        EXPECT_EQ(failure.code(), 1000);
+        EXPECT_EQ(std::string(failure.message()), "SQLLAYER_ERROR[1000]: " + text);
+    }
+}
 
 }  // namespace store_test
