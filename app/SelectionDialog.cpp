@@ -7,8 +7,10 @@
 #include "app/RunCounter.h"
 #include "app/TrayIcon.h"
 #include "clipboard/ClipboardState.h"
+#include "clipboard/PasteRecord.h"
 #include "res/resource.h"
 #include "store/HistoryDatabase.h"
+#include "store/HistoryMaintenance.h"
 #include "ui/framework/AppMessageBox.h"
 #include "ui/framework/DataExchange.h"
 #include "ui/framework/WinApp.h"
@@ -42,6 +44,8 @@ BOOL SelectionDialog::OnInitDialog() {
     LoadConfiguration();
     mainDialog = this;
     WinApp::current()->setMainWindow(hwnd());
+    monitor_.join(hwnd());
+    monitor_.startReconnectTimers();
     openDatabase();
     itemList_.LoadPage();
     captureEnabled = true;
@@ -162,11 +166,17 @@ void SelectionDialog::runShutdownSequence() {
     UpdateData(true);
     settings_.HideWindowAfter = HideWindowAfter;
     if (settings_.IconInTray) tray::removeIcon(hwnd());
-    captureEnabled = false;
+    monitor_.leave();
     previewTooltip_.hide();
     config_.writeString("HideWindowAfter", HideWindowAfter == 1 ? "1" : "0");
     unregisterHotKeys(hwnd());
+    if (!quietClose) runExitMaintenance();
     saveWindowPosition();
+}
+
+void SelectionDialog::runExitMaintenance() {
+    int itemCount = 0;
+    trimHistory({settings_.SaveItemsInDataBase, settings_.LimitRecordsInDB}, historyChanged, itemCount, storeHost_);
 }
 
 void SelectionDialog::saveWindowPosition() {
@@ -181,7 +191,11 @@ void SelectionDialog::saveWindowPosition() {
 // Messages
 
 LRESULT SelectionDialog::OnTrayCallback(LPARAM mouseMessage) {
-    if (mouseMessage == WM_LBUTTONDOWN) ShowSelectionWindow();
+    switch (mouseMessage) {
+    case WM_MOUSEMOVE: RememberPasteTarget(hwnd()); break;
+    case WM_LBUTTONDOWN: ShowSelectionWindow(); break;
+    default: break;
+    }
     return 1;
 }
 
@@ -189,6 +203,11 @@ bool SelectionDialog::OnCommand(int id) {
     switch (id) {
     case ID_CLOSE_APP: OnOK(); return true;
     case ID_HIDE_WINDOW: OnCancel(); return true;
+    case ID_RECONNECT_CLIPBOARD: monitor_.reconnectToClipboard(); return true;
+    case ID_MONITOR_CLIPBOARD: monitor_.toggleMonitorClipboard(); return true;
+    case IDC_PASTE: case ID_PASTE_TO_TARGET: OnPaste(); return true;
+    case IDC_COPY: case ID_COPY_TO_CLIPBOARD: OnCopy(); return true;
+    case IDC_DELETE: case ID_DELETE_CLIP: OnDelete(); return true;
     case IDC_OLDEST_PAGE: case IDC_OLDER_PAGE: case IDC_NEWER_PAGE: case IDC_NEWEST_PAGE:
         return itemList_.OnPagingCommand(id);
     default: return false;
@@ -201,18 +220,23 @@ void SelectionDialog::OnInitMenuPopup(HMENU menu) {
 
 void SelectionDialog::OnTimer(UINT_PTR id) {
     if (id == ItemList::kSelectTimer) itemList_.OnSelectTimer();
+    else monitor_.OnTimer(id);
 }
 
-void SelectionDialog::OnNotify(const NMHDR* header) {
-    if (header->idFrom != IDC_ITEM_TREE) return;
+bool SelectionDialog::OnNotify(const NMHDR* header) {
+    if (header->idFrom != IDC_ITEM_TREE) return false;
     switch (header->code) {
-    case TVN_SELCHANGEDA: case TVN_SELCHANGEDW: itemPreview_.ShowPreview(); break;
-    default: break;
+    case TVN_SELCHANGEDA: case TVN_SELCHANGEDW: itemPreview_.ShowPreview(); return false;
+    // Handled here, so that the tree does not expand or act on the double-click itself.
+    case NM_DBLCLK: postPaste(); return true;
+    default: return false;
     }
 }
 
 void SelectionDialog::OnActivate(WPARAM state) {
-    if (LOWORD(state) == WA_INACTIVE) itemPreview_.OnDeactivate();
+    if (LOWORD(state) != WA_INACTIVE) return;
+    itemPreview_.OnDeactivate();
+    if (settings_.HideOnFocusLost && GetForegroundWindow() != hwnd()) OnCancel();
 }
 
 bool SelectionDialog::OnPaint() {
@@ -239,7 +263,11 @@ INT_PTR SelectionDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return answer(message, reinterpret_cast<LRESULT>(icon_));
     case WM_TIMER: OnTimer(wParam); return FALSE;
-    case WM_NOTIFY: OnNotify(reinterpret_cast<const NMHDR*>(lParam)); return FALSE;
+    case WM_DRAWCLIPBOARD: monitor_.onDrawClipboard(); return FALSE;
+    case WM_CHANGECBCHAIN:
+        monitor_.onChangeCbChain(reinterpret_cast<HWND>(wParam), reinterpret_cast<HWND>(lParam));
+        return FALSE;
+    case WM_NOTIFY: return answer(message, OnNotify(reinterpret_cast<const NMHDR*>(lParam)));
     case WM_MOVE: itemPreview_.ShowPreview(); return FALSE;
     case WM_ACTIVATE: OnActivate(wParam); return FALSE;
     case WM_COMMAND:

@@ -5,6 +5,8 @@
 
 #include "app/ConfigFile.h"
 #include "app/Settings.h"
+#include "clipboard/ClipCapture.h"
+#include "clipboard/ClipboardMonitor.h"
 #include "store/platform/WinStoreHost.h"
 #include "ui/framework/Dialog.h"
 #include "ui/selection/ItemList.h"
@@ -30,6 +32,7 @@ protected:
     void OnOK() override;
     void OnCancel() override;
     void DoDataExchange(DataExchange& exchange) override;
+    bool PreTranslateMessage(MSG* message) override;
 
 private:
     // Start-up and shutdown
@@ -41,6 +44,13 @@ private:
     void openDatabase();
     void runShutdownSequence();
     void saveWindowPosition();
+    void runExitMaintenance();
+
+    // Commands of the selection window
+    void OnPaste();
+    void OnCopy();
+    void OnDelete();
+    void postPaste();
 
     // Message handlers
     void OnDestroy();
@@ -51,7 +61,7 @@ private:
     void OnInitMenuPopup(HMENU menu);
     bool OnPaint();
     void OnTimer(UINT_PTR id);
-    void OnNotify(const NMHDR* header);
+    bool OnNotify(const NMHDR* header);
     void OnActivate(WPARAM state);
 
     Settings settings_;
@@ -65,6 +75,8 @@ private:
     ItemList itemList_{settings_.CountItemsInRange, settings_.MoveSelection};
     PreviewTooltip previewTooltip_;
     ItemPreview itemPreview_{settings_.ShowToolTip, itemList_, previewTooltip_};
+    ClipCapture capture_{settings_, itemList_, lastId};
+    ClipboardMonitor monitor_{settings_.MonitorClipBoard, config_, capture_};
 };
 
 // The one main window, for the parts of the program that reach the settings through it.

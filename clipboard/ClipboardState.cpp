@@ -3,6 +3,7 @@
 bool captureEnabled = false;
 HWND PasteTarget = nullptr;
 UINT RichTextFormat = 0;
+std::vector<SavedBlock> SavedClipboard;
 
 namespace paste {
 bool RestoreClipboard = true;

@@ -2,6 +2,9 @@
 // Process-wide values of the clipboard engine. One thread uses them; no locking.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 // Clipboard notices start a capture only while this is set. Lowered around the program's own
 // captures, writes and chain changes, so that their notices are harmless.
 extern bool captureEnabled;
@@ -9,6 +12,14 @@ extern bool captureEnabled;
 extern HWND PasteTarget;
 // The number registered for "Rich Text Format" at start-up.
 extern UINT RichTextFormat;
+
+// One clipboard format saved before a paste, to be put back after it.
+struct SavedBlock {
+    UINT format;
+    std::string bytes;
+};
+// The clipboard content taken before a paste, in enumeration order; empty between pastes.
+extern std::vector<SavedBlock> SavedClipboard;
 
 // Settings used by the writer and the capture (the rest live in the main window's Settings).
 // In a namespace because the platform already has a function called Sleep.

@@ -9,6 +9,7 @@
 
 SqlDatabase historyDb;
 int nextId = 0;
+bool historyChanged = false;
 
 namespace {
 

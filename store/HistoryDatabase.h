@@ -9,6 +9,8 @@
 extern SqlDatabase historyDb;
 // The id the next captured item receives; 0 at process start.
 extern int nextId;
+// Set when rows were removed during the run; the exit maintenance then counts towards a VACUUM.
+extern bool historyChanged;
 
 inline constexpr char kOpenErrorCaption[] = "YarrowKit Error #1";
 

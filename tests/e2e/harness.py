@@ -105,8 +105,8 @@ class ClientError(Exception):
 class Client:
     """The test client: one long-lived Windows process answering one command per line."""
 
-    def __init__(self, session):
-        self.process = session.wine(CLIENT_EXE, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
+    def __init__(self, session, exe=CLIENT_EXE):
+        self.process = session.wine(exe, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
                                     encoding="latin-1", bufsize=1)
         assert self.call("ping") == "pong"
 
@@ -170,7 +170,7 @@ class Client:
         """blocks: (format, bytes) pairs; a format is a number or a registered name."""
         words = []
         for fmt, data in blocks:
-            name = str(fmt) if isinstance(fmt, int) else hexed(fmt)
+            name = str(fmt) if isinstance(fmt, int) else "@" + hexed(fmt)
             words.append(f"{name}={hexed(data)}")
         self.call("clip_set", *words)
 
@@ -186,6 +186,10 @@ class Client:
             fmt, _, data = entry.partition(":")
             result.append((int(fmt), unhexed(data)))
         return result
+
+    def fill_clipboard(self, fmt, size):
+        """One block of `size` bytes of text made by the client itself, for clips too big for the pipe."""
+        self.call("clip_fill", fmt if isinstance(fmt, int) else "@" + hexed(fmt), size)
 
     def keys(self, *events):
         self.call("keys", *events)

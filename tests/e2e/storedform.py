@@ -84,5 +84,46 @@ def write_history(path, statements, create=True):
 
 def sqlite(path, sql):
     """Output lines of the sqlite3 shell for a query, as bytes."""
-    out = subprocess.run(["sqlite3", str(path), sql], capture_output=True, check=True, timeout=60)
+    # Waits for the program while it writes, as another reader of the file would.
+    out = subprocess.run(["sqlite3", "-cmd", ".timeout 30000", str(path), sql], capture_output=True, check=True, timeout=60)
     return out.stdout.splitlines()
+
+
+def decode(stored):
+    """decodeBinary; None for an absent block."""
+    if stored in (None, ABSENT):
+        return None
+    if not stored:
+        return b""
+    offset, out, i = stored[0], bytearray(), 1
+    unescape = {1: 0, 2: 1, 3: APOSTROPHE}
+    while i < len(stored):
+        byte = stored[i]
+        if byte == 1:
+            i += 1
+            byte = unescape[stored[i]]
+        out.append((byte + offset) & 0xFF)
+        i += 1
+    return bytes(out)
+
+
+COLUMNS = ("Id", "DTime", "Name", "SourceName", "SourceTitle", "Locale", "Text", "Type", "Data")
+
+
+def read_rows(path):
+    """Every row of table Log, oldest first, as dicts of decoded values (texts without their zero)."""
+    hexed_columns = ",".join(f"quote({c})" if c in ("Id", "DTime", "Type") else f"hex({c})" for c in COLUMNS)
+    rows = []
+    for line in sqlite(path, f"SELECT {hexed_columns} FROM Log ORDER BY Id;"):
+        values = line.split(b"|")
+        row = {}
+        for column, value in zip(COLUMNS, values):
+            if column in ("Id", "DTime", "Type"):
+                row[column] = int(value)
+                continue
+            block = decode(bytes.fromhex(value.decode()))
+            if column in ("Name", "SourceName", "SourceTitle") and block:
+                block = block.rstrip(b"\0")
+            row[column] = block
+        rows.append(row)
+    return rows

@@ -4,16 +4,9 @@ import time
 import pytest
 
 import storedform
-from harness import WM_COMMAND, ClientError, hexed, unhexed, wait_for
+from harness import wait_for
+from selection import IDC_NEWER_PAGE, IDC_NEWEST_PAGE, IDC_OLDER_PAGE, IDC_OLDEST_PAGE, SelectionWindow
 
-IDC_RANGE_LABEL = 1001
-IDC_OLDEST_PAGE, IDC_OLDER_PAGE, IDC_NEWER_PAGE, IDC_NEWEST_PAGE = 1002, 1003, 1004, 1005
-PAGING_BUTTONS = (IDC_OLDEST_PAGE, IDC_OLDER_PAGE, IDC_NEWER_PAGE, IDC_NEWEST_PAGE)
-IDC_ITEM_TREE = 1006
-TVM_SELECTITEM = 0x110B
-TVGN_CARET = 9
-TTS_NOPREFIX = 0x02
-WS_EX_TOPMOST = 0x08
 DTIME = 1700000000
 WINE_TOOLTIP_TEXT_LIMIT = 1023
 RULE = "=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-==-=-="
@@ -44,87 +37,6 @@ def record(record_id):
 
 def write_history(session, count):
     storedform.write_history(session.config_folder / "vorla.sql", [record(i) for i in range(count)])
-
-
-class SelectionWindow:
-    """Reads and drives the list of the running program through the test client."""
-
-    def __init__(self, app):
-        self.app, self.client, self.window = app, app.client, app.window
-        self.tree = self.client.item(self.window, IDC_ITEM_TREE)
-
-    def items(self):
-        # A read from another process can race a reload that deletes the items being walked.
-        for _ in range(20):
-            try:
-                return self._read_items()
-            except ClientError as error:
-                if str(error) != "getitem":
-                    raise
-                time.sleep(0.05)
-        return self._read_items()
-
-    def _read_items(self):
-        result = []
-        for entry in self.client.call("tree_items", f"{self.tree:x}").split():
-            handle, data, image, selected_image, selected, text = entry.split(",")
-            result.append({"handle": int(handle, 16), "id": int(data), "image": int(image),
-                           "selected_image": int(selected_image), "selected": selected == "1",
-                           "text": unhexed(text).decode("cp1252")})
-        return result
-
-    def ids(self):
-        return [item["id"] for item in self.items()]
-
-    def selected_id(self):
-        chosen = [item["id"] for item in self.items() if item["selected"]]
-        return chosen[0] if chosen else None
-
-    def label(self):
-        return self.client.item_text(self.window, IDC_RANGE_LABEL)
-
-    def buttons(self):
-        return tuple(self.client.call("enabled", f"{self.client.item(self.window, b):x}") == "1"
-                     for b in PAGING_BUTTONS)
-
-    def click(self, button):
-        self.client.post(self.window, WM_COMMAND, button, self.client.item(self.window, button))
-
-    def wait_page(self, first_id, last_id, label):
-        expected = list(range(first_id, last_id + 1))
-        wait_for(lambda: self.ids() == expected and self.label() == label, what=label)
-
-    def select(self, record_id):
-        handle = next(item["handle"] for item in self.items() if item["id"] == record_id)
-        self.client.send(self.tree, TVM_SELECTITEM, TVGN_CARET, handle)
-
-    def preview_tooltip(self):
-        """Our tracking tooltip: topmost, no prefix, owned by the main window."""
-        for entry in self.client.call("tooltips", f"{self.window:x}").split():
-            handle, owner, style, exstyle, visible = entry.split(":")
-            if int(owner, 16) == self.window and int(style, 16) & TTS_NOPREFIX and int(exstyle, 16) & WS_EX_TOPMOST:
-                return int(handle, 16), visible == "1"
-        return None, False
-
-    def preview_visible(self):
-        return self.preview_tooltip()[1]
-
-    def preview_text(self):
-        handle, _ = self.preview_tooltip()
-        value = self.client.call("tool_text", f"{handle:x}")
-        return unhexed(value).decode("cp1252") if value != "-" else ""
-
-    def preview_beside_window(self):
-        """5 pixels right of the frame, 10 below the client area's top."""
-        tooltip, _ = self.preview_tooltip()
-        frame = self.rect(self.window)
-        client_top = int(self.client.call("client_origin", f"{self.window:x}").split()[1])
-        left, top = self.rect(tooltip)[:2]
-        # The tip's text area sits at the point; its 1-pixel frame may stand just outside it.
-        return frame[2] + 4 <= left <= frame[2] + 5 and client_top + 9 <= top <= client_top + 10
-
-    def rect(self, window):
-        return tuple(map(int, self.client.call("rect", f"{window:x}").split()))
 
 
 @pytest.fixture

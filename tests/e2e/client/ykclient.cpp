@@ -139,8 +139,9 @@ bool openClipboard(HWND owner) {
 }
 
 UINT formatNumber(const std::string& name) {
-    if (!name.empty() && isdigit(static_cast<unsigned char>(name[0]))) return static_cast<UINT>(std::stoul(name));
-    return RegisterClipboardFormatA(fromHex(name).c_str());
+    // "@HEX" names a registered format; anything else is a format number.
+    if (!name.empty() && name[0] == '@') return RegisterClipboardFormatA(fromHex(name.substr(1)).c_str());
+    return static_cast<UINT>(std::stoul(name));
 }
 
 // clip_set FORMAT=HEX ...: empties the clipboard and places the blocks in the order given.
@@ -177,6 +178,43 @@ std::string clipGet() {
     }
     CloseClipboard();
     return result;
+}
+
+// clip_fill FORMAT SIZE: one block of SIZE bytes, a repeating text ending in a zero byte, made
+// here so that huge clips need not cross the pipe.
+std::string clipFill(const std::vector<std::string>& args) {
+    UINT format = formatNumber(args.at(1));
+    size_t size = static_cast<size_t>(parseNumber(args.at(2)));
+    if (!openClipboard(clientWindow)) throw Failure{"clipboard busy"};
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block) { CloseClipboard(); throw Failure{"out of memory"}; }
+    char* bytes = static_cast<char*>(GlobalLock(block));
+    for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + i % 23);
+    if (size) bytes[size - 1] = 0;
+    GlobalUnlock(block);
+    SetClipboardData(format, block);
+    CloseClipboard();
+    return {};
+}
+
+// clip_burst COUNT INTERVAL TAG: COUNT texts "TAG i", one every INTERVAL ms, as a busy program
+// copies.
+std::string clipBurst(const std::vector<std::string>& args) {
+    const long long count = parseNumber(args.at(1));
+    const DWORD interval = static_cast<DWORD>(parseNumber(args.at(2)));
+    for (long long i = 0; i < count; ++i) {
+        if (i) Sleep(interval);
+        std::string text = args.at(3) + " " + std::to_string(i);
+        if (!openClipboard(clientWindow)) throw Failure{"clipboard busy"};
+        EmptyClipboard();
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+        memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+        GlobalUnlock(block);
+        SetClipboardData(CF_TEXT, block);
+        CloseClipboard();
+    }
+    return {};
 }
 
 std::string clipHold(const std::vector<std::string>& args) {
@@ -463,6 +501,18 @@ std::string run(const std::vector<std::string>& a) {
     if (command == "item_text")
         return toHex(windowText(GetDlgItem(parseWindow(a.at(1)), static_cast<int>(parseNumber(a.at(2))))));
     if (command == "enabled") return IsWindowEnabled(parseWindow(a.at(1))) ? "1" : "0";
+    if (command == "set_text") {  // set_text WINDOW HEX: WM_SETTEXT, as typing into a field would end
+        std::string text = fromHex(a.at(2));
+        sendWithTimeout(parseWindow(a.at(1)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        return {};
+    }
+    if (command == "hotkey_hold")  // hotkey_hold ID MODIFIERS VK: another program holding a combination
+        return RegisterHotKey(clientWindow, static_cast<int>(parseNumber(a.at(1))),
+                              static_cast<UINT>(parseNumber(a.at(2))), static_cast<UINT>(parseNumber(a.at(3))))
+                   ? "1"
+                   : "0";
+    if (command == "hotkey_release")
+        return UnregisterHotKey(clientWindow, static_cast<int>(parseNumber(a.at(1)))) ? "1" : "0";
     if (command == "msgbox") {  // the text of the visible message box with this caption, or "-"
         HWND box = findMessageBox(fromHex(a.at(1)));
         if (!box) return "-";
@@ -485,6 +535,8 @@ std::string run(const std::vector<std::string>& a) {
     if (command == "clip_set") return clipSet(a);
     if (command == "clip_get") return clipGet();
     if (command == "clip_hold") return clipHold(a);
+    if (command == "clip_burst") return clipBurst(a);
+    if (command == "clip_fill") return clipFill(a);
     if (command == "clip_owner") return windowHex(GetClipboardOwner());
     if (command == "client_window") return windowHex(clientWindow);
     if (command == "editor") return editorCreate();

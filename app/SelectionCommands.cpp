@@ -1,0 +1,87 @@
+// The selection window's commands: Paste, Copy, Delete and the keys that reach them.
+#include "app/SelectionDialog.h"
+
+#include <string>
+
+#include "clipboard/ClipWriter.h"
+#include "clipboard/PasteRecord.h"
+#include "res/resource.h"
+#include "store/HistoryDatabase.h"
+#include "store/HistorySql.h"
+#include "store/SqlException.h"
+
+namespace {
+constexpr char kDeleteErrorCaption[] = "YarrowKit Error #4";
+constexpr char kDeleteErrorText[] = "Can't delete string\n Error #4 - ";
+
+bool ctrlIsDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
+}  // namespace
+
+void SelectionDialog::OnPaste() {
+    std::optional<int> id = itemList_.selectedRecordId();
+    if (!id) return;
+    UpdateData(true);
+    PasteRecord(*id, HideWindowAfter != 0, hwnd());
+}
+
+void SelectionDialog::OnCopy() {
+    std::optional<int> id = itemList_.selectedRecordId();
+    if (!id) return;
+    PutRecordOnClipboard(*id);
+    UpdateData(true);
+    if (HideWindowAfter) OnCancel();
+}
+
+void SelectionDialog::OnDelete() {
+    std::optional<int> id = itemList_.selectedRecordId();
+    if (!id) return;
+    itemPreview_.hide();
+    try {
+        historyDb.execute(sql::deleteItem(*id).c_str());
+    } catch (const SqlException& error) {
+        std::string text = std::string(kDeleteErrorText) + error.message();
+        MessageBoxA(hwnd(), text.c_str(), kDeleteErrorCaption, MB_OK | MB_ICONERROR);
+        return;
+    }
+    HWND tree = item(IDC_ITEM_TREE);
+    SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
+    itemList_.deleteSelectedItem();
+    itemList_.lowerOffsetAfterDelete();
+    if (itemList_.empty()) itemList_.showOlderPage();
+    SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
+    itemList_.UpdateRangeLabel();
+    historyChanged = true;
+}
+
+void SelectionDialog::postPaste() {
+    PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PASTE, BN_CLICKED), reinterpret_cast<LPARAM>(item(IDC_PASTE)));
+}
+
+bool SelectionDialog::PreTranslateMessage(MSG* message) {
+    const bool inWindow = message->hwnd == hwnd() || IsChild(hwnd(), message->hwnd);
+    if (!inWindow) return false;
+    const bool inList = message->hwnd == item(IDC_ITEM_TREE);
+    if (message->message == WM_KEYDOWN) {
+        switch (message->wParam) {
+        case VK_DELETE:
+            if (!inList) break;
+            OnDelete();
+            RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            return true;
+        case VK_RETURN:
+            if (!inList) break;
+            postPaste();
+            return true;
+        case VK_F4:
+            PostMessageA(hwnd(), WM_COMMAND, ID_OPTIONS, 0);
+            break;
+        default: break;
+        }
+        return IsDialogMessageA(hwnd(), message) != FALSE;
+    }
+    if (message->message == WM_KEYUP && (message->wParam == 'C' || message->wParam == VK_INSERT) && ctrlIsDown()) {
+        OnCopy();
+        return true;
+    }
+    return false;
+}

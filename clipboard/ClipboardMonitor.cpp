@@ -1,0 +1,82 @@
+#include "clipboard/ClipboardMonitor.h"
+
+#include "app/ConfigFile.h"
+#include "clipboard/ClipCapture.h"
+#include "clipboard/ClipboardState.h"
+
+ClipboardMonitor::ClipboardMonitor(bool& monitorClipBoard, const ConfigFile& config, ClipCapture& capture)
+    : monitorClipBoard_(monitorClipBoard), config_(config), capture_(capture) {}
+
+void ClipboardMonitor::join(HWND window) {
+    window_ = window;
+    if (monitorClipBoard_) joinChain();
+}
+
+void ClipboardMonitor::leave() {
+    captureEnabled = false;
+    if (monitorClipBoard_) leaveChain();
+}
+
+void ClipboardMonitor::startReconnectTimers() {
+    SetTimer(window_, kReconnectOnceTimer, kReconnectOnceMs, nullptr);
+    SetTimer(window_, kReconnectTimer, kReconnectMs, nullptr);
+}
+
+void ClipboardMonitor::joinChain() {
+    // Joining sends a notice at once; with capture lowered it is ignored and not forwarded.
+    nextViewer = SetClipboardViewer(window_);
+}
+
+void ClipboardMonitor::leaveChain() {
+    ChangeClipboardChain(window_, nextViewer);
+    nextViewer = nullptr;
+}
+
+void ClipboardMonitor::onDrawClipboard() {
+    if (!captureEnabled) return;
+    if (!debounce_.admit(GetTickCount())) return;
+    captureEnabled = false;
+    capture_.captureClipboard();
+    if (nextViewer && IsWindow(nextViewer)) PostMessageA(nextViewer, WM_DRAWCLIPBOARD, 0, 0);
+    captureEnabled = true;
+    debounce_.processed(GetTickCount());
+}
+
+void ClipboardMonitor::onChangeCbChain(HWND removed, HWND following) {
+    if (nextViewer == removed) {
+        nextViewer = following;
+    } else if (nextViewer && IsWindow(nextViewer)) {
+        PostMessageA(nextViewer, WM_CHANGECBCHAIN, reinterpret_cast<WPARAM>(removed),
+                     reinterpret_cast<LPARAM>(following));
+    }
+}
+
+void ClipboardMonitor::reconnectToClipboard() {
+    if (!monitorClipBoard_) return;
+    captureEnabled = false;
+    leaveChain();
+    joinChain();
+    captureEnabled = true;
+}
+
+void ClipboardMonitor::toggleMonitorClipboard() {
+    monitorClipBoard_ = !monitorClipBoard_;
+    config_.writeFlag("MonitorClipBoard", monitorClipBoard_);
+    if (monitorClipBoard_) {
+        captureEnabled = false;
+        joinChain();
+        captureEnabled = true;
+    } else {
+        leaveChain();
+    }
+}
+
+bool ClipboardMonitor::OnTimer(UINT_PTR id) {
+    if (id == kReconnectOnceTimer) {
+        KillTimer(window_, kReconnectOnceTimer);
+    } else if (id != kReconnectTimer) {
+        return false;
+    }
+    reconnectToClipboard();
+    return true;
+}

@@ -1,0 +1,43 @@
+#pragma once
+#include <windows.h>
+
+#include "clipboard/NoticeDebounce.h"
+
+class ClipCapture;
+class ConfigFile;
+
+// Keeps the main window in the clipboard-viewer chain and decides which change notices start
+// a capture. Joining, reconnecting and the program's own writes lower captureEnabled, so the
+// notices they cause are neither captured nor forwarded.
+class ClipboardMonitor {
+public:
+    static constexpr UINT_PTR kReconnectOnceTimer = 20;
+    static constexpr UINT kReconnectOnceMs = 181000;
+    static constexpr UINT_PTR kReconnectTimer = 21;
+    static constexpr UINT kReconnectMs = 1201000;
+
+    ClipboardMonitor(bool& monitorClipBoard, const ConfigFile& config, ClipCapture& capture);
+
+    // Joins the chain when monitoring is on; the content present now is not captured.
+    void join(HWND window);
+    void leave();
+    void startReconnectTimers();
+
+    void onDrawClipboard();
+    void onChangeCbChain(HWND removed, HWND following);
+    void reconnectToClipboard();
+    void toggleMonitorClipboard();
+    // Timers 20 and 21; false for any other timer.
+    bool OnTimer(UINT_PTR id);
+
+private:
+    void joinChain();
+    void leaveChain();
+
+    bool& monitorClipBoard_;
+    const ConfigFile& config_;
+    ClipCapture& capture_;
+    HWND window_ = nullptr;
+    HWND nextViewer = nullptr;
+    NoticeDebounce debounce_;
+};

@@ -1,0 +1,188 @@
+"""What other programs copy becomes history rows: stored forms, source, duplicates, exclusions, and
+the content the program must not capture (what was there before, its own writes)."""
+import shutil
+import subprocess
+import time
+
+import pytest
+
+import storedform
+from harness import CLIENT_EXE, WM_COMMAND, Client, wait_for
+
+CF_TEXT, CF_DIB, CF_UNICODETEXT, CF_LOCALE = 1, 8, 13, 16
+RTF = "Rich Text Format"
+ID_RECONNECT_CLIPBOARD, ID_MONITOR_CLIPBOARD = 110, 112
+CLIENT_NAME, CLIENT_TITLE = b"ykclient.exe", b"Yarrowkit Test Client"
+LOCALE_EN_US = (0x0409).to_bytes(4, "little")
+DIB = (40).to_bytes(4, "little") + (2).to_bytes(4, "little") + (2).to_bytes(4, "little") + \
+    (1).to_bytes(2, "little") + (32).to_bytes(2, "little") + bytes(24) + bytes(range(16))
+
+
+class History:
+    def __init__(self, session):
+        self.path = session.config_folder / "vorla.sql"
+
+    def rows(self):
+        return storedform.read_rows(self.path) if self.path.exists() else []
+
+    def texts(self):
+        return [r["Text"] for r in self.rows()]
+
+    def wait_count(self, count, timeout=15):
+        wait_for(lambda: len(self.rows()) >= count, timeout, what=f"{count} rows")
+        rows = self.rows()
+        assert len(rows) == count, rows
+        return rows
+
+    def settle_with_marker(self, client, marker=b"marker\0"):
+        """Copies a marker and waits for it: whatever was copied before has been handled by then."""
+        before = len(self.rows())
+        time.sleep(0.25)  # beyond the debounce window of the previous notice
+        client.set_clipboard((CF_TEXT, marker))
+        wait_for(lambda: any(r["Text"] == marker for r in self.rows()[before:]), 15, what="the marker row")
+        return [r for r in self.rows() if r["Text"] != marker]
+
+
+@pytest.fixture
+def history(session):
+    return History(session)
+
+
+@pytest.fixture
+def running(app, history):
+    app.start()
+    return app
+
+
+def test_copied_text_becomes_one_row_with_every_stored_form(running, client, history):
+    started = int(time.time())
+    client.set_clipboard((CF_TEXT, b"  two\twords\r\n\0"), (CF_LOCALE, LOCALE_EN_US))
+    [row] = history.wait_count(1)
+    assert row["Text"] == b"  two\twords\r\n\0"
+    assert row["Type"] == storedform.UNICODE_TEXT  # the platform converts the ANSI text
+    assert row["Data"] == "  two\twords\r\n".encode("utf-16-le") + b"\0\0"
+    assert row["Locale"] == LOCALE_EN_US
+    assert row["Name"] == b"two words  "
+    assert (row["SourceName"].lower(), row["SourceTitle"]) == (CLIENT_NAME, CLIENT_TITLE)
+    assert started - 2 <= row["DTime"] <= time.time() + 2
+
+
+def test_unicode_rich_text_and_awkward_bytes_survive(running, client, history):
+    long_text = "x" * 80
+    client.set_clipboard((CF_UNICODETEXT, (" caf\u00e9 " + long_text).encode("utf-16-le") + b"\0\0"),
+                         (CF_TEXT, b"ansi\0"))
+    history.wait_count(1)
+    time.sleep(0.25)
+    rich = b"{\\rtf1 it's}\0"
+    client.set_clipboard((CF_TEXT, b"it's\0"), (RTF, rich), (CF_UNICODETEXT, "it's".encode("utf-16-le") + b"\0\0"))
+    history.wait_count(2)
+    time.sleep(0.25)
+    awkward = b"a'b\x01c\0d\te\r\nf''\0"
+    client.set_clipboard((CF_TEXT, awkward))
+    unicode_row, rich_row, awkward_row = history.wait_count(3)
+
+    assert unicode_row["Type"] == storedform.UNICODE_TEXT
+    assert unicode_row["Text"] == b"ansi\0"  # kept as placed, the caption comes from the Unicode text
+    assert unicode_row["Name"] == ("caf\u00e9 " + "x" * 45 + "...").encode("cp1252")
+    assert (rich_row["Type"], rich_row["Data"], rich_row["Name"]) == (storedform.RICH_TEXT, rich, b"it's")
+    assert awkward_row["Text"] == awkward
+    assert awkward_row["Name"] == b"a'b\x01c"
+
+
+def test_images_are_captured_only_with_capture_image_on(app, client, history):
+    app.start()
+    client.set_clipboard((CF_DIB, DIB))
+    [row] = history.wait_count(1)
+    assert (row["Type"], row["Name"], row["Data"], row["Text"], row["Locale"]) == \
+        (storedform.BITMAP, b"Image", DIB, None, None)
+    app.close_quietly()
+
+    app.write_config("[Main]\nCaptureImage=0\n")
+    app.start()
+    client.set_clipboard((CF_DIB, DIB[:-1] + b"\xff"))
+    assert history.settle_with_marker(client) == [row]
+
+
+def test_repeats_of_the_newest_item_are_stored_once(app, client, history):
+    app.start()
+    for text in (b"A\0", b"A\0", b"B\0", b"A\0"):
+        client.set_clipboard((CF_TEXT, text))
+        time.sleep(0.4)
+    assert history.settle_with_marker(client, b"C\0") == history.rows()[:3]
+    assert history.texts() == [b"A\0", b"B\0", b"A\0", b"C\0"]
+    app.close_quietly()
+
+    app.start()
+    client.set_clipboard((CF_TEXT, b"C\0"))  # newest before the restart
+    time.sleep(0.4)
+    client.set_clipboard((CF_TEXT, b"D\0"))
+    wait_for(lambda: history.texts()[-1] == b"D\0", 15, what="the row of D")
+    assert history.texts() == [b"A\0", b"B\0", b"A\0", b"C\0", b"D\0"]
+
+
+@pytest.mark.parametrize("except_app, excluded", [
+    (",notepad.exe,", {"NOTEPAD.EXE", "Notepad.exe"}),
+    ("notepad.exe", set()),
+])
+def test_exclusion_list_matches_whole_names_in_any_case(app, session, client, history, except_app, excluded):
+    app.write_config(f"[Main]\nExceptApp={except_app}\n")
+    app.start()
+    copied = []
+    for name in ("NOTEPAD.EXE", "Notepad.exe", "mynotepad.exe"):
+        exe = session.dir / name
+        shutil.copy(CLIENT_EXE, exe)
+        other = Client(session, exe)
+        try:
+            other.set_clipboard((CF_TEXT, name.encode() + b"\0"))
+            time.sleep(0.4)
+        finally:
+            other.close()
+        copied.append(name)
+    stored = {r["Text"].rstrip(b"\0").decode() for r in history.settle_with_marker(client)}
+    assert stored == set(copied) - excluded
+
+
+def test_content_present_at_start_reconnect_and_switch_on_is_not_captured(app, client, history):
+    client.set_clipboard((CF_TEXT, b"before start\0"))
+    app.start()
+    app.client.post(app.window, WM_COMMAND, ID_RECONNECT_CLIPBOARD)
+    client.set_clipboard((CF_TEXT, b"first\0"))
+    history.wait_count(1)
+
+    client.post(app.window, WM_COMMAND, ID_MONITOR_CLIPBOARD)
+    wait_for(lambda: app.config().get("MonitorClipBoard") == "0", what="MonitorClipBoard=0")
+    client.set_clipboard((CF_TEXT, b"while off\0"))
+    time.sleep(0.5)
+    client.post(app.window, WM_COMMAND, ID_MONITOR_CLIPBOARD)
+    wait_for(lambda: app.config().get("MonitorClipBoard") == "1", what="MonitorClipBoard=1")
+    client.post(app.window, WM_COMMAND, ID_RECONNECT_CLIPBOARD)
+    assert [r["Text"] for r in history.settle_with_marker(client)] == [b"first\0"]
+
+
+def test_a_burst_of_notices_is_one_capture(app, client, history):
+    app.write_config("[Main]\nSleep=0\n")
+    app.start()
+    client.call("clip_burst", 17, 60, "one")  # a new text every 60 ms for a second
+    time.sleep(0.3)
+    client.call("clip_burst", 2, 50, "two")
+    texts = [r["Text"] for r in history.settle_with_marker(client)]
+    assert len(texts) == 2 and texts[0].startswith(b"one ") and texts[1].startswith(b"two "), texts
+
+
+def test_text_from_an_x11_program_is_captured_once(running, session, history):
+    subprocess.run(["xclip", "-selection", "clipboard"], input=b"from X11", env=session.env, check=True,
+                   timeout=10)
+    [row] = history.wait_count(1)
+    assert row["Text"] == b"from X11\0"
+    time.sleep(1.0)
+    assert len(history.rows()) == 1
+
+
+def test_a_huge_clip_is_stored_whole(running, client, history):
+    size = 50 * 1024 * 1024
+    client.fill_clipboard(CF_TEXT, size)
+    count = lambda: history.path.exists() and storedform.sqlite(history.path, "SELECT count(*) FROM Log;")
+    wait_for(lambda: count() == [b"1"], 120, interval=1, what="the huge row")
+    [length] = storedform.sqlite(history.path, "SELECT length(Text) FROM Log;")
+    assert int(length) >= size  # the stored form is never shorter than the block
+    assert running.running()

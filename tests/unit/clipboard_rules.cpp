@@ -1,0 +1,139 @@
+#include "clipboard/Caption.h"
+#include "clipboard/ClipLayout.h"
+#include "clipboard/DuplicateCheck.h"
+#include "clipboard/NoticeDebounce.h"
+#include "store/ClipRecord.h"
+#include "store/HistorySql.h"
+#include "store/SqlDatabase.h"
+#include "store/SqlException.h"
+#include "store/StoredValue.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(Caption, DropsLeadingSpaceKeepsTrailingAndBlanksLineBreaks) {
+    EXPECT_EQ(makeCaption("  two\twords\r\n"), "two words  ");
+    EXPECT_EQ(makeCaption("\v\f\n x"), "x");
+    EXPECT_EQ(makeCaption(" \t\r\n"), "");
+}
+
+TEST(Caption, CutsAtFiftyBytes) {
+    const std::string eighty(80, 'x');
+    EXPECT_EQ(makeCaption(eighty), std::string(50, 'x') + "...");
+    EXPECT_EQ(makeCaption(std::string(50, 'y')), std::string(50, 'y'));
+    // The cut counts after the leading space, and a line break beyond it is not looked at.
+    EXPECT_EQ(makeCaption("   " + std::string(51, 'z') + "\n"), std::string(50, 'z') + "...");
+}
+
+TEST(Caption, DataSizeIsTheTruncatedStoredFormEstimate) {
+    EXPECT_EQ(dataSizeFor(0), 3);
+    EXPECT_EQ(dataSizeFor(100), 104);  // 101.18 + 3
+    EXPECT_EQ(dataSizeFor(10 * 1024 * 1024), 10609494);  // 10609491.97 + 3
+}
+
+TEST(NoticeDebounce, OnlyTheFirstOfABurstPasses) {
+    NoticeDebounce debounce;
+    ASSERT_TRUE(debounce.admit(1000));
+    debounce.processed(1010);
+    EXPECT_FALSE(debounce.admit(1060));  // 50 ms after
+    // Every rejected notice moves the window on: 60 ms steps never get through.
+    std::uint32_t t = 1120;
+    for (; t < 2100; t += 60) EXPECT_FALSE(debounce.admit(t)) << t;
+    EXPECT_TRUE(debounce.admit(t - 60 + 150));
+}
+
+TEST(NoticeDebounce, WindowIsExactlyOneHundredMs) {
+    NoticeDebounce debounce;
+    debounce.processed(5000);
+    EXPECT_FALSE(debounce.admit(5100));
+    EXPECT_TRUE(debounce.admit(5201));
+}
+
+TEST(NoticeDebounce, SurvivesTheTickCounterWrapping) {
+    NoticeDebounce debounce;
+    debounce.processed(0xFFFFFFF0u);
+    EXPECT_FALSE(debounce.admit(0x00000020u));  // 48 ms later, across the wrap
+    EXPECT_TRUE(debounce.admit(0x00000020u + 101));
+}
+
+TEST(ClipLayout, FormatsGoOnInTheOrderOfTheType) {
+    using namespace clipformat;
+    auto formats = [](int type) {
+        std::vector<std::pair<unsigned, RecordColumn>> out;
+        for (const ClipBlockSource& s : clipLayoutFor(type)) out.emplace_back(s.format, s.column);
+        return out;
+    };
+    using C = RecordColumn;
+    EXPECT_EQ(formats(PlainText), (decltype(formats(0)){{kLocale, C::Locale}, {kText, C::Text}}));
+    EXPECT_EQ(formats(UnicodeText),
+              (decltype(formats(0)){{kUnicodeText, C::Data}, {kLocale, C::Locale}, {kText, C::Text}}));
+    EXPECT_EQ(formats(RichText), (decltype(formats(0)){{0, C::Data}, {kLocale, C::Locale}, {kText, C::Text}}));
+    EXPECT_EQ(formats(Bitmap), (decltype(formats(0)){{kDib, C::Data}}));
+    EXPECT_TRUE(clipLayoutFor(5).empty());
+}
+
+class DuplicateCheckTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        db.open(":memory:");
+        db.execute(sql::kCreateLogTable);
+    }
+    void store(int id, const CaptureKey& key) {
+        db.execute(sql::insertRow(id, 0, key.caption, "", "", kAbsentBlock,
+                                  key.textBlock ? *key.textBlock : kAbsentBlock, key.type,
+                                  key.dataBlock ? *key.dataBlock : kAbsentBlock)
+                       .c_str());
+    }
+    CaptureKey textKey(const std::string& stored, const std::string& caption) {
+        return {storedText(caption), PlainText, 0, &stored, nullptr};
+    }
+    SqlDatabase db;
+    DuplicateCheck check;
+};
+
+TEST_F(DuplicateCheckTest, RepeatOfTheNewestRowIsKnownEvenAtTheFirstCapture) {
+    const std::string a = storedText("A"), b = storedText("B");
+    EXPECT_FALSE(check.isDuplicate(db, textKey(a, "A")));  // empty table
+    store(0, textKey(a, "A"));
+    EXPECT_TRUE(check.isDuplicate(db, textKey(a, "A")));
+    EXPECT_FALSE(check.isDuplicate(db, textKey(b, "B")));
+}
+
+TEST_F(DuplicateCheckTest, SameCaptionDifferentBlockIsNew) {
+    // Two texts that share their first 50 bytes have the same caption.
+    const std::string a = storedText(std::string(60, 'q') + "1"), b = storedText(std::string(60, 'q') + "2");
+    const std::string caption = std::string(50, 'q') + "...";
+    store(0, textKey(a, caption));
+    check.remember(textKey(a, caption));
+    EXPECT_FALSE(check.isDuplicate(db, textKey(b, caption)));
+}
+
+TEST_F(DuplicateCheckTest, DataBlockDecidesForNonPlainTypes) {
+    const std::string text = storedText("same"), data1 = storedText("d1"), data2 = storedText("d2");
+    CaptureKey first{storedText("same"), UnicodeText, 9, &text, &data1};
+    store(0, first);
+    check.remember(first);
+    CaptureKey second = first;
+    second.dataBlock = &data2;
+    EXPECT_FALSE(check.isDuplicate(db, second));
+    CaptureKey plain = first;
+    plain.type = PlainText;
+    EXPECT_FALSE(check.isDuplicate(db, plain));  // the type differs
+    EXPECT_TRUE(check.isDuplicate(db, first));
+}
+
+TEST_F(DuplicateCheckTest, ADifferentSizeOrCaptionNeedsNoQuery) {
+    const std::string a = storedText("A");
+    check.remember(textKey(a, "A"));
+    db.execute("DROP TABLE Log;");  // a query would now throw
+    CaptureKey bigger = textKey(a, "A");
+    bigger.dataSize = 7;
+    EXPECT_FALSE(check.isDuplicate(db, bigger));
+    EXPECT_FALSE(check.isDuplicate(db, textKey(a, "other")));
+    EXPECT_THROW(check.isDuplicate(db, textKey(a, "A")), SqlException);
+}
+
+}  // namespace
