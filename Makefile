@@ -33,10 +33,10 @@ test-native: native
 test-windows: windows
 	@cd $(WINDOWS) && ctest --output-on-failure
 
-bench: deps
+bench: windows
 	@cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/bench -j $(JOBS) --target benchmarks
-	@scripts/bench.sh build/bench
+	@scripts/bench.sh build/bench $(WINDOWS)
 
 fuzz: deps
 	@scripts/fuzz.sh long

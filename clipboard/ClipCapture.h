@@ -14,7 +14,8 @@ class ItemList;
 class ClipCapture {
 public:
     ClipCapture(const Settings& settings, ItemList& itemList, int& lastId);
-    void captureClipboard();
+    // Returns the tick at which the clipboard content had been read (or the capture gave up).
+    DWORD captureClipboard();
 
 private:
     struct Capture;

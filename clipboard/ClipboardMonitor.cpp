@@ -36,10 +36,12 @@ void ClipboardMonitor::onDrawClipboard() {
     if (!captureEnabled) return;
     if (!debounce_.admit(GetTickCount())) return;
     captureEnabled = false;
-    capture_.captureClipboard();
+    const DWORD readAt = capture_.captureClipboard();
     if (nextViewer && IsWindow(nextViewer)) PostMessageA(nextViewer, WM_DRAWCLIPBOARD, 0, 0);
     captureEnabled = true;
-    debounce_.processed(GetTickCount());
+    // Measured from when the content was read, not from the end of storing it: a notice that
+    // waited in the queue while a large clip was stored is a later copy, not part of a burst.
+    debounce_.processed(readAt);
 }
 
 void ClipboardMonitor::onChangeCbChain(HWND removed, HWND following) {

@@ -6,6 +6,9 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <initializer_list>
+#include <string_view>
 
 namespace sql {
 namespace {
@@ -29,6 +32,25 @@ __attribute__((format(printf, 1, 2))) std::string format(const char* pattern, ..
     return text;
 }
 
+// The pattern with each of its directives (%i, %u, %s) replaced by the next value, already as
+// text. The insert statement carries whole clips; printf would measure and copy them twice.
+std::string fillDirectives(const char* pattern, std::initializer_list<std::string_view> values) {
+    std::size_t size = std::strlen(pattern);
+    for (std::string_view value : values) size += value.size();
+    std::string text;
+    text.reserve(size);
+    auto next = values.begin();
+    for (const char* c = pattern; *c; ++c) {
+        if (*c == '%' && c[1] && next != values.end()) {
+            text += *next++;
+            ++c;
+        } else {
+            text += *c;
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 std::string trimOldest(int rowsToRemove) { return format(kTrimOldest, rowsToRemove); }
@@ -43,8 +65,8 @@ std::string selectClipBlocks(int id) { return format(kSelectClipBlocks, id); }
 std::string insertRow(int id, std::uint32_t dtime, const std::string& name, const std::string& sourceName,
                       const std::string& sourceTitle, const std::string& locale, const std::string& text, int type,
                       const std::string& data) {
-    return format(kInsertRow, id, static_cast<unsigned>(dtime), name.c_str(), sourceName.c_str(), sourceTitle.c_str(),
-                  locale.c_str(), text.c_str(), type, data.c_str());
+    const std::string idText = std::to_string(id), dtimeText = std::to_string(dtime), typeText = std::to_string(type);
+    return fillDirectives(kInsertRow, {idText, dtimeText, name, sourceName, sourceTitle, locale, text, typeText, data});
 }
 
 }  // namespace sql

@@ -68,7 +68,6 @@ std::string selectOlder(int lastId);
 std::string selectNewer(int lastId);
 std::string selectClipBlocks(int id);
 // The five texts and the Data block are already in stored form (see store/StoredValue.h).
-// A statement longer than printf can build throws SqlException (SQLITE_TOOBIG).
 std::string insertRow(int id, std::uint32_t dtime, const std::string& name, const std::string& sourceName,
                       const std::string& sourceTitle, const std::string& locale, const std::string& text, int type,
                       const std::string& data);

@@ -187,9 +187,10 @@ class Client:
             result.append((int(fmt), unhexed(data)))
         return result
 
-    def fill_clipboard(self, fmt, size):
-        """One block of `size` bytes of text made by the client itself, for clips too big for the pipe."""
-        self.call("clip_fill", fmt if isinstance(fmt, int) else "@" + hexed(fmt), size)
+    def fill_clipboard(self, fmt, size, seed=0):
+        """One block of `size` bytes made by the client itself, for clips too big for the pipe; the
+        seed changes its first byte."""
+        self.call("clip_fill", fmt if isinstance(fmt, int) else "@" + hexed(fmt), size, seed)
 
     def keys(self, *events):
         self.call("keys", *events)

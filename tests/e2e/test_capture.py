@@ -178,11 +178,15 @@ def test_text_from_an_x11_program_is_captured_once(running, session, history):
     assert len(history.rows()) == 1
 
 
-def test_a_huge_clip_is_stored_whole(running, client, history):
+def test_a_huge_clip_is_stored_whole_and_a_copy_made_meanwhile_is_not_lost(running, client, history):
     size = 50 * 1024 * 1024
     client.fill_clipboard(CF_TEXT, size)
+    time.sleep(1.0)  # storing the huge clip takes seconds; the user copies on
+    client.set_clipboard((CF_TEXT, b"copied meanwhile\0"))
     count = lambda: history.path.exists() and storedform.sqlite(history.path, "SELECT count(*) FROM Log;")
-    wait_for(lambda: count() == [b"1"], 120, interval=1, what="the huge row")
-    [length] = storedform.sqlite(history.path, "SELECT length(Text) FROM Log;")
-    assert int(length) >= size  # the stored form is never shorter than the block
+    wait_for(lambda: count() == [b"2"], 120, interval=1, what="both rows")
+    lengths = storedform.sqlite(history.path, "SELECT length(Text) FROM Log ORDER BY Id;")
+    assert int(lengths[0]) >= size  # the stored form is never shorter than the block
+    assert storedform.sqlite(history.path, "SELECT hex(Text) FROM Log WHERE Id=1;") == \
+        [storedform.encode(b"copied meanwhile\0").hex().upper().encode()]
     assert running.running()

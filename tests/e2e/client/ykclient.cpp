@@ -4,6 +4,7 @@
 // (the clipboard owner of its copies) and, on request, an editor that can receive pastes.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -180,11 +181,13 @@ std::string clipGet() {
     return result;
 }
 
-// clip_fill FORMAT SIZE: one block of SIZE bytes, a repeating text ending in a zero byte, made
-// here so that huge clips need not cross the pipe.
+// clip_fill FORMAT SIZE [SEED]: one block of SIZE bytes, a repeating text ending in a zero
+// byte whose first byte is 'A' + SEED, made here so that huge clips need not cross the pipe.
+// A CF_DIB block starts with a real 32-bit header.
 std::string clipFill(const std::vector<std::string>& args) {
     UINT format = formatNumber(args.at(1));
     size_t size = static_cast<size_t>(parseNumber(args.at(2)));
+    const char first = static_cast<char>('A' + (args.size() > 3 ? parseNumber(args.at(3)) % 26 : 0));
     if (!openClipboard(clientWindow)) throw Failure{"clipboard busy"};
     EmptyClipboard();
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
@@ -192,6 +195,17 @@ std::string clipFill(const std::vector<std::string>& args) {
     char* bytes = static_cast<char*>(GlobalLock(block));
     for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + i % 23);
     if (size) bytes[size - 1] = 0;
+    if (size) bytes[0] = first;
+    if (format == CF_DIB && size >= sizeof(BITMAPINFOHEADER) + 4096) {
+        BITMAPINFOHEADER header = {};
+        header.biSize = sizeof header;
+        header.biWidth = 1024;
+        header.biHeight = static_cast<LONG>((size - sizeof header) / 4096);
+        header.biPlanes = 1;
+        header.biBitCount = 32;
+        memcpy(bytes, &header, sizeof header);
+        bytes[sizeof header] = first;
+    }
     GlobalUnlock(block);
     SetClipboardData(format, block);
     CloseClipboard();
@@ -511,6 +525,16 @@ std::string run(const std::vector<std::string>& a) {
                               static_cast<UINT>(parseNumber(a.at(2))), static_cast<UINT>(parseNumber(a.at(3))))
                    ? "1"
                    : "0";
+    if (command == "tray_has") {  // tray_has WINDOW ID: whether the tray holds that icon (a no-op change)
+        using NotifyIcon = BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*);
+        auto notify = reinterpret_cast<NotifyIcon>(
+            reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("shell32.dll"), "Shell_NotifyIconA")));
+        NOTIFYICONDATAA data = {};
+        data.cbSize = NOTIFYICONDATAA_V2_SIZE;
+        data.hWnd = parseWindow(a.at(1));
+        data.uID = static_cast<UINT>(parseNumber(a.at(2)));
+        return notify && notify(NIM_MODIFY, &data) ? "1" : "0";
+    }
     if (command == "hotkey_release")
         return UnregisterHotKey(clientWindow, static_cast<int>(parseNumber(a.at(1)))) ? "1" : "0";
     if (command == "msgbox") {  // the text of the visible message box with this caption, or "-"
