@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/HelpLinks.h"
 #include "app/HotKeys.h"
 #include "app/Paths.h"
 #include "app/RunCounter.h"
@@ -14,6 +15,8 @@
 #include "ui/framework/AppMessageBox.h"
 #include "ui/framework/DataExchange.h"
 #include "ui/framework/WinApp.h"
+#include "ui/options/AboutDialog.h"
+#include "ui/options/OptionsDialog.h"
 
 SelectionDialog* mainDialog = nullptr;
 HWND taskbarWindow = nullptr;
@@ -33,6 +36,10 @@ SelectionDialog::SelectionDialog() : Dialog(IDD_SELECTION) {
     captureEnabled = false;
 }
 
+OptionsContext SelectionDialog::optionsContext() {
+    return {hwnd(), icon_, settings_, config_, itemList_, lastId, storeHost_};
+}
+
 // ---------------------------------------------------------------------------------------------
 // Start-up
 
@@ -40,6 +47,7 @@ BOOL SelectionDialog::OnInitDialog() {
     Dialog::OnInitDialog();
     itemList_.attach(hwnd());
     itemPreview_.attach(hwnd());
+    neighbour_.attach(hwnd());
     setWindowIcons();
     LoadConfiguration();
     mainDialog = this;
@@ -54,6 +62,7 @@ BOOL SelectionDialog::OnInitDialog() {
     taskbarWindow = FindWindowA("Shell_TrayWnd", "");
     placeAtStoredPosition();
     previewTooltip_.create(hwnd());
+    trayMenu_.build();
     return TRUE;
 }
 
@@ -194,6 +203,7 @@ LRESULT SelectionDialog::OnTrayCallback(LPARAM mouseMessage) {
     switch (mouseMessage) {
     case WM_MOUSEMOVE: RememberPasteTarget(hwnd()); break;
     case WM_LBUTTONDOWN: ShowSelectionWindow(); break;
+    case WM_RBUTTONDOWN: trayMenu_.show(hwnd(), settings_.MonitorClipBoard, settings_.CountMenuItemsInRange); break;
     default: break;
     }
     return 1;
@@ -203,15 +213,40 @@ bool SelectionDialog::OnCommand(int id) {
     switch (id) {
     case ID_CLOSE_APP: OnOK(); return true;
     case ID_HIDE_WINDOW: OnCancel(); return true;
+    case ID_OPTIONS: OptionsDialog::Open(optionsContext()); return true;
+    case ID_ABOUT: AboutDialog::Open(); return true;
     case ID_RECONNECT_CLIPBOARD: monitor_.reconnectToClipboard(); return true;
     case ID_MONITOR_CLIPBOARD: monitor_.toggleMonitorClipboard(); return true;
     case IDC_PASTE: case ID_PASTE_TO_TARGET: OnPaste(); return true;
     case IDC_COPY: case ID_COPY_TO_CLIPBOARD: OnCopy(); return true;
     case IDC_DELETE: case ID_DELETE_CLIP: OnDelete(); return true;
+    case ID_HOME_PAGE: case ID_FORUM: case ID_SEND_FEEDBACK: case ID_NEWSLETTER: return openHelpLink(id);
     case IDC_OLDEST_PAGE: case IDC_OLDER_PAGE: case IDC_NEWER_PAGE: case IDC_NEWEST_PAGE:
         return itemList_.OnPagingCommand(id);
-    default: return false;
+    default:
+        if (id < TrayMenu::kRecentCommandBase || id > TrayMenu::kLastRecentCommand) return false;
+        OnTrayMenuItem(id);
+        return true;
     }
+}
+
+void SelectionDialog::OnTrayMenuItem(int command) { PasteRecord(trayMenu_.recordIdOf(command), true, hwnd()); }
+
+LRESULT SelectionDialog::OnHotKey(WPARAM id) {
+    switch (id) {
+    case kHotKeyShow:
+        if (GetForegroundWindow() == hwnd() && IsWindowVisible(hwnd())) {
+            OnCancel();
+        } else {
+            RememberPasteTarget(hwnd());
+            ShowSelectionWindow();
+        }
+        break;
+    case kHotKeyPrevious: neighbour_.CopyNeighbourItem(true); break;
+    case kHotKeyNext: neighbour_.CopyNeighbourItem(false); break;
+    default: break;
+    }
+    return 1;
 }
 
 void SelectionDialog::OnInitMenuPopup(HMENU menu) {
@@ -220,7 +255,7 @@ void SelectionDialog::OnInitMenuPopup(HMENU menu) {
 
 void SelectionDialog::OnTimer(UINT_PTR id) {
     if (id == ItemList::kSelectTimer) itemList_.OnSelectTimer();
-    else monitor_.OnTimer(id);
+    else if (!neighbour_.OnTimer(id)) monitor_.OnTimer(id);
 }
 
 bool SelectionDialog::OnNotify(const NMHDR* header) {
@@ -263,6 +298,7 @@ INT_PTR SelectionDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return answer(message, reinterpret_cast<LRESULT>(icon_));
     case WM_TIMER: OnTimer(wParam); return FALSE;
+    case WM_HOTKEY: return answer(message, OnHotKey(wParam));
     case WM_DRAWCLIPBOARD: monitor_.onDrawClipboard(); return FALSE;
     case WM_CHANGECBCHAIN:
         monitor_.onChangeCbChain(reinterpret_cast<HWND>(wParam), reinterpret_cast<HWND>(lParam));

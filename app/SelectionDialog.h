@@ -5,13 +5,17 @@
 
 #include "app/ConfigFile.h"
 #include "app/Settings.h"
+#include "app/TrayMenu.h"
 #include "clipboard/ClipCapture.h"
 #include "clipboard/ClipboardMonitor.h"
+#include "clipboard/NeighbourItem.h"
 #include "store/platform/WinStoreHost.h"
 #include "ui/framework/Dialog.h"
 #include "ui/selection/ItemList.h"
 #include "ui/selection/ItemPreview.h"
 #include "ui/selection/PreviewTooltip.h"
+
+struct OptionsContext;
 
 // The main window: the selection window the user sees, and the hidden owner of the clipboard
 // viewer link, the hot keys and the tray icon. The program lives as long as its modal run.
@@ -25,6 +29,8 @@ public:
     void ShowSelectionWindow();
     Settings& settings() { return settings_; }
     const ConfigFile& config() const { return config_; }
+    // What the options window changes in the running program.
+    OptionsContext optionsContext();
 
 protected:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -61,6 +67,8 @@ private:
     void OnInitMenuPopup(HMENU menu);
     bool OnPaint();
     void OnTimer(UINT_PTR id);
+    LRESULT OnHotKey(WPARAM id);
+    void OnTrayMenuItem(int command);
     bool OnNotify(const NMHDR* header);
     void OnActivate(WPARAM state);
 
@@ -77,6 +85,8 @@ private:
     ItemPreview itemPreview_{settings_.ShowToolTip, itemList_, previewTooltip_};
     ClipCapture capture_{settings_, itemList_, lastId};
     ClipboardMonitor monitor_{settings_.MonitorClipBoard, config_, capture_};
+    NeighbourItem neighbour_{lastId, previewTooltip_};
+    TrayMenu trayMenu_;
 };
 
 // The one main window, for the parts of the program that reach the settings through it.

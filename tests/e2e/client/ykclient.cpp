@@ -555,6 +555,20 @@ std::string run(const std::vector<std::string>& a) {
         return {};
     }
     if (command == "idle") return waitIdle(parseWindow(a.at(1)));
+    if (command == "dialog_with") {  // dialog_with HEX: a visible dialog with a child of this text, or 0
+        struct Search { std::string text; HWND found; } search{fromHex(a.at(1)), nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(param);
+                ChildSearch child{s->text, ""};
+                if (className(window) == "#32770" && IsWindowVisible(window))
+                    EnumChildWindows(window, findChild, reinterpret_cast<LPARAM>(&child));
+                s->found = child.found ? window : nullptr;
+                return !child.found;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return windowHex(search.found);
+    }
     if (command == "process_window") return topWindowOfProcess(static_cast<DWORD>(parseNumber(a.at(1))));
     if (command == "clip_set") return clipSet(a);
     if (command == "clip_get") return clipGet();

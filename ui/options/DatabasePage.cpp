@@ -1,0 +1,178 @@
+#include "ui/options/DatabasePage.h"
+
+#include <commdlg.h>
+
+#include "app/Paths.h"
+#include "res/resource.h"
+#include "store/HistoryDatabase.h"
+#include "store/HistorySql.h"
+#include "store/SqlException.h"
+#include "ui/framework/AppMessageBox.h"
+#include "ui/framework/DataExchange.h"
+#include "ui/framework/FileOpenDialog.h"
+
+namespace {
+const char kCaption[] = "Yarrowkit";
+const char kFileFilter[] = "Yarrowkit Database Files|*.sql|All Files|*.*|";
+
+// Two names of one file: the same file index on the same volume. Names are compared too, for
+// a file that cannot be opened to ask.
+bool sameFile(const std::string& first, const std::string& second) {
+    if (lstrcmpiA(first.c_str(), second.c_str()) == 0) return true;
+    auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+        HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        bool known = GetFileInformationByHandle(file, &info) != FALSE;
+        CloseHandle(file);
+        return known;
+    };
+    BY_HANDLE_FILE_INFORMATION a = {}, b = {};
+    if (!identify(first, a) || !identify(second, b)) return false;
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
+}  // namespace
+
+DatabasePage::DatabasePage(const OptionsContext& context) : Dialog(IDD_DATABASE_PAGE), context_(context) {}
+
+BOOL DatabasePage::OnInitDialog() {
+    limit_ = context_.settings.LimitRecordsInDB;
+    keepBetweenRuns_ = context_.settings.SaveItemsInDataBase ? 1 : 0;
+    path_ = dbPath;
+    showValues();
+    return FALSE;
+}
+
+void DatabasePage::DoDataExchange(DataExchange& exchange) {
+    exchange.checkBox(IDC_SAVE_ITEMS, keepBetweenRuns_);
+    exchange.integer(IDC_LIMIT_RECORDS, limit_);
+}
+
+void DatabasePage::showValues() {
+    UpdateData(false);
+    SetDlgItemTextA(hwnd(), IDC_DB_PATH, path_.c_str());
+}
+
+void DatabasePage::Save() {
+    // A refused limit has shown its message and is not taken.
+    UpdateData(true);
+    Settings& settings = context_.settings;
+    if (limit_ != settings.LimitRecordsInDB) {
+        settings.LimitRecordsInDB = limit_;
+        context_.config.writeInt("LimitRecordsInDB", limit_);
+    }
+    bool keep = keepBetweenRuns_ != 0;
+    if (keep != settings.SaveItemsInDataBase) {
+        settings.SaveItemsInDataBase = keep;
+        context_.config.writeFlag("SaveItemsInDataBase", keep);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Switch and Move
+
+bool DatabasePage::chooseFile(std::string& path) {
+    UpdateData(true);
+    FileOpenDialog chooser("sql", path_, OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT, kFileFilter, hwnd());
+    if (!chooser.DoModal()) return false;
+    path = chooser.path();
+    return true;
+}
+
+void DatabasePage::OnSwitch() {
+    std::string path;
+    if (chooseFile(path)) switchTo(path);
+}
+
+void DatabasePage::OnMove() {
+    std::string path;
+    if (chooseFile(path)) moveTo(path);
+}
+
+void DatabasePage::switchTo(const std::string& path) {
+    historyDb.close();
+    openAndShow(path);
+}
+
+void DatabasePage::moveTo(const std::string& path) {
+    // The old file is the only copy of the history until the copy exists: any doubt, and
+    // the program keeps working on the old file with nothing offered for deletion.
+    if (!copyDatabaseTo(path)) return;
+    historyDb.close();
+    std::string oldPath = dbPath;
+    if (ask("Do you want to delete the old database file: " + oldPath + " ?") == IDYES) DeleteFileA(oldPath.c_str());
+    openAndShow(path);
+}
+
+bool DatabasePage::copyDatabaseTo(const std::string& path) {
+    if (sameFile(dbPath, path)) {
+        tell("The database is already at this place:\n" + path + "\n\nNothing was moved.");
+        return false;
+    }
+    if (!CopyFileA(dbPath.c_str(), path.c_str(), FALSE)) {
+        tell("The database could not be copied to:\n" + path + "\n\nNothing was moved; Yarrowkit goes on using:\n" +
+             dbPath);
+        return false;
+    }
+    return true;
+}
+
+void DatabasePage::openAndShow(const std::string& path) {
+    path_ = path;
+    dbPath = path_;
+    openHistoryDatabase(dbPath, configFolder, context_.storeHost);
+    context_.lastId = nextId - 1;
+    context_.itemList.resetToNewestPage();
+    context_.itemList.LoadPage();
+    context_.itemList.UpdateRangeLabel();
+    context_.config.writeString("DBPath", dbPath);
+    showValues();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Empty
+
+void DatabasePage::emptyDatabase() {
+    if (ask("Do you want to delete all records from the database?") != IDYES) return;
+    // The list is cleared only once the rows are gone: a refused DELETE (a file locked by
+    // another program) leaves list and file as they were.
+    if (!runOnHistory(sql::kDeleteAll)) return;
+    context_.itemList.deleteAllItems();
+    runOnHistory(sql::kVacuum);
+    context_.itemList.UpdateRangeLabel();
+}
+
+bool DatabasePage::runOnHistory(const char* statement) {
+    try {
+        historyDb.execute(statement);
+        return true;
+    } catch (const SqlException& failure) {
+        AppMessageBox(failure.message(), MB_OK | MB_ICONERROR, hwnd());
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+int DatabasePage::ask(const std::string& question) {
+    return MessageBoxA(hwnd(), question.c_str(), kCaption, MB_YESNO | MB_ICONQUESTION);
+}
+
+void DatabasePage::tell(const std::string& message) {
+    MessageBoxA(hwnd(), message.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool DatabasePage::OnCommand(int id) {
+    switch (id) {
+    case IDC_SWITCH_DATABASE: OnSwitch(); return true;
+    case IDC_MOVE_DATABASE: OnMove(); return true;
+    case IDC_EMPTY_DATABASE: emptyDatabase(); return true;
+    default: return false;
+    }
+}
+
+INT_PTR DatabasePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && OnCommand(LOWORD(wParam))) return TRUE;
+    return Dialog::HandleMessage(message, wParam, lParam);
+}

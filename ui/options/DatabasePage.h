@@ -1,0 +1,41 @@
+#pragma once
+#include <string>
+
+#include "ui/framework/Dialog.h"
+#include "ui/options/OptionsContext.h"
+
+// "Database": where the history file lies, switching to or moving to another file and emptying
+// it (all at once, without waiting for OK), and the two settings of the exit maintenance.
+class DatabasePage : public Dialog {
+public:
+    explicit DatabasePage(const OptionsContext& context);
+    void Save();
+
+    // The three actions; the first two after the file chooser has named the file.
+    void switchTo(const std::string& path);
+    void moveTo(const std::string& path);
+    void emptyDatabase();
+
+protected:
+    BOOL OnInitDialog() override;
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void DoDataExchange(DataExchange& exchange) override;
+
+private:
+    bool OnCommand(int id);
+    void OnSwitch();
+    void OnMove();
+    bool chooseFile(std::string& path);
+    bool copyDatabaseTo(const std::string& path);
+    void openAndShow(const std::string& path);
+    // Reports a failure with the exception's message; false then.
+    bool runOnHistory(const char* statement);
+    void showValues();
+    int ask(const std::string& question);
+    void tell(const std::string& message);
+
+    const OptionsContext& context_;
+    int limit_ = 0;
+    int keepBetweenRuns_ = 0;
+    std::string path_;
+};
