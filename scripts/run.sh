@@ -23,6 +23,6 @@ if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
   echo "Yarrowkit runs on the virtual display $DISPLAY (there was no \$DISPLAY)."
   echo "Look at it with:  DISPLAY=$DISPLAY import -window root shot.png   (or x11vnc -display $DISPLAY)"
 fi
-echo "Yarrowkit is in the tray of the Wine desktop; a click on its tray icon opens its window. Stop it with Ctrl+C."
+echo "Yarrowkit is in the tray of the Wine desktop; Ctrl+D (or a click on its tray icon) opens its window. Stop it with Ctrl+C."
 echo "History and settings: $WINEPREFIX/drive_c/users/$(whoami)/AppData/Roaming/YarrowKit/"
 wine "$exe"
