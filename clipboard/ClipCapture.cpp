@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "app/Settings.h"
+#include "clipboard/AnsiText.h"
 #include "clipboard/Caption.h"
 #include "clipboard/ClipLayout.h"
 #include "clipboard/ClipSource.h"
@@ -23,13 +24,6 @@
 namespace {
 constexpr char kImageCaption[] = "Image";
 
-std::string toAnsi(const wchar_t* text, std::size_t length) {
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), ansi.data(), size, nullptr, nullptr);
-    return ansi;
-}
-
 // The part of a UTF-16 text the caption can show, converted to ANSI: enough of it that the
 // caption is the same as that of the whole converted text, without converting a huge clip.
 std::string captionSource(const LockedClipBlock& block) {
@@ -37,7 +31,7 @@ std::string captionSource(const LockedClipBlock& block) {
     const std::size_t length = wcsnlen(text, block.size() / sizeof(wchar_t));
     for (std::size_t take = 256;; take *= 2) {
         take = std::min(take, length);
-        std::string ansi = toAnsi(text, take);
+        std::string ansi = ansiFromUtf16(text, take);
         std::size_t lead = 0;
         while (lead < ansi.size() && isCaptionSpace(static_cast<unsigned char>(ansi[lead]))) ++lead;
         if (take == length || ansi.size() - lead > kCaptionBytes) return ansi;

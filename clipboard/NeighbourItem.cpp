@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "clipboard/AnsiText.h"
 #include "clipboard/ClipWriter.h"
 #include "clipboard/NeighbourBalloon.h"
 #include "store/ClipRecord.h"
@@ -18,11 +19,7 @@ constexpr int kBalloonOffset = 20;
 std::string unicodeToAnsi(const std::optional<std::string>& block) {
     if (!block || block->size() < sizeof(wchar_t)) return {};
     const auto* text = reinterpret_cast<const wchar_t*>(block->data());
-    const int length = static_cast<int>(wcsnlen(text, block->size() / sizeof(wchar_t)));
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, length, ansi.data(), size, nullptr, nullptr);
-    return ansi;
+    return ansiFromUtf16(text, wcsnlen(text, block->size() / sizeof(wchar_t)));
 }
 
 // Near the caret of the program in front; where it shows none, near the mouse pointer.
