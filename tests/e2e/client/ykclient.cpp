@@ -569,6 +569,7 @@ std::string run(const std::vector<std::string>& a) {
             reinterpret_cast<LPARAM>(&search));
         return windowHex(search.found);
     }
+    if (command == "find_class") return windowHex(FindWindowA(fromHex(a.at(1)).c_str(), nullptr));
     if (command == "process_window") return topWindowOfProcess(static_cast<DWORD>(parseNumber(a.at(1))));
     if (command == "clip_set") return clipSet(a);
     if (command == "clip_get") return clipGet();

@@ -1,0 +1,168 @@
+"""Delete in the selection window, the main hot key's dispatch and registration, and the welcome balloon."""
+import time
+
+import storedform
+from harness import TITLE, WM_COMMAND, hexed, unhexed, wait_for
+from selection import IDC_OLDER_PAGE, SelectionWindow
+
+ID_DELETE_CLIP = 32774
+VK_CONTROL, VK_DELETE = 0x11, 0x2E
+MOD_CONTROL, MOD_SHIFT = 2, 4
+HOTKEY_ERROR = "YarrowKit error"
+MAIN_HOTKEY_TAKEN = ("Error registering main hotkey combination for YarrowKit. "
+                     "Please, select another combination.")
+NEXT_HOTKEY_TAKEN = ("Error registering hotkey combination for selecting a Next Item. "
+                     "Please, select another combination.")
+WELCOME = "YarrowKit - here ! Just click the icon or use the hot key Ctrl-D"
+TTS_BALLOON = 0x40
+
+
+def history(session, count):
+    path = session.config_folder / "vorla.sql"
+    storedform.write_history(path, [storedform.text_record(i, f"clip {i}") for i in range(count)])
+    return path
+
+
+def stored_ids(path):
+    return [int(row["Id"]) for row in storedform.read_rows(path)]
+
+
+def shown(app):
+    app.show()
+    wait_for(lambda: app.client.foreground() == app.window, what="the window in front")
+    window = SelectionWindow(app)
+    wait_for(lambda: not window.items() or window.selected_id() is not None, what="the first selection")
+    return window
+
+
+def press_ctrl_d(client):
+    client.keys(str(VK_CONTROL), str(ord("D")), f"{ord('D')}:up", f"{VK_CONTROL}:up")
+
+
+def tray_has_icon(app):
+    return app.client.call("tray_has", f"{app.window:x}", 1) == "1"
+
+
+# ----- Delete
+
+def test_deleting_the_only_item_of_a_page_loads_the_next_one_down_to_an_empty_list(app, session):
+    path = history(session, 3)
+    app.write_config("[Main]\nCountItemsInRange=1\n")
+    app.start()
+    window = shown(app)
+    assert window.ids() == [2]
+
+    app.client.command(app.window, ID_DELETE_CLIP)
+    window.wait_page(1, 1, "Items 2-2 of 2")
+    assert stored_ids(path) == [0, 1]
+
+    # The Delete key in the focused list does the same.
+    wait_for(window.selected_id, what="the selection after the reload")
+    app.client.keys(f"{VK_DELETE}:ext", f"{VK_DELETE}:up:ext")
+    window.wait_page(0, 0, "Items 1-1 of 1")
+
+    app.client.command(app.window, ID_DELETE_CLIP)
+    wait_for(lambda: window.label() == "Items 1-0 of 0", what="the empty label")
+    assert window.items() == []
+    assert window.buttons() == (False, False, False, False)
+    assert stored_ids(path) == []
+
+    app.client.command(app.window, ID_DELETE_CLIP)  # nothing selected: nothing happens
+    app.client.call("idle", f"{app.window:x}")
+    assert app.client.message_box("YarrowKit Error #4") is None
+    assert window.label() == "Items 1-0 of 0"
+
+
+def test_a_failing_delete_reports_error_4_and_changes_nothing(app, session, client):
+    path = history(session, 80)
+    storedform.sqlite(path, "CREATE TRIGGER keep BEFORE DELETE ON Log BEGIN SELECT RAISE(ABORT, 'kept here'); END;")
+    app.start()
+    window = shown(app)
+    window.click(IDC_OLDER_PAGE)
+    window.wait_page(0, 49, "Items 1-50 of 80")
+    window.select(20)
+    before = window.items()
+
+    client.command(app.window, ID_DELETE_CLIP)
+    text = client.wait_message_box("YarrowKit Error #4")
+    assert text.startswith("Can't delete string\n Error #4 - ")
+    assert "kept here" in text
+    client.press("YarrowKit Error #4", "OK")
+    wait_for(lambda: client.message_box("YarrowKit Error #4") is None)
+
+    assert window.items() == before
+    assert window.label() == "Items 1-50 of 80"
+    assert len(stored_ids(path)) == 80
+    # The page offset is unchanged too: a capture reloads the same page.
+    client.copy_text("a new clip")
+    window.wait_page(1, 50, "Items 2-51 of 81")
+
+
+# ----- the main hot key
+
+def test_the_hot_key_brings_a_window_behind_forward_and_hides_one_in_front(app, session, client):
+    history(session, 2)
+    app.start()
+    client.call("editor")
+    press_ctrl_d(client)
+    wait_for(lambda: client.foreground() == app.window, what="the window in front")
+
+    client.call("activate", f"{client.window('Yarrowkit Test Editor'):x}")
+    wait_for(lambda: client.foreground() != app.window, what="the editor in front")
+    assert client.visible(app.window)
+    press_ctrl_d(client)
+    wait_for(lambda: client.foreground() == app.window, what="the window forward again")
+    assert client.visible(app.window)
+
+    press_ctrl_d(client)
+    wait_for(lambda: not client.visible(app.window), what="the window hidden")
+
+
+def test_combinations_held_elsewhere_are_reported_before_the_tray_icon_and_the_program_runs_on(app, client):
+    assert client.call("hotkey_hold", 1, MOD_CONTROL, ord("D")) == "1"
+    assert client.call("hotkey_hold", 3, MOD_CONTROL | MOD_SHIFT, 0x28) == "1"
+    app.start(wait=False)
+    assert client.wait_message_box(HOTKEY_ERROR, timeout=30) == MAIN_HOTKEY_TAKEN
+    app.window = client.window(TITLE)
+    assert not tray_has_icon(app)
+    client.press(HOTKEY_ERROR, "OK")
+    wait_for(lambda: client.message_box(HOTKEY_ERROR) == NEXT_HOTKEY_TAKEN, what="the second message")
+    assert not tray_has_icon(app)
+    client.press(HOTKEY_ERROR, "OK")
+
+    wait_for(lambda: tray_has_icon(app), what="the tray icon")
+    app.show()
+    wait_for(lambda: client.visible(app.window), what="the window")
+    # Previous was free and is taken by the program; the main one stays with the other program.
+    assert client.call("hotkey_hold", 2, MOD_CONTROL | MOD_SHIFT, 0x26) == "0"
+
+
+def test_a_hot_key_of_zero_registers_nothing_and_says_nothing(app, client):
+    app.write_config("[Main]\nHotKey=0\n")
+    app.start()
+    wait_for(lambda: tray_has_icon(app), what="the tray icon")
+    assert client.message_box(HOTKEY_ERROR) is None
+    assert client.call("hotkey_hold", 1, MOD_CONTROL, ord("D")) == "1"
+
+
+# ----- welcome balloon
+
+def welcome_balloon_shown(client):
+    tray = client.call("find_class", hexed("Shell_TrayWnd"))
+    for entry in client.call("tooltips", tray).split():
+        handle, _owner, style, _exstyle, visible = entry.split(":")
+        if visible == "1" and int(style, 16) & TTS_BALLOON and unhexed(client.call("tool_text", handle)) == WELCOME.encode():
+            return True
+    return False
+
+
+def test_the_welcome_balloon_shows_at_the_first_start_only(app, client):
+    app.start()
+    wait_for(lambda: welcome_balloon_shown(client), what="the welcome balloon")
+    app.close_quietly()
+    wait_for(lambda: not welcome_balloon_shown(client), what="the balloon gone with the icon")
+
+    app.start()
+    wait_for(lambda: tray_has_icon(app), what="the tray icon")
+    time.sleep(1.5)
+    assert not welcome_balloon_shown(client)
