@@ -1,4 +1,5 @@
 """Pasting a history item into an editor of another process, and what the clipboard holds after."""
+import subprocess
 import time
 
 import pytest
@@ -9,6 +10,7 @@ from selection import SelectionWindow
 
 CF_TEXT, CF_UNICODETEXT, CF_LOCALE = 1, 13, 16
 IDC_PASTE = 137
+ID_PASTE_TO_TARGET = 32773
 WM_MOUSEMOVE = 0x200
 OLDER, NEWEST = "older record", "newest record"
 LOCALE = (0x0409).to_bytes(4, "little")
@@ -55,6 +57,27 @@ def test_paste_types_the_item_and_puts_the_clipboard_back(app, client, history_f
     client.set_clipboard((CF_TEXT, b"marker\0"))
     wait_for(lambda: len(storedform.read_rows(history_file)) == 3, what="the marker row")
     assert [r["Id"] for r in storedform.read_rows(history_file)] == [0, 1, 2]
+
+
+def double_click_top_item(app):
+    """A real double-click of the mouse on the top item of the list (the older record)."""
+    left, top, _right, _bottom = map(int, app.client.call("rect", f"{SelectionWindow(app).tree:x}").split())
+    run = lambda *args: subprocess.run(["xdotool", *map(str, args)], env=app.session.env, check=True, timeout=30)
+    run("mousemove", left + 40, top + 8)
+    time.sleep(0.3)
+    run("click", "--repeat", 2, "--delay", 80, 1)
+
+
+@pytest.mark.parametrize("how", ["menu item", "double-click"])
+def test_the_menu_item_and_a_double_click_paste_the_same_way(app, client, history_file, how):
+    edit, before = start_for_paste(app, client)
+    if how == "menu item":
+        client.post(app.window, WM_COMMAND, ID_PASTE_TO_TARGET)
+    else:
+        double_click_top_item(app)
+    wait_for(lambda: client.text(edit) == OLDER, what="the pasted text")
+    wait_for(lambda: client.clipboard() == before, what="the earlier clipboard content")
+    assert not client.visible(app.window)
 
 
 def test_without_restore_the_item_stays_and_the_window_comes_back(app, client, history_file):
