@@ -6,7 +6,10 @@ from harness import TITLE, WM_COMMAND, hexed, unhexed, wait_for
 from selection import IDC_OLDER_PAGE, SelectionWindow
 
 ID_DELETE_CLIP = 32774
-VK_CONTROL, VK_DELETE = 0x11, 0x2E
+IDC_COPY = 1008
+BN_CLICKED = 0
+CF_TEXT = 1
+VK_CONTROL, VK_DELETE, VK_INSERT, VK_F4 = 0x11, 0x2E, 0x2D, 0x73
 MOD_CONTROL, MOD_SHIFT = 2, 4
 HOTKEY_ERROR = "YarrowKit error"
 MAIN_HOTKEY_TAKEN = ("Error registering main hotkey combination for YarrowKit. "
@@ -96,6 +99,65 @@ def test_a_failing_delete_reports_error_4_and_changes_nothing(app, session, clie
     # The page offset is unchanged too: a capture reloads the same page.
     client.copy_text("a new clip")
     window.wait_page(1, 50, "Items 2-51 of 81")
+
+
+# ----- Copy, F4 and focus loss
+
+def test_copy_by_button_and_by_released_keys(app, session, client):
+    path = history(session, 3)
+    app.write_config("[Main]\nHideWindowAfter=0\n")
+    app.start()
+    window = shown(app)
+
+    def copied():
+        return dict(client.clipboard()).get(CF_TEXT)
+
+    window.select(0)
+    button = client.item(app.window, IDC_COPY)
+    client.post(app.window, WM_COMMAND, IDC_COPY | BN_CLICKED << 16, button)
+    wait_for(lambda: copied() == b"clip 0\0", what="the copy by button")
+
+    window.select(1)
+    client.keys(str(VK_CONTROL), str(ord("C")))
+    time.sleep(0.3)
+    assert copied() == b"clip 0\0"  # a copy happens on release, not on press
+    client.keys(f"{ord('C')}:up", f"{VK_CONTROL}:up")
+    wait_for(lambda: copied() == b"clip 1\0", what="the copy by Ctrl+C")
+
+    window.select(2)
+    client.keys(str(VK_CONTROL), f"{VK_INSERT}:ext", f"{VK_INSERT}:up:ext", f"{VK_CONTROL}:up")
+    wait_for(lambda: copied() == b"clip 2\0", what="the copy by Ctrl+Insert")
+    assert client.visible(app.window)  # the check box is off
+    time.sleep(0.5)
+    assert stored_ids(path) == [0, 1, 2]  # the program's own writes are not captured
+
+
+def test_copy_hides_the_window_when_the_check_box_says_so(app, session, client):
+    history(session, 2)
+    app.start()
+    window = shown(app)
+    window.select(0)
+    client.post(app.window, WM_COMMAND, IDC_COPY, client.item(app.window, IDC_COPY))
+    wait_for(lambda: dict(client.clipboard()).get(CF_TEXT) == b"clip 0\0", what="the copy")
+    wait_for(lambda: not client.visible(app.window), what="the window hidden")
+
+
+def test_f4_opens_the_options_window(app, session, client):
+    history(session, 1)
+    app.start()
+    shown(app)
+    client.keys(str(VK_F4), f"{VK_F4}:up")
+    wait_for(lambda: client.window("Yarrowkit options"), what="the options window")
+
+
+def test_with_hide_on_focus_lost_another_window_in_front_hides_it(app, session, client):
+    history(session, 2)
+    app.write_config("[Main]\nHideOnFocusLost=1\n")
+    app.start()
+    client.call("editor")
+    shown(app)
+    client.call("activate", f"{client.window('Yarrowkit Test Editor'):x}")
+    wait_for(lambda: not client.visible(app.window), what="the window hidden")
 
 
 # ----- the main hot key

@@ -17,7 +17,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 start_display() {  # $1 folder, $2 screen size; writes $1/display and $1/xvfb.pid
   local dir=$1 size=$2
   rm -f "$dir/display"
-  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$dir/display" >/dev/null 2>&1 &
+  # fd 9 is the template lock: a display that inherited it would hold the lock for its whole life.
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$dir/display" 9>&- >/dev/null 2>&1 &
   echo $! >"$dir/xvfb.pid"
   for _ in $(seq 100); do
     [ -s "$dir/display" ] && break
@@ -61,6 +62,7 @@ make_template() {
 start_session() {
   local size=${1:-1280x800}
   make_template
+  exec 9>&-
   local dir
   dir=$(mktemp -d "$root/session-XXXXXX")
   cp -a "$template/." "$dir/prefix"
