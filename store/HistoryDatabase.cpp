@@ -20,6 +20,14 @@ void reportOpenFailure(const SqlException& failure, const std::string& dbPath, S
     host.showMessage(kOpenErrorCaption, openErrorText(failure.message(), dbPath), StoreHost::MessageKind::Error);
 }
 
+void createListIndex() {
+    try {
+        historyDb.execute(sql::kCreateListIndex);
+    } catch (const SqlException&) {
+        // A read-only or foreign file: the queries work without it, only slower.
+    }
+}
+
 }  // namespace
 
 std::string openErrorText(const char* message, const std::string& dbPath) {
@@ -40,6 +48,7 @@ void openHistoryDatabase(const std::string& dbPath, const std::string& configFol
     try {
         historyDb.execute(sql::kCreateLogTable);
         nextId = 0;
+        createListIndex();
         return;
     } catch (const SqlException&) {
         // The table exists already (or the file is unusable, which the next steps find out).
@@ -53,6 +62,7 @@ void openHistoryDatabase(const std::string& dbPath, const std::string& configFol
     // Even when the compaction failed the table is there: without its ids, new items would
     // take ids of old ones and be listed, and trimmed, as the oldest.
     loadNextId();
+    createListIndex();
     if (vacuumFailure) reportOpenFailure(*vacuumFailure, dbPath, host);
 }
 

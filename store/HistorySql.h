@@ -46,6 +46,11 @@ inline constexpr char kSelectClipBlocks[] = "SELECT Type,Text,Data,Locale FROM L
 // 16. execute.
 inline constexpr char kDeleteAll[] = "DELETE FROM Log;";
 
+// execute when the database is opened; failures are ignored (the index only saves time). The
+// list and the tray menu read Id, Name and Type of many rows, and Type follows the Text block in
+// a row: without the index each large item's whole overflow chain is read to reach it.
+inline constexpr char kCreateListIndex[] = "CREATE INDEX IF NOT EXISTS LogList ON Log(Id,Name,Type);";
+
 // Column names of table Log, as the readers ask for them.
 namespace column {
 inline constexpr char kId[] = "Id";

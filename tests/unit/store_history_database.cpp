@@ -34,6 +34,27 @@ TEST_F(HistoryDatabase, NewFileGetsTheTableAndIdZero) {
     EXPECT_EQ(historyDb.queryInt("PRAGMA busy_timeout;"), 60000);
 }
 
+TEST_F(HistoryDatabase, PageAndRecentQueriesAreAnsweredFromTheListIndex) {
+    auto plan = [](const std::string& query) {
+        SqlResultTable rows = historyDb.queryTable(("EXPLAIN QUERY PLAN " + query).c_str());
+        std::string all;
+        for (int row = 0; row < rows.rowCount(); ++row) {
+            rows.selectRow(row);
+            all += rows.stringValue("detail", "") + std::string("\n");
+        }
+        return all;
+    };
+    openFresh();
+    EXPECT_NE(plan(sql::selectPage(50, 50)).find("COVERING INDEX LogList"), std::string::npos);
+    EXPECT_NE(plan(sql::selectRecent(15)).find("COVERING INDEX LogList"), std::string::npos);
+
+    // A file made before the index gets it at its next opening.
+    historyDb.execute("DROP INDEX LogList;");
+    historyDb.close();
+    openFresh();
+    EXPECT_NE(plan(sql::selectPage(0, 50)).find("COVERING INDEX LogList"), std::string::npos);
+}
+
 TEST_F(HistoryDatabase, ExistingEmptyTableGivesIdZeroSilently) {
     openFresh();
     historyDb.close();
