@@ -33,6 +33,20 @@ def unhexed(text):
     return bytes.fromhex(text) if text not in ("", "-") else b""
 
 
+def soak():
+    """Long runs (`make soak`): YK_SOAK=1."""
+    return os.environ.get("YK_SOAK") == "1"
+
+
+def private_kb(pid):
+    """Memory the Linux process of a Windows program holds alone (private pages, in KiB)."""
+    fields = {}
+    for line in pathlib.Path(f"/proc/{pid}/smaps_rollup").read_text().splitlines()[1:]:
+        name, _, value = line.partition(":")
+        fields[name] = int(value.split()[0])
+    return fields["Private_Clean"] + fields["Private_Dirty"]
+
+
 def wait_for(predicate, timeout=10.0, interval=0.1, what="condition"):
     deadline = time.monotonic() + timeout
     while True:
@@ -58,6 +72,8 @@ class Session:
         self._processes = []
 
     def wine(self, *args, **kwargs):
+        # A program's relative paths land in the session, not in the source tree.
+        kwargs.setdefault("cwd", self.dir)
         process = subprocess.Popen(["wine", *map(str, args)], env=self.env, **kwargs)
         self._processes.append(process)
         return process
@@ -155,6 +171,11 @@ class Client:
     def focus_of(self, window):
         return int(self.call("focus_of", f"{window:x}"), 16)
 
+    def answer_time(self, window, timeout_ms):
+        """Milliseconds until the window's thread answers a message; None when not within the time."""
+        value = int(self.call("answer_time", f"{window:x}", timeout_ms))
+        return None if value < 0 else value
+
     def message_box(self, caption):
         """The text of the visible message box with this caption, or None."""
         value = self.call("msgbox", hexed(caption))
@@ -195,6 +216,14 @@ class Client:
     def keys(self, *events):
         self.call("keys", *events)
 
+    def resources(self, window):
+        """(GDI objects, USER objects, kernel handles) of the window's process."""
+        return tuple(int(n) for n in self.call("resources", f"{window:x}").split())
+
+    def terminate(self, window):
+        """TerminateProcess on the window's process, as End task does; True once it is gone."""
+        return self.call("terminate", f"{window:x}") == "1"
+
     def close(self):
         if self.process.poll() is None:
             self.process.stdin.close()
@@ -207,14 +236,15 @@ class Client:
 class Yarrowkit:
     """The program under test, started in a session."""
 
-    def __init__(self, session, client):
+    def __init__(self, session, client, exe=EXE):
         self.session = session
         self.client = client
+        self.exe = exe
         self.process = None
         self.window = None
 
     def start(self, wait=True):
-        self.process = self.session.wine(EXE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = self.session.wine(self.exe, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if wait:
             self.window = wait_for(lambda: self.client.window(TITLE), 30, what="the main window")
             self.client.call("idle", f"{self.window:x}")

@@ -4,6 +4,7 @@
 // (the clipboard owner of its copies) and, on request, an editor that can receive pastes.
 #include <windows.h>
 #include <commctrl.h>
+#include <winternl.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -319,6 +320,15 @@ std::string keys(const std::vector<std::string>& args) {
 
 // ----- processes
 
+// answer_time WINDOW MS: milliseconds until the window's thread answers a message, or -1 when it
+// does not within MS; a hung window is waited for, not given up on.
+std::string answerTime(HWND window, UINT timeout) {
+    const ULONGLONG start = GetTickCount64();
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeout, &ignored)) return "-1";
+    return std::to_string(GetTickCount64() - start);
+}
+
 // Waits until the thread that owns the window waits for input: a window is found by its title
 // while its dialog is still initialising, and tests must not race that.
 std::string waitIdle(HWND window) {
@@ -345,6 +355,153 @@ std::string topWindowOfProcess(DWORD processId) {
         },
         reinterpret_cast<LPARAM>(&search));
     return windowHex(search.found);
+}
+
+// ----- the process behind a window: its resources, a hard kill
+
+class WindowProcess {
+public:
+    WindowProcess(HWND window, DWORD access) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        handle_ = pid ? OpenProcess(access, FALSE, pid) : nullptr;
+        if (!handle_) throw Failure{"cannot open the process"};
+    }
+    ~WindowProcess() { CloseHandle(handle_); }
+    WindowProcess(const WindowProcess&) = delete;
+    WindowProcess& operator=(const WindowProcess&) = delete;
+    HANDLE handle() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// The used entries of the process's GDI handle table, which its PEB points to as on Windows
+// (24-byte entries, the type byte at offset 14); stock objects included.
+size_t gdiTableEntries(HANDLE process) {
+    using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<QueryProcess>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    struct { void* reserved1; void* peb; void* reserved2[4]; } basic = {};
+    if (!query || query(process, 0, &basic, sizeof basic, nullptr) != 0) throw Failure{"no process information"};
+    const size_t kTableOffsetInPeb = 0xF8, kEntrySize = 24, kTypeOffset = 14, kEntries = 0x10000;
+    const char* table = nullptr;
+    if (!ReadProcessMemory(process, static_cast<char*>(basic.peb) + kTableOffsetInPeb, &table, sizeof table,
+                           nullptr) || !table)
+        throw Failure{"no GDI handle table"};
+    std::vector<unsigned char> entries(kEntries * kEntrySize);
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr))
+        throw Failure{"cannot read the GDI handle table"};
+    size_t used = 0;
+    for (size_t i = 0; i < kEntries; ++i) used += entries[i * kEntrySize + kTypeOffset] != 0;
+    return used;
+}
+
+// Every window of the process, hidden ones and children included.
+size_t windowsOfProcess(DWORD processId) {
+    struct Count { DWORD pid; size_t windows; } count{processId, 0};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(param);
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            if (pid != c->pid) return TRUE;
+            ++c->windows;
+            EnumChildWindows(
+                window, [](HWND, LPARAM counter) -> BOOL { return ++*reinterpret_cast<size_t*>(counter), TRUE; },
+                reinterpret_cast<LPARAM>(&c->windows));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.windows;
+}
+
+// The kernel handles of the process, from the system's process list.
+size_t kernelHandles(DWORD processId) {
+    using QuerySystem = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<QuerySystem>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    std::vector<unsigned char> list(1 << 20);
+    ULONG size = 0;
+    if (!query || query(SystemProcessInformation, list.data(), static_cast<ULONG>(list.size()), &size) != 0)
+        throw Failure{"no process list"};
+    for (size_t offset = 0;;) {
+        const auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(list.data() + offset);
+        if (reinterpret_cast<uintptr_t>(entry->UniqueProcessId) == processId) return entry->HandleCount;
+        if (!entry->NextEntryOffset) throw Failure{"process not listed"};
+        offset += entry->NextEntryOffset;
+    }
+}
+
+// resources WINDOW: "GDI USER HANDLES" of the window's process. Wine's GetGuiResources is a
+// stub that answers 0, so there the GDI handle table and the process's windows are counted.
+std::string resources(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    WindowProcess process(window, PROCESS_QUERY_INFORMATION | PROCESS_VM_READ);
+    size_t gdi = GetGuiResources(process.handle(), GR_GDIOBJECTS);
+    size_t user = GetGuiResources(process.handle(), GR_USEROBJECTS);
+    if (!gdi) gdi = gdiTableEntries(process.handle());
+    if (!user) user = windowsOfProcess(pid);
+    return std::to_string(gdi) + " " + std::to_string(user) + " " + std::to_string(kernelHandles(pid));
+}
+
+// terminate WINDOW: TerminateProcess on the window's process, as Task Manager's End task does;
+// answers once the process is gone.
+std::string terminate(HWND window) {
+    WindowProcess process(window, PROCESS_TERMINATE | SYNCHRONIZE);
+    if (!TerminateProcess(process.handle(), 1)) throw Failure{"terminate failed"};
+    return WaitForSingleObject(process.handle(), 10000) == WAIT_OBJECT_0 ? "1" : "0";
+}
+
+// ----- resources of an executable file (paths travel as hex)
+
+std::string versionBlock(const std::string& path) {
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    if (!size) throw Failure{"no version resource"};
+    std::string block(size, '\0');
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) throw Failure{"cannot read the version resource"};
+    return block;
+}
+
+// file_version PATH: the fixed file and product versions, "a.b.c.d a.b.c.d".
+std::string fileVersion(const std::string& path) {
+    std::string block = versionBlock(path);
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info)
+        throw Failure{"no fixed file info"};
+    auto dotted = [](DWORD high, DWORD low) {
+        return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." + std::to_string(HIWORD(low)) +
+               "." + std::to_string(LOWORD(low));
+    };
+    return dotted(info->dwFileVersionMS, info->dwFileVersionLS) + " " +
+           dotted(info->dwProductVersionMS, info->dwProductVersionLS);
+}
+
+// version_string PATH NAME: one value of the U.S. English block, hex, or "-".
+std::string versionString(const std::string& path, const std::string& name) {
+    std::string block = versionBlock(path);
+    char* value = nullptr;
+    UINT length = 0;
+    std::string query = "\\StringFileInfo\\040904B0\\" + name;
+    if (!VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) || !value) return "-";
+    return toHex(std::string(value));
+}
+
+// manifest PATH: the text of the executable's application manifest (resource 1), hex, or "-".
+std::string manifestOf(const std::string& path) {
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) throw Failure{"cannot load the file"};
+    std::string text;
+    if (HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24))) {
+        HGLOBAL data = LoadResource(module, resource);
+        if (const void* bytes = data ? LockResource(data) : nullptr)
+            text.assign(static_cast<const char*>(bytes), SizeofResource(module, resource));
+    }
+    FreeLibrary(module);
+    return text.empty() ? "-" : toHex(text);
 }
 
 // ----- controls of another process (tree view, tooltips)
@@ -555,6 +712,7 @@ std::string run(const std::vector<std::string>& a) {
         return {};
     }
     if (command == "idle") return waitIdle(parseWindow(a.at(1)));
+    if (command == "answer_time") return answerTime(parseWindow(a.at(1)), static_cast<UINT>(parseNumber(a.at(2))));
     if (command == "dialog_with") {  // dialog_with HEX: a visible dialog with a child of this text, or 0
         struct Search { std::string text; HWND found; } search{fromHex(a.at(1)), nullptr};
         EnumWindows(
@@ -570,7 +728,12 @@ std::string run(const std::vector<std::string>& a) {
         return windowHex(search.found);
     }
     if (command == "find_class") return windowHex(FindWindowA(fromHex(a.at(1)).c_str(), nullptr));
+    if (command == "file_version") return fileVersion(fromHex(a.at(1)));
+    if (command == "version_string") return versionString(fromHex(a.at(1)), a.at(2));
+    if (command == "manifest") return manifestOf(fromHex(a.at(1)));
     if (command == "process_window") return topWindowOfProcess(static_cast<DWORD>(parseNumber(a.at(1))));
+    if (command == "resources") return resources(parseWindow(a.at(1)));
+    if (command == "terminate") return terminate(parseWindow(a.at(1)));
     if (command == "clip_set") return clipSet(a);
     if (command == "clip_get") return clipGet();
     if (command == "clip_hold") return clipHold(a);
