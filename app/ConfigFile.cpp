@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -9,6 +13,16 @@ const char kSection[] = "Main";
 }
 
 int ConfigFile::readInt(const char* key, int defaultValue) const {
+    // The platform reader gives 0 for a value that is no number and wraps one beyond 32 bits,
+    // which could turn a flag off or put the window off the screen: a hand-edited value that
+    // is no number counts as missing, and one out of range is held at the end of the range.
+    char text[64] = "";
+    GetPrivateProfileStringA(kSection, key, "", text, sizeof text, path_.c_str());
+    const char* digits = text + (text[0] == '-' || text[0] == '+');
+    if (!std::isdigit(static_cast<unsigned char>(*digits))) return defaultValue;
+    errno = 0;
+    const long long value = std::strtoll(text, nullptr, 10);
+    if (errno == ERANGE || value > INT_MAX || value < INT_MIN) return value < 0 ? INT_MIN : INT_MAX;
     return static_cast<int>(GetPrivateProfileIntA(kSection, key, defaultValue, path_.c_str()));
 }
 

@@ -8,6 +8,7 @@ public:
     explicit ConfigFile(std::string path = {}) : path_(std::move(path)) {}
 
     const std::string& path() const { return path_; }
+    // defaultValue also when the value is no number; a number beyond int is held at INT_MIN/INT_MAX.
     int readInt(const char* key, int defaultValue) const;
     std::string readString(const char* section, const char* key, const char* defaultValue) const;
     void writeString(const char* key, const std::string& value) const;

@@ -1,6 +1,7 @@
 #include "app/SelectionDialog.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "app/HelpLinks.h"
 #include "app/HotKeys.h"
@@ -29,6 +30,20 @@ bool isNtFamily() {
 }
 
 uint16_t low16(int value) { return static_cast<uint16_t>(value & 0xFFFF); }
+
+constexpr std::size_t kLongestDbPath = 511;
+constexpr int kDefaultLeft = 210;
+constexpr int kDefaultTop = 70;
+
+bool showsOnAMonitor(HWND window, int x, int y) {
+    RECT frame;
+    if (!GetWindowRect(window, &frame)) return true;
+    const long long right = static_cast<long long>(x) + (frame.right - frame.left);
+    const long long bottom = static_cast<long long>(y) + (frame.bottom - frame.top);
+    if (right > LONG_MAX || bottom > LONG_MAX) return false;
+    const RECT placed = {x, y, static_cast<LONG>(right), static_cast<LONG>(bottom)};
+    return MonitorFromRect(&placed, MONITOR_DEFAULTTONULL) != nullptr;
+}
 }  // namespace
 
 SelectionDialog::SelectionDialog() : Dialog(IDD_SELECTION) {
@@ -83,7 +98,11 @@ void SelectionDialog::LoadConfiguration() {
     // A new user has no folder yet; without it nothing the user copies or sets would be kept.
     ensureFolder(configFolder);
     config_ = ConfigFile(configFilePath());
-    dbPath = config_.readString("main", "DBPath", (configFolder + "vorla.sql").c_str());
+    const std::string defaultDbPath = configFolder + "vorla.sql";
+    dbPath = config_.readString("main", "DBPath", defaultDbPath.c_str());
+    // Empty, SQLite would open a temporary database and lose every copy at exit; longer than the
+    // program ever held, it names no file that could be opened.
+    if (dbPath.empty() || dbPath.size() > kLongestDbPath) dbPath = defaultDbPath;
     readAndRegisterHotKeys();
     readSettings();
     if (settings_.IconInTray) tray::addIcon(hwnd(), icon_, tray::kStartupTip);
@@ -111,7 +130,9 @@ void SelectionDialog::readSettings() {
     auto flag = [this](const char* key, bool fallback) { return config_.readInt(key, fallback ? 1 : 0) != 0; };
     s.ShowToolTip = flag("ShowToolTip", s.ShowToolTip);
     s.HideWindowAfter = HideWindowAfter = config_.readInt("HideWindowAfter", s.HideWindowAfter);
-    s.CountItemsInRange = config_.readInt("CountItemsInRange", s.CountItemsInRange);
+    // An empty page would show nothing and page nowhere.
+    const int pageSize = config_.readInt("CountItemsInRange", s.CountItemsInRange);
+    if (pageSize > 0) s.CountItemsInRange = pageSize;
     // A hand-edited count must not make the tray menu loop for ever.
     s.CountMenuItemsInRange = std::clamp(config_.readInt("CountMenuItemsInRange", s.CountMenuItemsInRange), 0, 1000);
     s.MonitorClipBoard = flag("MonitorClipBoard", s.MonitorClipBoard);
@@ -130,8 +151,13 @@ void SelectionDialog::readSettings() {
 }
 
 void SelectionDialog::placeAtStoredPosition() {
-    int x = config_.readInt("SelDlgX", 210);
-    int y = config_.readInt("SelDlgY", 70);
+    int x = config_.readInt("SelDlgX", kDefaultLeft);
+    int y = config_.readInt("SelDlgY", kDefaultTop);
+    // A hand-edited position, or one on a monitor since removed, would keep the window unseen.
+    if (!showsOnAMonitor(hwnd(), x, y)) {
+        x = kDefaultLeft;
+        y = kDefaultTop;
+    }
     SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
 }
 

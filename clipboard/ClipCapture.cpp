@@ -13,6 +13,7 @@
 #include "clipboard/ClipSource.h"
 #include "clipboard/ClipboardAccess.h"
 #include "clipboard/ClipboardState.h"
+#include "clipboard/SecretMarkers.h"
 #include "store/ClipRecord.h"
 #include "store/HistoryDatabase.h"
 #include "store/HistorySql.h"
@@ -104,9 +105,13 @@ DWORD ClipCapture::captureClipboard() {
     Capture capture;
     // Taken at once: once data of another process is fetched the owner may be forgotten.
     capture.owner = GetClipboardOwner();
-    readClipboard(capture);
+    // Marked content ends the capture as an excluded application's does, but before anything
+    // of it is read, kept in memory or compared with the history.
+    const bool secret = carriesSecretMarker();
+    if (!secret) readClipboard(capture);
     CloseClipboard();
     const DWORD readAt = GetTickCount();
+    if (secret) return readAt;
     if (isDuplicate(capture)) return readAt;
     const std::size_t storedBytes = capture.storedBytes();
     insert(capture);

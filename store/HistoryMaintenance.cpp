@@ -6,8 +6,12 @@
 
 namespace {
 
+// Throws, as the DROP or DELETE itself would on a missing table, when Log is not a history table.
+void requireHistoryTable() { historyDb.query(sql::kCheckLogColumns).release(); }
+
 void dropOrTrim(const HistoryLimits& limits, bool& historyChanged, int& cachedItemCount) {
     if (!limits.saveItemsInDataBase) {
+        requireHistoryTable();
         historyDb.query(sql::kDropLogTable).release();
         historyChanged = true;
         return;
@@ -16,6 +20,7 @@ void dropOrTrim(const HistoryLimits& limits, bool& historyChanged, int& cachedIt
     const int count = historyDb.queryInt(sql::kCountRows);
     cachedItemCount = count;
     if (count > limits.limitRecordsInDB) {
+        requireHistoryTable();
         historyDb.query(sql::trimOldest(count - limits.limitRecordsInDB).c_str()).release();
         historyChanged = true;
     }

@@ -45,6 +45,10 @@ inline constexpr char kSelectNewer[] = "SELECT Id,Text,Data,Type FROM Log WHERE 
 inline constexpr char kSelectClipBlocks[] = "SELECT Type,Text,Data,Locale FROM Log WHERE Id=%i limit 1";
 // 16. execute.
 inline constexpr char kDeleteAll[] = "DELETE FROM Log;";
+// query + release, no rows: fails unless table Log has every column of a history table. Run before
+// the exit step removes rows, so that a file whose Log belongs to another program keeps it.
+inline constexpr char kCheckLogColumns[] =
+    "SELECT Id,DTime,Name,SourceName,SourceTitle,Locale,Text,Type,Data FROM Log LIMIT 0;";
 
 // execute when the database is opened; failures are ignored (the index only saves time). The
 // list and the tray menu read Id, Name and Type of many rows, and Type follows the Text block in
