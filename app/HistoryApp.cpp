@@ -2,6 +2,7 @@
 
 #include "app/SelectionDialog.h"
 #include "app/TrayIcon.h"
+#include "ui/menu/MenuStyles.h"
 
 bool HistoryApp::InitInstance() {
     // The window title is the single-instance key: whoever holds it is woken instead.
@@ -9,6 +10,8 @@ bool HistoryApp::InitInstance() {
         SendMessageA(running, WM_TRAY_CALLBACK, 0, WM_LBUTTONDOWN);
         return false;
     }
+    menustyle::select(2);
+    menustyle::setIconVariant(0);
     SelectionDialog dialog;
     dialog.DoModal();
     return false;

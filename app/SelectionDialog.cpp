@@ -46,7 +46,7 @@ bool showsOnAMonitor(HWND window, int x, int y) {
 }
 }  // namespace
 
-SelectionDialog::SelectionDialog() : Dialog(IDD_SELECTION) {
+SelectionDialog::SelectionDialog() : CIconMenuDialog(IDD_SELECTION) {
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     captureEnabled = false;
 }
@@ -59,7 +59,7 @@ OptionsContext SelectionDialog::optionsContext() {
 // Start-up
 
 BOOL SelectionDialog::OnInitDialog() {
-    Dialog::OnInitDialog();
+    CIconMenuDialog::OnInitDialog();
     itemList_.attach(hwnd());
     itemPreview_.attach(hwnd());
     neighbour_.attach(hwnd());
@@ -77,7 +77,7 @@ BOOL SelectionDialog::OnInitDialog() {
     taskbarWindow = FindWindowA("Shell_TrayWnd", "");
     placeAtStoredPosition();
     previewTooltip_.create(hwnd());
-    trayMenu_.build();
+    trayMenu_.build(menuIcons(), TreeView_GetImageList(item(IDC_ITEM_TREE), TVSIL_NORMAL));
     return TRUE;
 }
 
@@ -316,14 +316,21 @@ bool SelectionDialog::OnPaint() {
 INT_PTR SelectionDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_WINDOWPOSCHANGING: OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)); return FALSE;
-    case WM_DESTROY: OnDestroy(); return FALSE;
+    case WM_DESTROY:
+        CIconMenuDialog::HandleMessage(message, wParam, lParam);
+        OnDestroy();
+        return FALSE;
     case WM_QUERYENDSESSION: runShutdownSequence(); return FALSE;
     case WM_CLOSE_QUIETLY: return answer(message, OnCloseQuietly());
     case WM_TRAY_CALLBACK: return answer(message, OnTrayCallback(lParam));
-    case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wParam)); return FALSE;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return CIconMenuDialog::HandleMessage(message, wParam, lParam);
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return answer(message, reinterpret_cast<LRESULT>(icon_));
-    case WM_TIMER: OnTimer(wParam); return FALSE;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return CIconMenuDialog::HandleMessage(message, wParam, lParam);
     case WM_HOTKEY: return answer(message, OnHotKey(wParam));
     case WM_DRAWCLIPBOARD: monitor_.onDrawClipboard(); return FALSE;
     case WM_CHANGECBCHAIN:
@@ -334,7 +341,7 @@ INT_PTR SelectionDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_ACTIVATE: OnActivate(wParam); return FALSE;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam))) return TRUE;
-        return Dialog::HandleMessage(message, wParam, lParam);
-    default: return Dialog::HandleMessage(message, wParam, lParam);
+        return CIconMenuDialog::HandleMessage(message, wParam, lParam);
+    default: return CIconMenuDialog::HandleMessage(message, wParam, lParam);
     }
 }

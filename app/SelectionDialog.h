@@ -10,7 +10,7 @@
 #include "clipboard/ClipboardMonitor.h"
 #include "clipboard/NeighbourItem.h"
 #include "store/platform/WinStoreHost.h"
-#include "ui/framework/Dialog.h"
+#include "ui/menu/IconMenuDialog.h"
 #include "ui/selection/ItemList.h"
 #include "ui/selection/ItemPreview.h"
 #include "ui/selection/PreviewTooltip.h"
@@ -19,7 +19,7 @@ struct OptionsContext;
 
 // The main window: the selection window the user sees, and the hidden owner of the clipboard
 // viewer link, the hot keys and the tray icon. The program lives as long as its modal run.
-class SelectionDialog : public Dialog {
+class SelectionDialog : public CIconMenuDialog {
 public:
     static constexpr char kTitle[] = "Yarrowkit. Select item to paste or copy.";
     static const UINT WM_CLOSE_QUIETLY = WM_USER + 6;

@@ -118,49 +118,40 @@ def menu_strip():
     """Nine 16x16 cells: options, home, -, feedback, about, -, exit, -, -."""
     strip = Canvas(9 * 16, 16, TRANSPARENT_KEY)
 
-    def cell(n):
-        return lambda x, y: (n * 16 + x, y)
-
-    def gear(at):
-        cx, cy = at(8, 8)
+    def gear(x, y):
+        cx, cy = x + 8, y + 8
         for k in range(8):
             a = k * math.pi / 4
-            strip.disc(cx + 5.5 * math.cos(a), cy + 5.5 * math.sin(a), 1.6, INK)
-        strip.disc(cx, cy, 5, (120, 120, 130))
-        strip.disc(cx, cy, 2, TRANSPARENT_KEY)
+            strip.disc(cx + 5.6 * math.cos(a), cy + 5.6 * math.sin(a), 1.7, INK)
+        strip.disc(cx, cy, 5.2, (112, 120, 136))
+        strip.disc(cx, cy, 2.1, TRANSPARENT_KEY)
 
-    def house(at):
-        x, y = at(0, 0)
-        for i in range(7):
-            strip.rect(x + 8 - i - 1, y + 1 + i, x + 8 + i + 1, y + 2 + i, (190, 50, 40))
-        strip.rect(x + 3, y + 8, x + 13, y + 15, (230, 200, 140))
+    def house(x, y):
+        for i in range(7):  # the roof, one row wider each step down
+            strip.rect(x + 7 - i, y + 1 + i, x + 9 + i, y + 2 + i, (190, 60, 40))
+        strip.rect(x + 3, y + 8, x + 13, y + 15, (236, 214, 160))
         strip.frame(x + 3, y + 8, x + 13, y + 15, INK)
         strip.rect(x + 7, y + 10, x + 10, y + 15, BOARD)
 
-    def envelope(at):
-        x, y = at(0, 0)
+    def envelope(x, y):
         strip.rect(x + 1, y + 3, x + 15, y + 13, PAPER)
         strip.frame(x + 1, y + 3, x + 15, y + 13, INK)
         strip.line(x + 1, y + 3, x + 8, y + 9, INK)
         strip.line(x + 14, y + 3, x + 8, y + 9, INK)
 
-    def info(at):
-        cx, cy = at(8, 8)
-        strip.disc(cx, cy, 7, (40, 90, 200))
-        strip.rect(int(cx) - 1, int(cy) - 1, int(cx) + 1, int(cy) + 5, PAPER)
-        strip.rect(int(cx) - 1, int(cy) - 5, int(cx) + 1, int(cy) - 3, PAPER)
+    def info(x, y):
+        strip.disc(x + 8, y + 8, 7, (40, 90, 200))
+        strip.rect(x + 7, y + 7, x + 9, y + 13, PAPER)
+        strip.rect(x + 7, y + 3, x + 9, y + 5, PAPER)
 
-    def cross(at):
-        x, y = at(0, 0)
-        strip.disc(x + 8, y + 8, 7, (200, 40, 40))
-        strip.line(x + 5, y + 5, x + 11, y + 11, PAPER, 2)
-        strip.line(x + 11, y + 5, x + 5, y + 11, PAPER, 2)
+    def door(x, y):
+        strip.rect(x + 3, y + 1, x + 13, y + 16, (90, 60, 30))
+        strip.rect(x + 4, y + 2, x + 12, y + 16, (150, 92, 44))
+        strip.rect(x + 5, y + 3, x + 11, y + 8, (176, 112, 56))  # a panel
+        strip.rect(x + 9, y + 9, x + 11, y + 11, (240, 200, 60))  # the handle
 
-    gear(cell(0))
-    house(cell(1))
-    envelope(cell(3))
-    info(cell(4))
-    cross(cell(6))
+    for cell, draw in ((0, gear), (1, house), (3, envelope), (4, info), (6, door)):
+        draw(cell * 16, 0)
     return strip
 
 

@@ -13,6 +13,9 @@ constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT_PTR kToolId = 1;
 constexpr int kHelpHandCursor = 106;  // in the platform's help program
 constexpr int kRepaintSlack = 10;      // the underline and italics may reach past the text
+// The last glyph may overhang its advance width, which is all that GetTextExtentPoint32A
+// measures; without room for it the control clips it (seen under Wine).
+constexpr int kFitSlack = 3;
 
 // The default value of a HKEY_CLASSES_ROOT key, at most MAX_PATH bytes; false when unreadable.
 bool readClassesValue(const std::string& keyName, std::string& value) {
@@ -184,8 +187,8 @@ void HyperLinkCtrl::fitToText() {
 
     const LONG_PTR style = GetWindowLongPtrA(hwnd_, GWL_STYLE);
     hyperlink::Box fitted = hyperlink::fittedBox({window.left, window.top, window.right, window.bottom},
-                                                 extent.cx + borderWidth, extent.cy + borderHeight, alignmentOf(style),
-                                                 (style & SS_CENTERIMAGE) != 0);
+                                                 extent.cx + kFitSlack + borderWidth, extent.cy + borderHeight,
+                                                 alignmentOf(style), (style & SS_CENTERIMAGE) != 0);
     SetWindowPos(hwnd_, nullptr, fitted.left, fitted.top, fitted.width(), fitted.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -9,6 +9,7 @@
 #include "store/HistorySql.h"
 #include "store/SqlException.h"
 #include "store/StoredValue.h"
+#include "ui/selection/ItemImage.h"
 #include "ui/selection/PageArithmetic.h"
 
 namespace {
@@ -16,14 +17,6 @@ constexpr char kPageErrorCaption[] = "YarrowKit Error #2";
 constexpr char kPageErrorText[] = "Can't read from database to tree\n Error #2 - ";
 constexpr int kNoRecord = -1;
 constexpr int kIconIds[] = {IDI_UNICODE_ITEM, IDI_PLAIN_ITEM, IDI_RICH_ITEM};
-
-int imageOfType(int type) {
-    switch (type) {
-    case UnicodeText: return 0;
-    case RichText: return 2;
-    default: return 1;
-    }
-}
 
 // Freezes drawing of one window for the lifetime of the object. Only one window of the
 // system can be frozen; when another is, drawing simply goes on.

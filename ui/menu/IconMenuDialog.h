@@ -1,0 +1,37 @@
+#pragma once
+#include <windows.h>
+
+#include "ui/framework/Dialog.h"
+#include "ui/menu/IconMenu.h"
+#include "ui/menu/IconMenuStrip.h"
+#include "ui/menu/MenuBarHover.h"
+#include "ui/menu/MenuPainter.h"
+#include "ui/menu/MenuWindowHook.h"
+
+// A dialog whose menus are drawn by the icon menu layer: at initialisation the layer takes over
+// the menu bar (the system menu stays the platform's) and from then on measures and draws every
+// owner-drawn item of the window's menus, popup menus it owns included. Derived dialogs pass
+// the messages they handle themselves on to this class.
+class CIconMenuDialog : public Dialog {
+public:
+    explicit CIconMenuDialog(int templateId);
+
+    const CIconMenuStrip& menuIcons() const { return icons_; }
+    CIconMenu& menuBar() { return menuBar_; }
+
+protected:
+    BOOL OnInitDialog() override;
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    bool OnMeasureItem(MEASUREITEMSTRUCT* measure);
+    bool OnDrawItem(const DRAWITEMSTRUCT* draw);
+    INT_PTR OnMenuChar(UINT message, char key, UINT flags, HMENU menu);
+    void OnMenuDestroy();
+
+    CIconMenu menuBar_;
+    CIconMenuStrip icons_;
+    MenuPainter painter_;
+    MenuWindowHook hook_;
+    MenuBarHover hover_;
+};
