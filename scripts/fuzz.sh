@@ -2,8 +2,8 @@
 # Builds the libFuzzer targets with clang in build/fuzz and runs each one.
 #   scripts/fuzz.sh short   a few seconds in all (part of `make test`)
 #   scripts/fuzz.sh long    ten million runs per target (`make fuzz`)
-# The corpus grows in build/fuzz/corpus across runs; a crash leaves its input in
-# build/fuzz/artifacts and makes the script fail.
+# The corpus grows in build/fuzz/corpus across runs (YK_FUZZ_BUILD names another folder than
+# build/fuzz); a crash leaves its input in build/fuzz/artifacts and makes the script fail.
 set -euo pipefail
 
 mode=${1:-short}
@@ -14,14 +14,15 @@ case "$mode" in
 esac
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-build="$top/build/fuzz"
+targets=(fuzz_decode fuzz_round_trip fuzz_stored_row)
+build=${YK_FUZZ_BUILD:-$top/build/fuzz}
 "$top/scripts/fetch-sqlite.sh"
 
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYK_FUZZ=ON >/dev/null
-cmake --build "$build" -j 2 --target fuzz_decode fuzz_round_trip >/dev/null
+cmake --build "$build" -j 2 --target "${targets[@]}" >/dev/null
 
 status=0
-for target in fuzz_decode fuzz_round_trip; do
+for target in "${targets[@]}"; do
   corpus="$build/corpus/$target"
   mkdir -p "$corpus" "$build/artifacts"
   echo "fuzz: $target ($mode)"
