@@ -6,7 +6,7 @@ NATIVE  := build/native
 WINDOWS := build/windows
 CMAKE_WINDOWS := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps native windows run test test-native test-windows bench fuzz clean
+.PHONY: all deps native windows run test test-native test-windows bench fuzz soak dist demo clean
 
 all: windows
 
@@ -41,5 +41,16 @@ bench: windows
 fuzz: deps
 	@scripts/fuzz.sh long
 
+soak: windows
+	@scripts/soak.sh $(WINDOWS)
+
+# The installer and the portable zip, in build/dist.
+dist: windows
+	@scripts/dist.sh $(WINDOWS) build/dist
+
+# The README's pictures, docs/demo-*.png, from a scripted tour under Wine.
+demo: windows
+	@scripts/demo.sh $(WINDOWS) docs
+
 clean:
-	rm -rf build/native build/windows build/bench build/fuzz build/wine
+	rm -rf build/native build/windows build/bench build/fuzz build/wine build/dist
