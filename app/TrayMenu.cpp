@@ -4,7 +4,6 @@
 #include <string>
 
 #include "res/resource.h"
-#include "store/ClipRecord.h"
 #include "store/HistoryDatabase.h"
 #include "store/HistorySql.h"
 #include "store/SqlException.h"

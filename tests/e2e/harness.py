@@ -187,6 +187,11 @@ class Client:
     def press(self, caption, button):
         self.call("press", hexed(caption), hexed(button))
 
+    def answer(self, caption, button="OK"):
+        """Presses the button of the message box and waits until the box is gone."""
+        self.press(caption, button)
+        wait_for(lambda: self.message_box(caption) is None, what=f"{caption!r} to close")
+
     def set_clipboard(self, *blocks):
         """blocks: (format, bytes) pairs; a format is a number or a registered name."""
         words = []

@@ -39,8 +39,7 @@ def read_only(path):
 def answer(client, caption, starts_with, timeout=15):
     text = client.wait_message_box(caption, timeout)
     assert text.startswith(starts_with), text
-    client.press(caption, "OK")
-    wait_for(lambda: client.message_box(caption) is None, what=f"{caption!r} to close")
+    client.answer(caption)
     return text
 
 
@@ -62,8 +61,7 @@ def dismissed(client):
     """1 when a box of the program was up and was answered."""
     if client.message_box(APP_CAPTION) is None:
         return 0
-    client.press(APP_CAPTION, "OK")
-    wait_for(lambda: client.message_box(APP_CAPTION) is None, what="the box to close")
+    client.answer(APP_CAPTION)
     return 1
 
 

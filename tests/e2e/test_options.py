@@ -387,8 +387,7 @@ def test_move_onto_the_file_in_use_stops_and_offers_no_deletion(app, session, cl
     text = client.wait_message_box("Yarrowkit")
     assert "already" in text and windows_path(session, old) in text
     assert "delete" not in text
-    client.press("Yarrowkit", "OK")
-    wait_for(lambda: client.message_box("Yarrowkit") is None, what="the message to close")
+    client.answer("Yarrowkit")
     assert old.exists() and row_ids(old) == [0, 1, 2]
     assert tree_count(app) == 3
     options.close(IDCANCEL)
@@ -401,8 +400,7 @@ def test_empty_answered_no_keeps_everything(app, session, client):
     options = opened(app)
     options.press(DATABASE, IDC_EMPTY_DATABASE)
     client.wait_message_box("Yarrowkit")
-    client.press("Yarrowkit", "No")
-    wait_for(lambda: client.message_box("Yarrowkit") is None, what="the question to close")
+    client.answer("Yarrowkit", "No")
     assert tree_count(app) == 3 and row_ids(old) == [0, 1, 2]
     options.close(IDCANCEL)
 

@@ -56,8 +56,7 @@ def test_exit_asks_and_no_keeps_running(app, client):
     app.start()
     client.command(app.window, ID_CLOSE_APP)
     assert client.wait_message_box("yarrowkit") == "Do you want to close Yarrowkit?"
-    client.press("yarrowkit", "No")
-    wait_for(lambda: client.message_box("yarrowkit") is None, what="the question to close")
+    client.answer("yarrowkit", "No")
     time.sleep(0.5)
     assert app.running()
     assert app.config() == {}

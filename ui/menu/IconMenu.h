@@ -51,7 +51,6 @@ public:
 
 private:
     CIconMenuItemData* newRecord(UINT flags, UINT_PTR idOrSubmenu, const char* text, HIMAGELIST images, int image);
-    bool insert(UINT position, bool byPosition, CIconMenuItemData* record);
     void takeOver(HMENU menu, bool menuBar);
     void forget(CIconMenuItemData* record);
     void detachSubmenus();
