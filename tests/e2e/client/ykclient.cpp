@@ -182,6 +182,24 @@ std::string clipGet() {
     return result;
 }
 
+// clip_read FORMAT ...: reads each listed format that is on the clipboard, as a capture would,
+// keeping nothing; answers the sizes read. A reader to compare the program's memory against.
+std::string clipRead(const std::vector<std::string>& args) {
+    if (!openClipboard(clientWindow)) throw Failure{"clipboard busy"};
+    std::string sizes;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const UINT format = formatNumber(args[i]);
+        if (!IsClipboardFormatAvailable(format)) continue;
+        HANDLE data = GetClipboardData(format);
+        if (!data || !GlobalLock(data)) continue;
+        if (!sizes.empty()) sizes += ' ';
+        sizes += std::to_string(GlobalSize(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return sizes;
+}
+
 // clip_fill FORMAT SIZE [SEED]: one block of SIZE bytes, a repeating text ending in a zero
 // byte whose first byte is 'A' + SEED, made here so that huge clips need not cross the pipe.
 // A CF_DIB block starts with a real 32-bit header.
@@ -736,6 +754,7 @@ std::string run(const std::vector<std::string>& a) {
     if (command == "terminate") return terminate(parseWindow(a.at(1)));
     if (command == "clip_set") return clipSet(a);
     if (command == "clip_get") return clipGet();
+    if (command == "clip_read") return clipRead(a);
     if (command == "clip_hold") return clipHold(a);
     if (command == "clip_burst") return clipBurst(a);
     if (command == "clip_fill") return clipFill(a);
