@@ -2,13 +2,11 @@
 GDI and USER objects, kernel handles and private memory stay where the first half left them.
 
 Under Wine the first process to read each new clipboard content keeps a few KiB of it for good (a
-bare reader grows by about 3 KiB a read; later readers of the same content do not grow). So the
+bare reader grows by about 3 KiB a text read; later readers of the same content do not grow). So the
 program's private memory is judged against a bare reader that first reads the same copies, in the
 same formats, before the program starts."""
 import sqlite3
 import time
-
-import pytest
 
 from harness import Client, private_kb, soak, wait_for
 
