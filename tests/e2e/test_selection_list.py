@@ -139,9 +139,10 @@ def test_move_selection_off_keeps_the_selected_record(app, history200):
     wait_for(lambda: w.selected_id() == 199)
     w.select(170)
     wait_for(lambda: w.selected_id() == 170)
-    w.click(IDC_NEWEST_PAGE)
-    time.sleep(0.5)
-    assert w.selected_id() == 170
+    before = [item["handle"] for item in w.items()]
+    w.click(IDC_NEWEST_PAGE)  # the same page, loaded again: new items, the record still selected
+    wait_for(lambda: [item["handle"] for item in w.items()] != before, what="the page loaded again")
+    wait_for(lambda: w.selected_id() == 170, what="record 170 selected again")
     w.click(IDC_OLDER_PAGE)  # the record is not on that page: its newest item
     w.wait_page(100, 149, "Items 101-150 of 200")
     wait_for(lambda: w.selected_id() == 149)
