@@ -18,7 +18,7 @@ AFTER_CAPTURE = 0.15  # the next notice must come 100 ms after the capture ended
 # What may grow from the middle of the run to its end, beyond the bare reader's growth over the
 # same copies: nothing that grows with the count.
 LEAK_BOUND = {"GDI": 5, "USER": 2, "handles": 10, "private KiB": 2048}
-# What may grow from the start to the end: caches filling up (the SQLite page cache is 2 MiB,
+# What may grow from the start to the end, beyond the reader's growth: caches filling up (the SQLite page cache is 2 MiB,
 # the list's first page of items and icons).
 WARM_BOUND = {"GDI": 40, "USER": 5, "handles": 20, "private KiB": 6144}
 
@@ -69,7 +69,7 @@ def less_reader(first, last, reader_first, reader_last):
 
 
 def test_many_captures_leak_nothing(app, session, client, capsys):
-    reader = bare_reader_growth(session, client)
+    reader_start, reader_half, reader_end = bare_reader_growth(session, client)
     app.write_config("[Main]\nSleep=0\n")
     app.start()
     app.show()
@@ -87,13 +87,13 @@ def test_many_captures_leak_nothing(app, session, client, capsys):
     elapsed = time.monotonic() - started
 
     start, half, end = measured.values()
-    late = less_reader(half, end, reader[1], reader[2])
-    overall = less_reader(start, end, reader[0], reader[2])
+    late = less_reader(half, end, reader_half, reader_end)
+    overall = less_reader(start, end, reader_start, reader_end)
     with capsys.disabled():
         print(f"\nload test: {CAPTURES} captures in {elapsed:.0f} s")
         for count, values in measured.items():
             print(f"  after {count:>6}: " + ", ".join(f"{name} {value}" for name, value in values.items()))
-        print(f"  bare reader, private KiB: {reader[0]}, {reader[1]}, {reader[2]}")
+        print(f"  bare reader, private KiB: {reader_start}, {reader_half}, {reader_end}")
         print(f"  growth less the reader's: second half {late}, whole run {overall}")
     leaks = {name: late[name] for name in LEAK_BOUND if late[name] > LEAK_BOUND[name]}
     assert not leaks, f"grows with the number of captures: {leaks}"
