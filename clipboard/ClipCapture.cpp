@@ -27,8 +27,8 @@ constexpr char kImageCaption[] = "Image";
 
 // The part of a UTF-16 text the caption can show, converted to ANSI: enough of it that the
 // caption is the same as that of the whole converted text, without converting a huge clip.
-std::string captionSource(const LockedClipBlock& block) {
-    const auto* text = reinterpret_cast<const wchar_t*>(block.bytes());
+std::string captionSource(const std::string& block) {
+    const auto* text = reinterpret_cast<const wchar_t*>(block.data());
     const std::size_t length = wcsnlen(text, block.size() / sizeof(wchar_t));
     for (std::size_t take = 256;; take *= 2) {
         take = std::min(take, length);
@@ -39,7 +39,13 @@ std::string captionSource(const LockedClipBlock& block) {
     }
 }
 
-std::string storedOf(const LockedClipBlock& block) { return storedForm(block.bytes(), block.size()); }
+// Encodes a copied block and lets the copy go, so a huge clip is not held twice for long.
+std::optional<std::string> takeStored(std::optional<std::string>& block) {
+    if (!block) return std::nullopt;
+    std::string stored = storedForm(block->data(), block->size());
+    block.reset();
+    return stored;
+}
 
 std::string storedOr(const std::optional<std::string>& block) { return block ? *block : kAbsentBlock; }
 
@@ -64,6 +70,22 @@ private:
 };
 }  // namespace
 
+// The blocks of one clipboard content, copied out while the clipboard is open. Converting,
+// encoding, comparing and storing all happen after it is closed, so that other programs can
+// copy again while a large clip is stored.
+struct ClipCapture::ClipboardCopy {
+    HWND owner = nullptr;
+    std::optional<std::string> text;     // CF_TEXT
+    bool richOffered = false;
+    std::optional<std::string> rich;     // the registered rich-text format
+    std::optional<std::string> unicode;  // CF_UNICODETEXT
+    // The Unicode text is only the system's conversion of the ANSI text: derived after closing.
+    bool unicodeFromAnsi = false;
+    bool unicodeNative = false;          // placed by the owner, so it is the text as written
+    std::optional<std::string> locale;   // CF_LOCALE
+    std::optional<std::string> dib;      // CF_DIB
+};
+
 // The working values of one capture, all in stored form once read.
 struct ClipCapture::Capture {
     int type = PlainText;
@@ -80,10 +102,10 @@ struct ClipCapture::Capture {
         hasText = !text.empty();
         captionText = makeCaption(text);
     }
-    void setData(int itemType, const LockedClipBlock& block) {
+    void setData(int itemType, std::optional<std::string>& block) {
         type = itemType;
-        dataSize = dataSizeFor(block.size());
-        dataBlock = storedOf(block);
+        dataSize = dataSizeFor(block->size());
+        dataBlock = takeStored(block);
     }
     std::size_t storedBytes() const {
         std::size_t total = 0;
@@ -102,16 +124,19 @@ DWORD ClipCapture::captureClipboard() {
     Sleep(paste::Sleep);
     if (!contentWanted() || !OpenClipboardWithRetry(kClipboardAttempts)) return GetTickCount();
     const CaptureTrace trace;
-    Capture capture;
+    ClipboardCopy copy;
     // Taken at once: once data of another process is fetched the owner may be forgotten.
-    capture.owner = GetClipboardOwner();
+    copy.owner = GetClipboardOwner();
     // Marked content ends the capture as an excluded application's does, but before anything
     // of it is read, kept in memory or compared with the history.
     const bool secret = carriesSecretMarker();
-    if (!secret) readClipboard(capture);
+    if (!secret) copyClipboard(copy);
     CloseClipboard();
     const DWORD readAt = GetTickCount();
     if (secret) return readAt;
+    Capture capture;
+    capture.owner = copy.owner;
+    buildCapture(copy, capture);
     if (isDuplicate(capture)) return readAt;
     const std::size_t storedBytes = capture.storedBytes();
     insert(capture);
@@ -124,44 +149,45 @@ bool ClipCapture::contentWanted() const {
     return settings_.CaptureImage && IsClipboardFormatAvailable(CF_DIB);
 }
 
-void ClipCapture::readClipboard(Capture& capture) const {
+void ClipCapture::copyClipboard(ClipboardCopy& copy) const {
     if (IsClipboardFormatAvailable(CF_TEXT)) {
-        readText(capture);
+        copyText(copy);
     } else if (IsClipboardFormatAvailable(CF_DIB)) {
-        readImage(capture);
+        copy.dib = copyClipBlock(CF_DIB);
     }
 }
 
-void ClipCapture::readText(Capture& capture) const {
+void ClipCapture::copyText(ClipboardCopy& copy) const {
     // A Unicode text the owner placed after its ANSI text is only a conversion of it.
-    const bool unicodeNative =
-        IsClipboardFormatAvailable(CF_UNICODETEXT) && EnumClipboardFormats(0) != CF_TEXT;
-    if (LockedClipBlock text(CF_TEXT); text) {
-        capture.textBlock = storedOf(text);
-        capture.setText(std::string_view(text.bytes(), strnlen(text.bytes(), text.size())));
+    const bool hasUnicode = IsClipboardFormatAvailable(CF_UNICODETEXT);
+    copy.unicodeNative = hasUnicode && EnumClipboardFormats(0) != CF_TEXT;
+    copy.text = copyClipBlock(CF_TEXT);
+    copy.richOffered = RichTextFormat && IsClipboardFormatAvailable(RichTextFormat);
+    if (copy.richOffered) copy.rich = copyClipBlock(RichTextFormat);
+    if (copy.unicodeNative) {
+        copy.unicode = copyClipBlock(CF_UNICODETEXT);
+    } else if (hasUnicode && !copy.richOffered) {
+        copy.unicodeFromAnsi = true;
     }
-    if (RichTextFormat && IsClipboardFormatAvailable(RichTextFormat)) {
-        if (LockedClipBlock rich(RichTextFormat); rich) capture.setData(RichText, rich);
-        if (unicodeNative) {
-            if (LockedClipBlock unicode(CF_UNICODETEXT); unicode) capture.setText(captionSource(unicode));
-        }
-    } else if (IsClipboardFormatAvailable(CF_UNICODETEXT)) {
-        if (LockedClipBlock unicode(CF_UNICODETEXT); unicode) {
-            capture.setData(UnicodeText, unicode);
-            if (unicodeNative) capture.setText(captionSource(unicode));
-        }
-    }
-    if (IsClipboardFormatAvailable(CF_LOCALE)) {
-        if (LockedClipBlock locale(CF_LOCALE); locale) capture.localeBlock = storedOf(locale);
-    }
-    if (capture.hasText) capture.caption = storedText(capture.captionText);
+    if (IsClipboardFormatAvailable(CF_LOCALE)) copy.locale = copyClipBlock(CF_LOCALE);
 }
 
-void ClipCapture::readImage(Capture& capture) const {
-    LockedClipBlock dib(CF_DIB);
-    if (!dib) return;
-    capture.setData(Bitmap, dib);
-    capture.caption = storedText(kImageCaption);
+void ClipCapture::buildCapture(ClipboardCopy& copy, Capture& capture) const {
+    if (copy.dib) {
+        capture.setData(Bitmap, copy.dib);
+        capture.caption = storedText(kImageCaption);
+        return;
+    }
+    if (copy.unicodeFromAnsi && copy.text) copy.unicode = unicodeBlockFromAnsi(*copy.text, codePageOfLocale(copy.locale));
+    if (copy.text) {
+        capture.setText(std::string_view(copy.text->data(), strnlen(copy.text->data(), copy.text->size())));
+        capture.textBlock = takeStored(copy.text);
+    }
+    if (copy.rich) capture.setData(RichText, copy.rich);
+    if (copy.unicodeNative && copy.unicode) capture.setText(captionSource(*copy.unicode));
+    if (!copy.richOffered && copy.unicode) capture.setData(UnicodeText, copy.unicode);
+    capture.localeBlock = takeStored(copy.locale);
+    if (capture.hasText) capture.caption = storedText(capture.captionText);
 }
 
 bool ClipCapture::isDuplicate(const Capture& capture) const {

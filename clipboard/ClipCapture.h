@@ -18,11 +18,12 @@ public:
     DWORD captureClipboard();
 
 private:
+    struct ClipboardCopy;
     struct Capture;
     bool contentWanted() const;
-    void readClipboard(Capture& capture) const;
-    void readText(Capture& capture) const;
-    void readImage(Capture& capture) const;
+    void copyClipboard(ClipboardCopy& copy) const;
+    void copyText(ClipboardCopy& copy) const;
+    void buildCapture(ClipboardCopy& copy, Capture& capture) const;
     bool isDuplicate(const Capture& capture) const;
     void insert(Capture& capture);
 

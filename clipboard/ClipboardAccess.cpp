@@ -42,6 +42,12 @@ LockedClipBlock::~LockedClipBlock() {
     if (bytes_) GlobalUnlock(handle_);
 }
 
+std::optional<std::string> copyClipBlock(UINT format) {
+    const LockedClipBlock block(format);
+    if (!block) return std::nullopt;
+    return std::string(block.view());
+}
+
 bool isHandleFormat(UINT format) {
     switch (format) {
     case CF_BITMAP: case CF_METAFILEPICT: case CF_PALETTE: case CF_ENHMETAFILE:

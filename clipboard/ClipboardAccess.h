@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 
 // Waits for the clipboard: each attempt sleeps 5 ms, dispatches every waiting message of the
@@ -32,6 +34,9 @@ private:
     const char* bytes_ = nullptr;
     std::size_t size_ = 0;
 };
+
+// A copy of a block of the open clipboard; absent when the format has no data.
+std::optional<std::string> copyClipBlock(UINT format);
 
 // Formats whose data is a GDI handle rather than a memory block; their bytes mean nothing
 // outside the clipboard, so they are never copied as blocks.

@@ -218,6 +218,10 @@ class Client:
         seed changes its first byte."""
         self.call("clip_fill", fmt if isinstance(fmt, int) else "@" + hexed(fmt), size, seed)
 
+    def wait_clipboard_busy(self, timeout_ms=60000):
+        """Returns once another program holds the clipboard open."""
+        self.call("clip_wait_busy", timeout_ms)
+
     def keys(self, *events):
         self.call("keys", *events)
 

@@ -183,7 +183,7 @@ def test_text_from_an_x11_program_is_captured_once(running, session, history):
 def test_a_huge_clip_is_stored_whole_and_a_copy_made_meanwhile_is_not_lost(running, client, history):
     size = 50 * 1024 * 1024
     client.fill_clipboard(CF_TEXT, size)
-    time.sleep(1.0)  # storing the huge clip takes seconds; the user copies on
+    client.wait_clipboard_busy()  # the program is reading the huge clip now
     client.set_clipboard((CF_TEXT, b"copied meanwhile\0"))
     count = lambda: history.path.exists() and storedform.sqlite(history.path, "SELECT count(*) FROM Log;")
     wait_for(lambda: count() == [b"2"], 120, interval=1, what="both rows")

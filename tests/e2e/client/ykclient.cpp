@@ -132,10 +132,21 @@ BOOL CALLBACK collectStatic(HWND window, LPARAM param) {
 
 // ----- clipboard
 
+// Waits as a real program does: its window keeps answering, since the program that holds the
+// clipboard may be asking the owner of the data for something.
+void pumpFor(DWORD ms) {
+    const DWORD until = GetTickCount() + ms;
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        Sleep(1);
+    } while (static_cast<int>(until - GetTickCount()) > 0);
+}
+
 bool openClipboard(HWND owner) {
     for (int attempt = 0; attempt < 200; ++attempt) {
         if (OpenClipboard(owner)) return true;
-        Sleep(10);
+        pumpFor(10);
     }
     return false;
 }
@@ -144,6 +155,18 @@ UINT formatNumber(const std::string& name) {
     // "@HEX" names a registered format; anything else is a format number.
     if (!name.empty() && name[0] == '@') return RegisterClipboardFormatA(fromHex(name.substr(1)).c_str());
     return static_cast<UINT>(std::stoul(name));
+}
+
+// clip_wait_busy TIMEOUT: returns once another program holds the clipboard open, so that
+// what the test does next happens while that program reads it.
+std::string clipWaitBusy(const std::vector<std::string>& args) {
+    const DWORD until = GetTickCount() + static_cast<DWORD>(parseNumber(args.at(1)));
+    while (static_cast<int>(until - GetTickCount()) > 0) {
+        if (!OpenClipboard(clientWindow)) return {};
+        CloseClipboard();
+        pumpFor(1);
+    }
+    throw Failure{"the clipboard was never busy"};
 }
 
 // clip_set FORMAT=HEX ...: empties the clipboard and places the blocks in the order given.
@@ -253,12 +276,7 @@ std::string clipBurst(const std::vector<std::string>& args) {
 std::string clipHold(const std::vector<std::string>& args) {
     // Keeps the clipboard open for the given time, as a busy program would.
     if (!openClipboard(clientWindow)) throw Failure{"clipboard busy"};
-    DWORD until = GetTickCount() + static_cast<DWORD>(parseNumber(args.at(1)));
-    while (static_cast<int>(until - GetTickCount()) > 0) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-        Sleep(5);
-    }
+    pumpFor(static_cast<DWORD>(parseNumber(args.at(1))));
     CloseClipboard();
     return {};
 }
@@ -753,6 +771,7 @@ std::string run(const std::vector<std::string>& a) {
     if (command == "resources") return resources(parseWindow(a.at(1)));
     if (command == "terminate") return terminate(parseWindow(a.at(1)));
     if (command == "clip_set") return clipSet(a);
+    if (command == "clip_wait_busy") return clipWaitBusy(a);
     if (command == "clip_get") return clipGet();
     if (command == "clip_read") return clipRead(a);
     if (command == "clip_hold") return clipHold(a);
