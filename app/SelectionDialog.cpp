@@ -198,6 +198,9 @@ LRESULT SelectionDialog::OnCloseQuietly() {
 void SelectionDialog::OnDestroy() { runShutdownSequence(); }
 
 void SelectionDialog::runShutdownSequence() {
+    // Runs when the system asks to end the session and again when the window goes.
+    if (shutDown_) return;
+    shutDown_ = true;
     UpdateData(true);
     settings_.HideWindowAfter = HideWindowAfter;
     if (settings_.IconInTray) tray::removeIcon(hwnd());
@@ -207,6 +210,25 @@ void SelectionDialog::runShutdownSequence() {
     unregisterHotKeys(hwnd());
     if (!quietClose) runExitMaintenance();
     saveWindowPosition();
+}
+
+// The user cancelled the log-off or shutdown that ran the shutdown sequence: the program goes on
+// as it started, with its icon, hot keys and place in the viewer chain.
+void SelectionDialog::OnEndSession(bool ending) {
+    if (ending || !shutDown_) return;
+    shutDown_ = false;
+    // The removals so far are counted towards compaction already; the exit step at the real
+    // end counts only what it removes then.
+    historyChanged = false;
+    if (settings_.IconInTray) tray::addIcon(hwnd(), icon_, tray::kStartupTip);
+    registerHotKey(hwnd(), kHotKeyShow, settings_.HotKeyMain, hwnd());
+    registerHotKey(hwnd(), kHotKeyPrevious, settings_.HotKeyPrevious, hwnd());
+    registerHotKey(hwnd(), kHotKeyNext, settings_.HotKeyNextItem, hwnd());
+    // Not keeping the history between runs dropped its table; start a new one.
+    if (!settings_.SaveItemsInDataBase) openDatabase();
+    itemList_.LoadPage();
+    monitor_.join(hwnd());
+    captureEnabled = true;
 }
 
 void SelectionDialog::runExitMaintenance() {
@@ -321,6 +343,7 @@ INT_PTR SelectionDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         OnDestroy();
         return FALSE;
     case WM_QUERYENDSESSION: runShutdownSequence(); return FALSE;
+    case WM_ENDSESSION: OnEndSession(wParam != FALSE); return FALSE;
     case WM_CLOSE_QUIETLY: return answer(message, OnCloseQuietly());
     case WM_TRAY_CALLBACK: return answer(message, OnTrayCallback(lParam));
     case WM_INITMENUPOPUP:

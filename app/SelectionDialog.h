@@ -49,6 +49,7 @@ private:
     void placeAtStoredPosition();
     void openDatabase();
     void runShutdownSequence();
+    void OnEndSession(bool ending);
     void saveWindowPosition();
     void runExitMaintenance();
 
@@ -77,6 +78,7 @@ private:
     int HideWindowAfter = 0;
     bool allowShow = false;
     bool quietClose = false;
+    bool shutDown_ = false;
     HICON icon_ = nullptr;
     WinStoreHost storeHost_{"", ""};
     int lastId = 0;

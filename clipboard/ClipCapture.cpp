@@ -11,6 +11,7 @@
 #include "clipboard/Caption.h"
 #include "clipboard/ClipLayout.h"
 #include "clipboard/ClipSource.h"
+#include "clipboard/ClipboardChanges.h"
 #include "clipboard/ClipboardAccess.h"
 #include "clipboard/ClipboardState.h"
 #include "clipboard/SecretMarkers.h"
@@ -120,28 +121,31 @@ struct ClipCapture::Capture {
 ClipCapture::ClipCapture(const Settings& settings, ItemList& itemList, int& lastId)
     : settings_(settings), itemList_(itemList), lastId_(lastId) {}
 
-DWORD ClipCapture::captureClipboard() {
+DWORD ClipCapture::captureClipboard(const ClipboardChanges& changes) {
     Sleep(paste::Sleep);
-    if (!contentWanted() || !OpenClipboardWithRetry(kClipboardAttempts)) return GetTickCount();
+    if (!contentWanted() || !OpenClipboardWithRetry(kClipboardAttempts, WhileWaiting::AnswerSentOnly))
+        return GetClipboardSequenceNumber();
+    // Nothing changes the content while it is open: this number names what is read.
+    const DWORD sequence = GetClipboardSequenceNumber();
     const CaptureTrace trace;
     ClipboardCopy copy;
     // Taken at once: once data of another process is fetched the owner may be forgotten.
     copy.owner = GetClipboardOwner();
     // Marked content ends the capture as an excluded application's does, but before anything
-    // of it is read, kept in memory or compared with the history.
-    const bool secret = carriesSecretMarker();
-    if (!secret) copyClipboard(copy);
+    // of it is read, kept in memory or compared with the history. Content the program wrote
+    // itself in the meantime is not the user's copy.
+    const bool skip = changes.isDealtWith(sequence) || carriesSecretMarker();
+    if (!skip) copyClipboard(copy);
     CloseClipboard();
-    const DWORD readAt = GetTickCount();
-    if (secret) return readAt;
+    if (skip) return sequence;
     Capture capture;
     capture.owner = copy.owner;
-    buildCapture(copy, capture);
-    if (isDuplicate(capture)) return readAt;
+    // Nothing readable: the content changed between the format check and the open.
+    if (!buildCapture(copy, capture) || isDuplicate(capture)) return sequence;
     const std::size_t storedBytes = capture.storedBytes();
     insert(capture);
     trace.report(storedBytes);
-    return readAt;
+    return sequence;
 }
 
 bool ClipCapture::contentWanted() const {
@@ -172,11 +176,11 @@ void ClipCapture::copyText(ClipboardCopy& copy) const {
     if (IsClipboardFormatAvailable(CF_LOCALE)) copy.locale = copyClipBlock(CF_LOCALE);
 }
 
-void ClipCapture::buildCapture(ClipboardCopy& copy, Capture& capture) const {
+bool ClipCapture::buildCapture(ClipboardCopy& copy, Capture& capture) const {
     if (copy.dib) {
         capture.setData(Bitmap, copy.dib);
         capture.caption = storedText(kImageCaption);
-        return;
+        return true;
     }
     if (copy.unicodeFromAnsi && copy.text) copy.unicode = unicodeBlockFromAnsi(*copy.text, codePageOfLocale(copy.locale));
     if (copy.text) {
@@ -188,6 +192,7 @@ void ClipCapture::buildCapture(ClipboardCopy& copy, Capture& capture) const {
     if (!copy.richOffered && copy.unicode) capture.setData(UnicodeText, copy.unicode);
     capture.localeBlock = takeStored(copy.locale);
     if (capture.hasText) capture.caption = storedText(capture.captionText);
+    return capture.textBlock || capture.dataBlock;
 }
 
 bool ClipCapture::isDuplicate(const Capture& capture) const {

@@ -6,16 +6,18 @@
 
 #include "clipboard/DuplicateCheck.h"
 
+class ClipboardChanges;
 struct Settings;
 class ItemList;
 
 // Turns the current clipboard content into one history item, unless it repeats the newest
-// item or comes from an excluded application. Run by the monitor with captureEnabled lowered.
+// item or comes from an excluded application. Run by the monitor, one capture at a time.
 class ClipCapture {
 public:
     ClipCapture(const Settings& settings, ItemList& itemList, int& lastId);
-    // Returns the tick at which the clipboard content had been read (or the capture gave up).
-    DWORD captureClipboard();
+    // Returns the clipboard sequence number of the content it read, or of the content it
+    // left alone (unwanted formats, a busy clipboard, a secret, the program's own write).
+    DWORD captureClipboard(const ClipboardChanges& changes);
 
 private:
     struct ClipboardCopy;
@@ -23,7 +25,8 @@ private:
     bool contentWanted() const;
     void copyClipboard(ClipboardCopy& copy) const;
     void copyText(ClipboardCopy& copy) const;
-    void buildCapture(ClipboardCopy& copy, Capture& capture) const;
+    // False when nothing of the content could be read.
+    bool buildCapture(ClipboardCopy& copy, Capture& capture) const;
     bool isDuplicate(const Capture& capture) const;
     void insert(Capture& capture);
 

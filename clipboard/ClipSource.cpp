@@ -5,11 +5,40 @@
 namespace {
 constexpr int kTitleBufferBytes = 100;
 
+struct ProcessWindowSearch {
+    DWORD process;
+    HWND found;
+};
+
+// Top-level windows are listed front to back: the first visible one of the process is the one
+// the user worked in.
+HWND frontWindowOfProcess(DWORD process) {
+    ProcessWindowSearch search = {process, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<ProcessWindowSearch*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s->process || !IsWindowVisible(window)) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND sourceWindow(HWND owner) {
     HWND foreground = GetForegroundWindow();
     if (foreground && (foreground == owner || IsChild(foreground, owner))) return foreground;
     HWND window = owner;
     for (HWND parent = GetParent(window); parent; parent = GetParent(window)) window = parent;
+    // Programs that copy through OLE own the clipboard with a hidden window of their own; the
+    // copy came from the document window the user sees.
+    if (!IsWindowVisible(window)) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (HWND visible = frontWindowOfProcess(process)) return visible;
+    }
     return window;
 }
 

@@ -70,14 +70,13 @@ bool placeBlocks(const RecordBlocks& blocks) {
 void PutRecordOnClipboard(int recordId) {
     std::optional<RecordBlocks> blocks = readRecordBlocks(recordId);
     if (!blocks) return;
-    captureEnabled = false;
     bool knownType = true;
     if (OpenClipboardWithRetry(kClipboardAttempts)) {
+        const OwnClipboardWrite write;
         EmptyClipboard();
         knownType = placeBlocks(*blocks);
         CloseClipboard();
     }
-    captureEnabled = true;
     // Shown after closing: a message box must not keep the clipboard from other programs.
     if (!knownType) AppMessageBox("05");
 }

@@ -10,12 +10,21 @@ void dispatchWaitingMessages() {
         DispatchMessageA(&message);
     }
 }
+
+void answerSentMessages() {
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
 }  // namespace
 
-bool OpenClipboardWithRetry(int attempts) {
+bool OpenClipboardWithRetry(int attempts, WhileWaiting mode) {
     for (int attempt = 0; attempt < attempts; ++attempt) {
         Sleep(5);
-        dispatchWaitingMessages();
+        if (mode == WhileWaiting::DispatchAll) {
+            dispatchWaitingMessages();
+        } else {
+            answerSentMessages();
+        }
         if (OpenClipboard(nullptr)) return true;
     }
     return false;

@@ -6,10 +6,15 @@
 #include <string>
 #include <string_view>
 
-// Waits for the clipboard: each attempt sleeps 5 ms, dispatches every waiting message of the
-// thread, then tries to open it (no owner window). True when open; the caller closes it.
+// What runs while the program waits for the clipboard. A capture answers only messages other
+// programs send, so that no hot key, command or timer of its own can write the clipboard
+// between the notice and the read; they run right after it.
+enum class WhileWaiting { DispatchAll, AnswerSentOnly };
+
+// Waits for the clipboard: each attempt sleeps 5 ms, handles waiting messages of the thread,
+// then tries to open it (no owner window). True when open; the caller closes it.
 // Message handlers may run inside, which is why captureEnabled guards the notices.
-bool OpenClipboardWithRetry(int attempts);
+bool OpenClipboardWithRetry(int attempts, WhileWaiting mode = WhileWaiting::DispatchAll);
 inline constexpr int kClipboardAttempts = 120;
 
 // Hands a copy of the bytes to the open, emptied clipboard under the format. Nothing is placed

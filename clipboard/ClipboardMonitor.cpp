@@ -23,8 +23,12 @@ void ClipboardMonitor::startReconnectTimers() {
 }
 
 void ClipboardMonitor::joinChain() {
-    // Joining sends a notice at once; with capture lowered it is ignored and not forwarded.
+    // Joining sends a notice at once; with capture lowered its content counts as dealt with.
+    const bool wasEnabled = captureEnabled;
+    captureEnabled = false;
     nextViewer = SetClipboardViewer(window_);
+    changes_.dealtWith(GetClipboardSequenceNumber());
+    captureEnabled = wasEnabled;
 }
 
 void ClipboardMonitor::leaveChain() {
@@ -32,16 +36,22 @@ void ClipboardMonitor::leaveChain() {
     nextViewer = nullptr;
 }
 
-void ClipboardMonitor::onDrawClipboard() {
-    if (!captureEnabled) return;
-    if (!debounce_.admit(GetTickCount())) return;
-    captureEnabled = false;
-    const DWORD readAt = capture_.captureClipboard();
+void ClipboardMonitor::forwardNotice() const {
     if (nextViewer && IsWindow(nextViewer)) PostMessageA(nextViewer, WM_DRAWCLIPBOARD, 0, 0);
-    captureEnabled = true;
-    // Measured from when the content was read, not from the end of storing it: a notice that
-    // waited in the queue while a large clip was stored is a later copy, not part of a burst.
-    debounce_.processed(readAt);
+}
+
+void ClipboardMonitor::onDrawClipboard() {
+    forwardNotice();
+    if (changes_.onNotice(GetClipboardSequenceNumber(), captureEnabled) == ClipboardChanges::Notice::Capture)
+        captureChanges();
+}
+
+void ClipboardMonitor::captureChanges() {
+    changes_.captureStarted();
+    bool changedAgain;
+    do changedAgain = changes_.captureEnded(capture_.captureClipboard(changes_), GetClipboardSequenceNumber());
+    while (changedAgain && captureEnabled);
+    changes_.captureStopped();
 }
 
 void ClipboardMonitor::onChangeCbChain(HWND removed, HWND following) {
@@ -55,19 +65,21 @@ void ClipboardMonitor::onChangeCbChain(HWND removed, HWND following) {
 
 void ClipboardMonitor::reconnectToClipboard() {
     if (!monitorClipBoard_) return;
-    captureEnabled = false;
+    // What was on the clipboard before is not captured; a copy made while the window was out
+    // of the chain is, since no notice will tell of it.
+    const DWORD before = GetClipboardSequenceNumber();
     leaveChain();
     joinChain();
-    captureEnabled = true;
+    if (GetClipboardSequenceNumber() == before || !captureEnabled) return;
+    changes_.dealtWith(before);
+    captureChanges();
 }
 
 void ClipboardMonitor::toggleMonitorClipboard() {
     monitorClipBoard_ = !monitorClipBoard_;
     config_.writeFlag("MonitorClipBoard", monitorClipBoard_);
     if (monitorClipBoard_) {
-        captureEnabled = false;
         joinChain();
-        captureEnabled = true;
     } else {
         leaveChain();
     }

@@ -1,14 +1,14 @@
 #pragma once
 #include <windows.h>
 
-#include "clipboard/NoticeDebounce.h"
+#include "clipboard/ClipboardChanges.h"
 
 class ClipCapture;
 class ConfigFile;
 
 // Keeps the main window in the clipboard-viewer chain and decides which change notices start
-// a capture. Joining, reconnecting and the program's own writes lower captureEnabled, so the
-// notices they cause are neither captured nor forwarded.
+// a capture. Every notice is passed on to the next viewer. Joining, reconnecting and the
+// program's own writes lower captureEnabled, so the changes they cause are not captured.
 class ClipboardMonitor {
 public:
     static constexpr UINT_PTR kReconnectOnceTimer = 20;
@@ -33,11 +33,14 @@ public:
 private:
     void joinChain();
     void leaveChain();
+    void forwardNotice() const;
+    // Captures the current content, and again for as long as it changed during the capture.
+    void captureChanges();
 
     bool& monitorClipBoard_;
     const ConfigFile& config_;
     ClipCapture& capture_;
     HWND window_ = nullptr;
     HWND nextViewer = nullptr;
-    NoticeDebounce debounce_;
+    ClipboardChanges changes_;
 };

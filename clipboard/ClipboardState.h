@@ -8,6 +8,19 @@
 // Clipboard notices start a capture only while this is set. Lowered around the program's own
 // captures, writes and chain changes, so that their notices are harmless.
 extern bool captureEnabled;
+// Lowers captureEnabled while the program writes the open clipboard, and gives it back the
+// value it had: a write made in the middle of other work must not switch capture on.
+class OwnClipboardWrite {
+public:
+    OwnClipboardWrite() : previous_(captureEnabled) { captureEnabled = false; }
+    ~OwnClipboardWrite() { captureEnabled = previous_; }
+    OwnClipboardWrite(const OwnClipboardWrite&) = delete;
+    OwnClipboardWrite& operator=(const OwnClipboardWrite&) = delete;
+
+private:
+    bool previous_;
+};
+
 // The window that receives pastes; set by RememberPasteTarget.
 extern HWND PasteTarget;
 // The number registered for "Rich Text Format" at start-up.

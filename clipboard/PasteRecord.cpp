@@ -26,12 +26,14 @@ bool restoreClipboard() {
         SavedClipboard.clear();
         return false;
     }
-    captureEnabled = false;
-    EmptyClipboard();
-    for (const SavedBlock& block : SavedClipboard) SetClipboardBlock(block.bytes.data(), block.bytes.size(), block.format);
+    {
+        const OwnClipboardWrite write;
+        EmptyClipboard();
+        for (const SavedBlock& block : SavedClipboard)
+            SetClipboardBlock(block.bytes.data(), block.bytes.size(), block.format);
+        CloseClipboard();
+    }
     SavedClipboard.clear();
-    CloseClipboard();
-    captureEnabled = true;
     return true;
 }
 

@@ -161,14 +161,28 @@ def test_content_present_at_start_reconnect_and_switch_on_is_not_captured(app, c
     assert [r["Text"] for r in history.settle_with_marker(client)] == [b"first\0"]
 
 
-def test_a_burst_of_notices_is_one_capture(app, client, history):
-    app.write_config("[Main]\nSleep=0\n")
-    app.start()
-    client.call("clip_burst", 17, 60, "one")  # a new text every 60 ms for a second
-    time.sleep(0.3)
-    client.call("clip_burst", 2, 50, "two")
-    texts = [r["Text"] for r in history.settle_with_marker(client)]
-    assert len(texts) == 2 and texts[0].startswith(b"one ") and texts[1].startswith(b"two "), texts
+def copy_burst_with_xclip(session, count, interval_ms, tag):
+    for i in range(count):
+        if i:
+            time.sleep(interval_ms / 1000)  # the pace of the burst, not a wait for the program
+        subprocess.run(["xclip", "-selection", "clipboard"], input=f"{tag} {i}".encode(), env=session.env,
+                       check=True, timeout=10)
+
+
+@pytest.mark.parametrize("source", ["client", "xclip"])
+@pytest.mark.parametrize("interval_ms", [30, 150])
+def test_a_burst_of_distinct_copies_is_kept_in_order_down_to_the_last(running, session, client, history,
+                                                                      source, interval_ms):
+    tag = f"{source}{interval_ms}"
+    if source == "client":
+        client.call("clip_burst", 20, interval_ms, tag)
+    else:
+        copy_burst_with_xclip(session, 20, interval_ms, tag)
+    last = f"{tag} 19\0".encode()
+    wait_for(lambda: history.texts()[-1:] == [last], 15, what="the last copy of the burst")
+    numbers = [int(t.rstrip(b"\0").split()[1]) for t in history.texts()]
+    print(f"{source}, {interval_ms} ms apart: {len(numbers)} of 20 kept")
+    assert numbers == sorted(set(numbers))  # each copy once, in the order copied
 
 
 def test_text_from_an_x11_program_is_captured_once(running, session, history):

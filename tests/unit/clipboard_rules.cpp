@@ -1,7 +1,7 @@
 #include "clipboard/Caption.h"
+#include "clipboard/ClipboardChanges.h"
 #include "clipboard/ClipLayout.h"
 #include "clipboard/DuplicateCheck.h"
-#include "clipboard/NoticeDebounce.h"
 #include "store/ClipRecord.h"
 #include "store/HistorySql.h"
 #include "store/SqlDatabase.h"
@@ -34,29 +34,44 @@ TEST(Caption, DataSizeIsTheTruncatedStoredFormEstimate) {
     EXPECT_EQ(dataSizeFor(10 * 1024 * 1024), 10609494);  // 10609491.97 + 3
 }
 
-TEST(NoticeDebounce, OnlyTheFirstOfABurstPasses) {
-    NoticeDebounce debounce;
-    ASSERT_TRUE(debounce.admit(1000));
-    debounce.processed(1010);
-    EXPECT_FALSE(debounce.admit(1060));  // 50 ms after
-    // Every rejected notice moves the window on: 60 ms steps never get through.
-    std::uint32_t t = 1120;
-    for (; t < 2100; t += 60) EXPECT_FALSE(debounce.admit(t)) << t;
-    EXPECT_TRUE(debounce.admit(t - 60 + 150));
+// Each step: a notice (with captureEnabled) or the end of a capture (what it read, where the
+// clipboard is now), and what the monitor must do.
+TEST(ClipboardChanges, EveryChangeIsCapturedOnceAndOwnWritesNever) {
+    using Notice = ClipboardChanges::Notice;
+    ClipboardChanges changes;
+    changes.dealtWith(10);  // present when the window joined
+    EXPECT_EQ(changes.onNotice(10, true), Notice::Repeat);
+    EXPECT_EQ(changes.onNotice(11, true), Notice::Capture);
+    changes.captureStarted();
+    EXPECT_EQ(changes.onNotice(12, true), Notice::Later);   // copied while the capture runs
+    EXPECT_TRUE(changes.captureEnded(11, 12));              // so it is captured right after
+    EXPECT_FALSE(changes.captureEnded(12, 12));
+    changes.captureStopped();
+    EXPECT_EQ(changes.onNotice(12, true), Notice::Repeat);  // the second notice of one X11 copy
+    EXPECT_EQ(changes.onNotice(13, false), Notice::Own);    // the program's own write
+    EXPECT_TRUE(changes.isDealtWith(13));
+    EXPECT_EQ(changes.onNotice(13, true), Notice::Repeat);
+    EXPECT_EQ(changes.onNotice(14, true), Notice::Capture);
 }
 
-TEST(NoticeDebounce, WindowIsExactlyOneHundredMs) {
-    NoticeDebounce debounce;
-    debounce.processed(5000);
-    EXPECT_FALSE(debounce.admit(5100));
-    EXPECT_TRUE(debounce.admit(5201));
+TEST(ClipboardChanges, AnOwnWriteDuringACaptureIsNotCapturedAfterIt) {
+    for (const bool copiedAfterTheWrite : {false, true}) {
+        ClipboardChanges changes;
+        changes.captureStarted();
+        changes.onNotice(21, false);  // written by the program while the capture of 20 ran
+        if (copiedAfterTheWrite) {
+            EXPECT_EQ(changes.onNotice(22, true), ClipboardChanges::Notice::Later);
+        }
+        EXPECT_EQ(changes.captureEnded(20, copiedAfterTheWrite ? 22 : 21), copiedAfterTheWrite);
+    }
 }
 
-TEST(NoticeDebounce, SurvivesTheTickCounterWrapping) {
-    NoticeDebounce debounce;
-    debounce.processed(0xFFFFFFF0u);
-    EXPECT_FALSE(debounce.admit(0x00000020u));  // 48 ms later, across the wrap
-    EXPECT_TRUE(debounce.admit(0x00000020u + 101));
+TEST(ClipboardChanges, SequenceNumbersMayWrap) {
+    ClipboardChanges changes;
+    changes.captureStarted();
+    changes.onNotice(0u, false);
+    EXPECT_FALSE(changes.captureEnded(0xFFFFFFFFu, 0u));
+    EXPECT_TRUE(changes.isDealtWith(0u));
 }
 
 TEST(ClipLayout, FormatsGoOnInTheOrderOfTheType) {

@@ -260,7 +260,7 @@ std::string clipBurst(const std::vector<std::string>& args) {
     const long long count = parseNumber(args.at(1));
     const DWORD interval = static_cast<DWORD>(parseNumber(args.at(2)));
     for (long long i = 0; i < count; ++i) {
-        if (i) Sleep(interval);
+        if (i) pumpFor(interval);
         std::string text = args.at(3) + " " + std::to_string(i);
         if (!openClipboard(clientWindow)) throw Failure{"clipboard busy"};
         EmptyClipboard();
