@@ -69,6 +69,7 @@ void TrayMenu::fillRecentItems(int recentCount) {
     int command = kFirstRecentCommand;
     // Newest first from the store; the menu lists the oldest first.
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry, ++command) {
+        if (entry->id == history::kNoRecord) continue;
         menu_.appendItem(kText, static_cast<UINT_PTR>(command), entry->caption.c_str(), itemImages_,
                          imageOfType(entry->type));
         menu_.setItemValue(static_cast<UINT>(command), static_cast<ULONG_PTR>(entry->id));

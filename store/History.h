@@ -13,6 +13,9 @@
 // SqlException when a statement fails; the caller shows it in its own way.
 namespace history {
 
+// The id of a row that has none (NULL): the lists leave such a row out. A real id of -1 reads the same.
+inline constexpr int kNoRecord = -1;
+
 // One row of a list: the selection list's page or the tray menu's recent items.
 struct ListEntry {
     int id = 0;
@@ -70,7 +73,7 @@ int claimNextId();
 // Inserts the record under record.Id (from claimNextId).
 void add(ClipRecord record);
 
-// Rows of the list, newest first, from the offset-th newest on. Rows without a usable id are left out.
+// Rows of the list, newest first, from the offset-th newest on.
 std::vector<ListEntry> page(int offset, int count);
 std::vector<ListEntry> recent(int count);
 int count();

@@ -12,23 +12,19 @@ namespace history {
 namespace {
 namespace column = sql::column;
 
-constexpr int kNoRecord = -1;
-
 std::optional<std::string> block(const SqlCursor& row, const char* name) {
     return readStoredBlock(row.stringValue(name, nullptr));
 }
 
-// Id, Name and Type rows as the query gave them; a row whose id reads as -1 (NULL among them)
-// stands for no record and is left out.
+// Id, Name and Type rows as the query gave them.
 std::vector<ListEntry> listEntries(const std::string& statement) {
     SqlResultTable rows = historyDb.queryTable(statement.c_str());
     std::vector<ListEntry> entries;
     entries.reserve(static_cast<std::size_t>(rows.rowCount()));
     for (int index = 0; index < rows.rowCount(); ++index) {
         rows.selectRow(index);
-        const int id = rows.intValue(column::kId, kNoRecord);
-        if (id == kNoRecord) continue;
-        entries.push_back({id, readStoredText(rows.stringValue(column::kName, "")), rows.intValue(column::kType, PlainText)});
+        entries.push_back({rows.intValue(column::kId, kNoRecord), readStoredText(rows.stringValue(column::kName, "")),
+                           rows.intValue(column::kType, PlainText)});
     }
     return entries;
 }

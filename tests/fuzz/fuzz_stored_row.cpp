@@ -96,13 +96,11 @@ std::string toNarrow(std::u16string_view text) {
     return narrow;
 }
 
-// The selection list and the tray menu: id, caption, icon by type. -1 when the row has no
-// usable id and so is not listed.
+// The selection list and the tray menu: id, caption, icon by type.
 int readLists(const std::array<Column, kColumns>& columns) {
     const std::vector<history::ListEntry> page = history::page(0, 50);
-    require(page.size() <= 1);
-    require(history::recent(15).size() == page.size());
-    if (page.empty()) return -1;
+    require(page.size() == 1);
+    require(history::recent(15).size() == 1);
     checkedText(page[0].caption, kName, columns);
     require(clipLayoutFor(page[0].type).empty() != isKnownItemType(page[0].type));
     return page[0].id;

@@ -14,7 +14,6 @@
 namespace {
 constexpr char kPageErrorCaption[] = "YarrowKit Error #2";
 constexpr char kPageErrorText[] = "Can't read from database to tree\n Error #2 - ";
-constexpr int kNoRecord = -1;
 constexpr int kIconIds[] = {IDI_UNICODE_ITEM, IDI_PLAIN_ITEM, IDI_RICH_ITEM};
 
 // Freezes drawing of one window for the lifetime of the object. Only one window of the
@@ -74,7 +73,7 @@ bool ItemList::LoadPage() {
     }
     offset_ = offset;
     std::optional<int> noted = selectedRecordId();
-    int previousId = noted ? *noted : kNoRecord;
+    int previousId = noted ? *noted : history::kNoRecord;
     itemToSelect_ = nullptr;
     ready_ = false;
     HTREEITEM newest = nullptr;
@@ -83,6 +82,7 @@ bool ItemList::LoadPage() {
         TreeView_DeleteAllItems(tree_);
         // The store gives the newest record first; the list shows the oldest at the top.
         for (auto entry = page.rbegin(); entry != page.rend(); ++entry) {
+            if (entry->id == history::kNoRecord) continue;
             newest = appendItem(*entry);
             if (entry->id == previousId) itemToSelect_ = newest;
         }
