@@ -6,8 +6,8 @@
 #include "clipboard/ClipWriter.h"
 #include "clipboard/PasteRecord.h"
 #include "res/resource.h"
+#include "store/History.h"
 #include "store/HistoryDatabase.h"
-#include "store/HistorySql.h"
 #include "store/SqlException.h"
 
 namespace {
@@ -37,7 +37,7 @@ void SelectionDialog::OnDelete() {
     if (!id) return;
     itemPreview_.hide();
     try {
-        historyDb.execute(sql::deleteItem(*id).c_str());
+        history::remove(*id);
     } catch (const SqlException& error) {
         std::string text = std::string(kDeleteErrorText) + error.message();
         MessageBoxA(hwnd(), text.c_str(), kDeleteErrorCaption, MB_OK | MB_ICONERROR);

@@ -11,6 +11,7 @@
 #include "clipboard/ClipboardState.h"
 #include "clipboard/PasteRecord.h"
 #include "res/resource.h"
+#include "store/History.h"
 #include "store/HistoryDatabase.h"
 #include "store/HistoryMaintenance.h"
 #include "ui/framework/AppMessageBox.h"
@@ -83,8 +84,7 @@ BOOL SelectionDialog::OnInitDialog() {
 
 void SelectionDialog::openDatabase() {
     storeHost_ = WinStoreHost(configFilePath(), WinApp::current()->appName(), hwnd());
-    openHistoryDatabase(dbPath, configFolder, storeHost_);
-    lastId = nextId - 1;
+    lastId = history::open(dbPath, configFolder, storeHost_);
 }
 
 void SelectionDialog::setWindowIcons() {

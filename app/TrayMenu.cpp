@@ -2,12 +2,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
-#include "store/HistoryDatabase.h"
-#include "store/HistorySql.h"
+#include "store/History.h"
 #include "store/SqlException.h"
-#include "store/StoredValue.h"
 #include "ui/menu/IconMenuStrip.h"
 #include "ui/selection/ItemImage.h"
 
@@ -66,16 +65,14 @@ void TrayMenu::show(HWND owner, bool monitorClipBoard, int recentCount) {
 }
 
 void TrayMenu::fillRecentItems(int recentCount) {
-    SqlResultTable rows = historyDb.queryTable(sql::selectRecent(recentCount).c_str());
+    const std::vector<history::ListEntry> entries = history::recent(recentCount);
     int command = kFirstRecentCommand;
-    for (int index = rows.rowCount() - 1; index >= 0; --index, ++command) {
-        rows.selectRow(index);
-        const int id = rows.intValue(sql::column::kId, -1);
-        if (id == -1) continue;
-        const std::string name = readStoredText(rows.stringValue(sql::column::kName, ""));
-        const int image = imageOfType(rows.intValue(sql::column::kType, 0));
-        menu_.appendItem(kText, static_cast<UINT_PTR>(command), name.c_str(), itemImages_, image);
-        menu_.setItemValue(static_cast<UINT>(command), static_cast<ULONG_PTR>(id));
+    // Newest first from the store; the menu lists the oldest first.
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry, ++command) {
+        if (entry->id == history::kNoRecord) continue;
+        menu_.appendItem(kText, static_cast<UINT_PTR>(command), entry->caption.c_str(), itemImages_,
+                         imageOfType(entry->type));
+        menu_.setItemValue(static_cast<UINT>(command), static_cast<ULONG_PTR>(entry->id));
     }
 }
 

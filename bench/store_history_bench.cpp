@@ -3,10 +3,9 @@
 // 100,000 rows to the default limit of 3,000.
 #include "bench/BenchTiming.h"
 #include "store/ClipRecord.h"
+#include "store/History.h"
 #include "store/HistoryDatabase.h"
 #include "store/HistoryMaintenance.h"
-#include "store/HistorySql.h"
-#include "store/StoredValue.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -72,31 +71,23 @@ void createHistory(const std::string& path, int rows) {
     openHistoryDatabase(path, "", host);
     std::mt19937 random(3);
     historyDb.execute("BEGIN;");
-    for (int id = 0; id < rows; ++id) historyDb.execute(insertStatement(realisticRecord(id, random)).c_str());
+    for (int id = 0; id < rows; ++id) history::add(realisticRecord(id, random));
     historyDb.execute("COMMIT;");
     historyDb.close();
 }
 
 // One page as the list reads it: the rows, their ids, captions and types.
 int readPage(int offset, int size) {
-    SqlResultTable page = historyDb.queryTable(sql::selectPage(offset, size).c_str());
     int captionBytes = 0;
-    for (int row = 0; row < page.rowCount(); ++row) {
-        page.selectRow(row);
-        captionBytes += page.intValue("Id", 0) & 1;
-        captionBytes += static_cast<int>(readStoredText(page.columnText("Name")).size());
-        captionBytes += page.intValue("Type", 0) & 1;
-    }
+    for (const history::ListEntry& entry : history::page(offset, size))
+        captionBytes += (entry.id & 1) + static_cast<int>(entry.caption.size()) + (entry.type & 1);
     return captionBytes;
 }
 
 int readRecent() {
-    SqlResultTable items = historyDb.queryTable(sql::selectRecent(kRecentItems).c_str());
     int captionBytes = 0;
-    for (int row = 0; row < items.rowCount(); ++row) {
-        items.selectRow(row);
-        captionBytes += static_cast<int>(readStoredText(items.columnText("Name")).size());
-    }
+    for (const history::ListEntry& entry : history::recent(kRecentItems))
+        captionBytes += static_cast<int>(entry.caption.size());
     return captionBytes;
 }
 
@@ -153,7 +144,7 @@ int main() {
     int itemCount = 0;
     const double trimTime =
         bench::secondsOf([&] { trimHistory({true, kLimit}, historyChanged, itemCount, host); });
-    const int left = historyDb.queryInt(sql::kCountRows);
+    const int left = history::count();
     historyDb.close();
     std::printf("trimHistory %d -> %d rows (%d left): %.3f s (target <= 0.5 s: %s)\n", itemCount, kLimit, left, trimTime,
                 bench::verdict(trimTime <= 0.5 && left == kLimit));

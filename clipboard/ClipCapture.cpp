@@ -16,8 +16,7 @@
 #include "clipboard/ClipboardState.h"
 #include "clipboard/SecretMarkers.h"
 #include "store/ClipRecord.h"
-#include "store/HistoryDatabase.h"
-#include "store/HistorySql.h"
+#include "store/History.h"
 #include "store/SqlException.h"
 #include "store/StoredValue.h"
 #include "ui/framework/AppMessageBox.h"
@@ -47,8 +46,6 @@ std::optional<std::string> takeStored(std::optional<std::string>& block) {
     block.reset();
     return stored;
 }
-
-std::string storedOr(const std::optional<std::string>& block) { return block ? *block : kAbsentBlock; }
 
 // The cost of a capture beyond its compatibility delay, for the debug output (a debugger, or
 // Wine's +debugstr channel, shows it; nothing is written anywhere else).
@@ -197,27 +194,40 @@ bool ClipCapture::buildCapture(ClipboardCopy& copy, Capture& capture) const {
 
 bool ClipCapture::isDuplicate(const Capture& capture) const {
     try {
-        return duplicates_.isDuplicate(historyDb, capture.key());
+        return duplicates_.isDuplicate(capture.key());
     } catch (const SqlException& error) {
         AppMessageBox(error.message());
         return true;
     }
 }
 
+namespace {
+// The plain bytes of a block kept in stored form, which is let go at once: a large clip is
+// held once, not twice.
+std::optional<std::string> takePlain(std::optional<std::string>& stored) {
+    std::optional<std::string> plain = stored ? readStoredBlock(stored->c_str()) : std::nullopt;
+    stored.reset();
+    return plain;
+}
+}  // namespace
+
 void ClipCapture::insert(Capture& capture) {
     const ClipSource source = findClipSource(capture.owner);
     if (isExcludedSource(settings_.ExceptApp, source.name)) return;
     duplicates_.remember(capture.key());
-    const int id = claimNextId();
-    lastId_ = id;
+    ClipRecord record;
+    record.Id = history::claimNextId();
+    lastId_ = record.Id;
+    record.DTime = static_cast<std::uint32_t>(std::time(nullptr));
+    if (!capture.caption.empty()) record.Name = readStoredText(capture.caption.c_str());
+    record.SourceName = source.name;
+    record.SourceTitle = source.title;
+    record.Locale = takePlain(capture.localeBlock);
+    record.Text = takePlain(capture.textBlock);
+    record.Type = capture.type;
+    record.Data = takePlain(capture.dataBlock);
     try {
-        const std::string statement = sql::insertRow(
-            id, static_cast<std::uint32_t>(std::time(nullptr)), capture.caption, storedText(source.name),
-            storedText(source.title), storedOr(capture.localeBlock), storedOr(capture.textBlock), capture.type,
-            storedOr(capture.dataBlock));
-        capture.textBlock.reset();
-        capture.dataBlock.reset();
-        historyDb.execute(statement.c_str());
+        history::add(std::move(record));
     } catch (const SqlException& error) {
         AppMessageBox(error.message());
     }

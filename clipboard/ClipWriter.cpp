@@ -10,39 +10,22 @@
 #include "clipboard/ClipboardAccess.h"
 #include "clipboard/ClipboardState.h"
 #include "store/ClipRecord.h"
-#include "store/HistoryDatabase.h"
-#include "store/HistorySql.h"
+#include "store/History.h"
 #include "store/SqlException.h"
-#include "store/StoredValue.h"
 #include "ui/framework/AppMessageBox.h"
 
 namespace {
-// The decoded columns of a record, as the clipboard receives them.
-struct RecordBlocks {
-    int type = PlainText;
-    std::optional<std::string> text;
-    std::optional<std::string> data;
-    std::optional<std::string> locale;
-
-    const std::optional<std::string>& column(RecordColumn which) const {
-        switch (which) {
-        case RecordColumn::Text: return text;
-        case RecordColumn::Data: return data;
-        default: return locale;
-        }
+const std::optional<std::string>& blockOf(const history::ClipBlocks& blocks, RecordColumn which) {
+    switch (which) {
+    case RecordColumn::Text: return blocks.text;
+    case RecordColumn::Data: return blocks.data;
+    default: return blocks.locale;
     }
-};
+}
 
-std::optional<RecordBlocks> readRecordBlocks(int recordId) {
+std::optional<history::ClipBlocks> readRecordBlocks(int recordId) {
     try {
-        SqlCursor row = historyDb.query(sql::selectClipBlocks(recordId).c_str());
-        if (row.atEnd()) return std::nullopt;
-        RecordBlocks blocks;
-        blocks.type = row.intValue(sql::column::kType, PlainText);
-        blocks.text = readStoredBlock(row.stringValue(sql::column::kText, nullptr));
-        blocks.locale = readStoredBlock(row.stringValue(sql::column::kLocale, nullptr));
-        if (blocks.type != PlainText) blocks.data = readStoredBlock(row.stringValue(sql::column::kData, nullptr));
-        return blocks;
+        return history::clipBlocks(recordId);
     } catch (const SqlException& error) {
         AppMessageBox(error.message());
         return std::nullopt;
@@ -50,10 +33,10 @@ std::optional<RecordBlocks> readRecordBlocks(int recordId) {
 }
 
 // False for a record type the clipboard has no layout for.
-bool placeBlocks(const RecordBlocks& blocks) {
+bool placeBlocks(const history::ClipBlocks& blocks) {
     const std::vector<ClipBlockSource> layout = clipLayoutFor(blocks.type);
     for (const ClipBlockSource& source : layout) {
-        const std::optional<std::string>& block = blocks.column(source.column);
+        const std::optional<std::string>& block = blockOf(blocks, source.column);
         if (!block) continue;
         const UINT format = source.format ? source.format : RichTextFormat;
         SetClipboardBlock(block->data(), block->size(), format);
@@ -68,7 +51,7 @@ bool placeBlocks(const RecordBlocks& blocks) {
 }  // namespace
 
 void PutRecordOnClipboard(int recordId) {
-    std::optional<RecordBlocks> blocks = readRecordBlocks(recordId);
+    std::optional<history::ClipBlocks> blocks = readRecordBlocks(recordId);
     if (!blocks) return;
     bool knownType = true;
     if (OpenClipboardWithRetry(kClipboardAttempts)) {

@@ -2,8 +2,6 @@
 #include <optional>
 #include <string>
 
-class SqlDatabase;
-
 // What the duplicate check compares of one capture: everything in stored form.
 struct CaptureKey {
     std::string caption;                  // stored caption (the empty text when there is none)
@@ -17,9 +15,9 @@ struct CaptureKey {
 // newest stored row can tell a repeat, so a copy of what was newest at the last exit is known.
 class DuplicateCheck {
 public:
-    // True when the capture repeats the newest item. Reads the newest row only when size and
-    // caption cannot tell; throws SqlException when that read fails.
-    bool isDuplicate(SqlDatabase& db, const CaptureKey& key) const;
+    // True when the capture repeats the newest item. Reads the newest history row only when
+    // size and caption cannot tell; throws SqlException when that read fails.
+    bool isDuplicate(const CaptureKey& key) const;
     void remember(const CaptureKey& key);
 
 private:

@@ -7,10 +7,8 @@
 #include "clipboard/ClipWriter.h"
 #include "clipboard/NeighbourBalloon.h"
 #include "store/ClipRecord.h"
-#include "store/HistoryDatabase.h"
-#include "store/HistorySql.h"
+#include "store/History.h"
 #include "store/SqlException.h"
-#include "store/StoredValue.h"
 #include "ui/selection/PreviewTooltip.h"
 
 namespace {
@@ -40,20 +38,16 @@ POINT balloonPosition() {
 NeighbourItem::NeighbourItem(int& lastId, PreviewTooltip& tooltip) : lastId_(lastId), tooltip_(tooltip) {}
 
 void NeighbourItem::CopyNeighbourItem(bool older) {
-    int id = 0;
-    std::string text;
+    std::optional<history::Neighbour> found;
     try {
-        SqlCursor row = historyDb.query((older ? sql::selectOlder(lastId_) : sql::selectNewer(lastId_)).c_str());
-        if (row.atEnd()) return;
-        const int type = row.intValue(sql::column::kType, PlainText);
-        const std::string body = type == UnicodeText
-                                     ? unicodeToAnsi(readStoredBlock(row.stringValue(sql::column::kData, nullptr)))
-                                     : readStoredText(row.stringValue(sql::column::kText, nullptr));
-        text = neighbourBalloonText(type, body);
-        id = row.intValue(sql::column::kId, 0);
+        found = history::neighbour(lastId_, older ? history::Direction::Older : history::Direction::Newer);
     } catch (const SqlException&) {
         return;  // a step that cannot read its row does nothing
     }
+    if (!found) return;
+    const int id = found->id;
+    const std::string body = found->type == UnicodeText ? unicodeToAnsi(found->data) : found->text;
+    const std::string text = neighbourBalloonText(found->type, body);
     PutRecordOnClipboard(id);
     lastId_ = id;
     showBalloon(text.c_str());

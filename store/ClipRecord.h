@@ -20,7 +20,9 @@ bool isKnownItemType(int type);
 struct ClipRecord {
     int Id = 0;
     std::uint32_t DTime = 0;
-    std::string Name;
+    // The list caption; none when the captured text was empty. A blank text has a caption, the
+    // empty one, which is stored unlike no caption at all.
+    std::optional<std::string> Name;
     std::string SourceName;
     std::string SourceTitle;
     std::optional<std::string> Locale;

@@ -1,5 +1,6 @@
 #include "store/HistoryDatabase.h"
 
+#include "store/History.h"
 #include "store/HistoryMaintenance.h"
 #include "store/HistorySql.h"
 #include "store/SqlException.h"
@@ -74,7 +75,7 @@ void loadNextId() {
     }
 }
 
-int claimNextId() {
+int history::claimNextId() {
     const int id = nextId;
     nextId = idAfter(nextId);
     return id;

@@ -22,8 +22,5 @@ void openHistoryDatabase(const std::string& dbPath, const std::string& configFol
 // nextId = largest id + 1, or 0 when the table is empty or cannot be read; never reports.
 void loadNextId();
 
-// Takes the id for an insert about to run: a failed insert still uses its id up.
-int claimNextId();
-
 // Text of the Error #1 box.
 std::string openErrorText(const char* message, const std::string& dbPath);

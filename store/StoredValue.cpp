@@ -13,7 +13,9 @@ std::string storedForm(const void* data, std::size_t size) {
 
 std::string storedText(const std::string& text) { return storedForm(text.c_str(), text.size() + 1); }
 
-std::string storedCaption(const std::string& caption) { return caption.empty() ? std::string() : storedText(caption); }
+std::string storedCaption(const std::optional<std::string>& caption) {
+    return caption ? storedText(*caption) : std::string();
+}
 
 std::string storedBlock(const std::optional<std::string>& block) {
     return block ? storedForm(block->data(), block->size()) : std::string(kAbsentBlock);

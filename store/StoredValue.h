@@ -13,8 +13,8 @@ inline constexpr char kAbsentBlock[] = "(null)";
 std::string storedForm(const void* data, std::size_t size);
 // A text is stored with its terminating zero byte, so that decoding gives it back terminated.
 std::string storedText(const std::string& text);
-// A list caption: the empty caption is stored as the empty text, any other as a text.
-std::string storedCaption(const std::string& caption);
+// A list caption: no caption is stored as the empty text, any caption (the empty one too) as a text.
+std::string storedCaption(const std::optional<std::string>& caption);
 // A clipboard block, or "(null)" when there is none.
 std::string storedBlock(const std::optional<std::string>& block);
 

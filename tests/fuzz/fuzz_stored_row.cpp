@@ -1,14 +1,14 @@
 // Any row in table Log (a damaged or hand-edited history file: NULLs, numbers, texts with zero
-// bytes, blobs, broken stored forms) read back by every reader of rows, through the real SQL
-// layer and statements: no read or write outside a buffer, no decoded value longer than its
-// column, list and balloon texts within their limits, and stored forms that do hold a value
-// give that value back byte for byte.
+// bytes, blobs, broken stored forms) read back through every read of the history API: no read
+// or write outside a buffer, no decoded value longer than its column, list and balloon texts
+// within their limits, and stored forms that do hold a value give that value back byte for byte.
 #include "clipboard/ClipLayout.h"
 #include "clipboard/DuplicateCheck.h"
 #include "clipboard/NeighbourBalloon.h"
 #include "store/ClipRecord.h"
+#include "store/History.h"
+#include "store/HistoryDatabase.h"
 #include "store/HistorySql.h"
-#include "store/SqlDatabase.h"
 #include "store/SqlException.h"
 #include "store/StoredValue.h"
 #include "ui/selection/PreviewText.h"
@@ -21,6 +21,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -61,18 +62,29 @@ void require(bool condition) {
     if (!condition) std::abort();
 }
 
-// A column's text as the readers get it: decoded, never longer than the text, and equal to
-// what a true stored form holds.
-std::optional<std::string> checkedBlock(const char* text, const std::optional<std::string>& held) {
-    std::optional<std::string> block = readStoredBlock(text);
-    if (block) require(block->size() <= std::strlen(text));
-    if (held) require(block == held);
+const char* const kColumnNames[kColumns] = {"Id",     "DTime", "Name", "SourceName", "SourceTitle",
+                                            "Locale", "Text",  "Type", "Data"};
+
+// The column's text as it lies in the row; "" for NULL.
+std::string rawColumn(ColumnIndex column) {
+    SqlCursor row = historyDb.query(("SELECT " + std::string(kColumnNames[column]) + " FROM Log;").c_str());
+    const char* text = row.stringValue(kColumnNames[column], "");
+    return text ? text : "";
+}
+
+// A block as a reader got it: never longer than its column's text, and equal to what a true
+// stored form holds.
+const std::optional<std::string>& checkedBlock(const std::optional<std::string>& block, ColumnIndex column,
+                                               const std::array<Column, kColumns>& columns) {
+    if (block) require(block->size() <= rawColumn(column).size());
+    if (columns[column].held) require(block == columns[column].held);
     return block;
 }
 
-std::string checkedText(const char* text, const std::optional<std::string>& held) {
-    std::string decoded = readStoredText(text);
+const std::string& checkedText(const std::string& decoded, ColumnIndex column,
+                               const std::array<Column, kColumns>& columns) {
     require(decoded.find('\0') == std::string::npos);
+    const std::optional<std::string>& held = columns[column].held;
     if (held) require(decoded == held->substr(0, held->find('\0')));
     return decoded;
 }
@@ -84,79 +96,75 @@ std::string toNarrow(std::u16string_view text) {
     return narrow;
 }
 
-// The selection list: id, caption, icon by type.
-int readPage(SqlDatabase& db, const std::array<Column, kColumns>& columns) {
-    SqlResultTable page = db.queryTable(sql::selectPage(0, 50).c_str());
-    require(page.rowCount() == 1);
-    page.selectRow(0);
-    checkedText(page.stringValue(sql::column::kName, ""), columns[kName].held);
-    const int type = page.intValue(sql::column::kType, PlainText);
-    require(clipLayoutFor(type).empty() != isKnownItemType(type));
-    return page.intValue(sql::column::kId, -1);
+// The selection list and the tray menu: id, caption, icon by type.
+int readLists(const std::array<Column, kColumns>& columns) {
+    const std::vector<history::ListEntry> page = history::page(0, 50);
+    require(page.size() == 1);
+    require(history::recent(15).size() == 1);
+    checkedText(page[0].caption, kName, columns);
+    require(clipLayoutFor(page[0].type).empty() != isKnownItemType(page[0].type));
+    return page[0].id;
 }
 
 // The preview tooltip of the selected item.
-void readPreview(SqlDatabase& db, int id, const std::array<Column, kColumns>& columns) {
-    SqlCursor row = db.query(sql::selectPreview(id).c_str());
-    if (row.atEnd()) return;  // an Id that atoi reads as another number
+void readPreview(int id, const std::array<Column, kColumns>& columns) {
+    std::optional<history::PreviewFields> stored = history::preview(id);
+    if (!stored) return;  // an Id that atoi reads as another number
     preview::RecordFields fields;
-    fields.sourceName = checkedBlock(row.stringValue(sql::column::kSourceName, nullptr), columns[kSourceName].held);
-    fields.sourceTitle = checkedBlock(row.stringValue(sql::column::kSourceTitle, nullptr), columns[kSourceTitle].held);
-    fields.captureTime = std::to_string(std::strtoull(row.stringValue(sql::column::kDTime, "0"), nullptr, 10));
-    fields.id = row.intValue(sql::column::kId, 0);
-    fields.type = row.intValue(sql::column::kType, 0);
-    fields.text = checkedBlock(row.stringValue(sql::column::kText, nullptr), columns[kText].held);
-    fields.data = checkedBlock(row.stringValue(sql::column::kData, nullptr), columns[kData].held);
+    fields.sourceName = checkedBlock(stored->sourceName, kSourceName, columns);
+    fields.sourceTitle = checkedBlock(stored->sourceTitle, kSourceTitle, columns);
+    fields.captureTime = std::to_string(stored->dtime);
+    fields.id = stored->id;
+    fields.type = stored->type;
+    fields.text = checkedBlock(stored->text, kText, columns);
+    fields.data = checkedBlock(stored->data, kData, columns);
     const std::string text = preview::truncated(preview::previewText(fields, toNarrow));
     require(text.size() <= preview::kMaxLength + std::strlen(preview::kTruncatedNote));
 }
 
 // Paste: the blocks of the record as the clipboard receives them.
-void readClipBlocks(SqlDatabase& db, int id, const std::array<Column, kColumns>& columns) {
-    SqlCursor row = db.query(sql::selectClipBlocks(id).c_str());
-    if (row.atEnd()) return;
-    const int type = row.intValue(sql::column::kType, PlainText);
-    checkedBlock(row.stringValue(sql::column::kText, nullptr), columns[kText].held);
-    checkedBlock(row.stringValue(sql::column::kLocale, nullptr), columns[kLocale].held);
-    if (type != PlainText) checkedBlock(row.stringValue(sql::column::kData, nullptr), columns[kData].held);
+void readClipBlocks(int id, const std::array<Column, kColumns>& columns) {
+    std::optional<history::ClipBlocks> blocks = history::clipBlocks(id);
+    if (!blocks) return;
+    checkedBlock(blocks->text, kText, columns);
+    checkedBlock(blocks->locale, kLocale, columns);
+    if (blocks->type != PlainText) checkedBlock(blocks->data, kData, columns);
 }
 
 // The next/previous step and its balloon.
-void readNeighbour(SqlDatabase& db, int id, const std::array<Column, kColumns>& columns) {
+void readNeighbour(int id, const std::array<Column, kColumns>& columns) {
     if (id == INT32_MAX) return;
-    SqlCursor row = db.query(sql::selectOlder(id + 1).c_str());
-    if (row.atEnd()) return;
-    const int type = row.intValue(sql::column::kType, PlainText);
+    std::optional<history::Neighbour> found = history::neighbour(id + 1, history::Direction::Older);
+    if (!found) return;
     std::string body;
-    if (type == UnicodeText) {
-        std::optional<std::string> data = checkedBlock(row.stringValue(sql::column::kData, nullptr), columns[kData].held);
+    if (found->type == UnicodeText) {
+        const std::optional<std::string>& data = checkedBlock(found->data, kData, columns);
         if (data) body = toNarrow(preview::utf16UntilZero(*data));
     } else {
-        body = checkedText(row.stringValue(sql::column::kText, nullptr), columns[kText].held);
+        body = checkedText(found->text, kText, columns);
     }
-    require(neighbourBalloonText(type, body).size() <= 1000 + std::strlen("\n ...[text is truncated]"));
+    require(neighbourBalloonText(found->type, body).size() <= 1000 + std::strlen("\n ...[text is truncated]"));
 }
 
 // The duplicate check of a capture against this row as the newest one: a capture of the same
 // type whose Data block is the one the row holds is a repeat.
-void checkDuplicate(SqlDatabase& db, const std::array<Column, kColumns>& columns, FuzzedDataProvider& input) {
+void checkDuplicate(const std::array<Column, kColumns>& columns, FuzzedDataProvider& input) {
     const bool sameType = input.ConsumeBool();
     CaptureKey key;
-    key.type = sameType ? db.query("SELECT Type FROM Log;").intValue(sql::column::kType, 0) : input.ConsumeIntegral<int>();
+    key.type = sameType ? historyDb.query("SELECT Type FROM Log;").intValue("Type", 0) : input.ConsumeIntegral<int>();
     const std::optional<std::string>& held = columns[kData].held;
     const std::string block = held ? storedForm(held->data(), held->size()) : input.ConsumeRandomLengthString(64);
     key.dataBlock = &block;
-    const bool duplicate = DuplicateCheck().isDuplicate(db, key);
+    const bool duplicate = DuplicateCheck().isDuplicate(key);
     if (sameType && held) require(duplicate);
 }
 
 SqlDatabase& database() {
-    static SqlDatabase db;
-    if (!db.isOpen()) {
-        db.open(":memory:");
-        db.execute(sql::kCreateLogTable);
+    if (!historyDb.isOpen()) {
+        historyDb.open(":memory:");
+        historyDb.execute(sql::kCreateLogTable);
     }
-    return db;
+    return historyDb;
 }
 
 }  // namespace
@@ -177,11 +185,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;  // a value SQLite itself refuses (a text Id that collides, say): no row to read
     }
     try {
-        const int id = readPage(db, columns);
-        readPreview(db, id, columns);
-        readClipBlocks(db, id, columns);
-        readNeighbour(db, id, columns);
-        checkDuplicate(db, columns, input);
+        const int id = readLists(columns);
+        readPreview(id, columns);
+        readClipBlocks(id, columns);
+        readNeighbour(id, columns);
+        checkDuplicate(columns, input);
     } catch (const SqlException&) {
         // The readers report database failures as exceptions and the program shows them; on a
         // single in-memory row none is expected.

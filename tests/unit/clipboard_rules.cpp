@@ -4,7 +4,7 @@
 #include "clipboard/DuplicateCheck.h"
 #include "store/ClipRecord.h"
 #include "store/HistorySql.h"
-#include "store/SqlDatabase.h"
+#include "store/HistoryDatabase.h"
 #include "store/SqlException.h"
 #include "store/StoredValue.h"
 
@@ -90,31 +90,32 @@ TEST(ClipLayout, FormatsGoOnInTheOrderOfTheType) {
     EXPECT_TRUE(clipLayoutFor(5).empty());
 }
 
+// The check reads the newest row of the process-wide history, here an in-memory one.
 class DuplicateCheckTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        db.open(":memory:");
-        db.execute(sql::kCreateLogTable);
+        historyDb.open(":memory:");
+        historyDb.execute(sql::kCreateLogTable);
     }
+    void TearDown() override { historyDb.close(); }
     void store(int id, const CaptureKey& key) {
-        db.execute(sql::insertRow(id, 0, key.caption, "", "", kAbsentBlock,
-                                  key.textBlock ? *key.textBlock : kAbsentBlock, key.type,
-                                  key.dataBlock ? *key.dataBlock : kAbsentBlock)
-                       .c_str());
+        historyDb.execute(sql::insertRow(id, 0, key.caption, "", "", kAbsentBlock,
+                                         key.textBlock ? *key.textBlock : kAbsentBlock, key.type,
+                                         key.dataBlock ? *key.dataBlock : kAbsentBlock)
+                              .c_str());
     }
     CaptureKey textKey(const std::string& stored, const std::string& caption) {
         return {storedText(caption), PlainText, 0, &stored, nullptr};
     }
-    SqlDatabase db;
     DuplicateCheck check;
 };
 
 TEST_F(DuplicateCheckTest, RepeatOfTheNewestRowIsKnownEvenAtTheFirstCapture) {
     const std::string a = storedText("A"), b = storedText("B");
-    EXPECT_FALSE(check.isDuplicate(db, textKey(a, "A")));  // empty table
+    EXPECT_FALSE(check.isDuplicate(textKey(a, "A")));  // empty table
     store(0, textKey(a, "A"));
-    EXPECT_TRUE(check.isDuplicate(db, textKey(a, "A")));
-    EXPECT_FALSE(check.isDuplicate(db, textKey(b, "B")));
+    EXPECT_TRUE(check.isDuplicate(textKey(a, "A")));
+    EXPECT_FALSE(check.isDuplicate(textKey(b, "B")));
 }
 
 TEST_F(DuplicateCheckTest, SameCaptionDifferentBlockIsNew) {
@@ -123,7 +124,7 @@ TEST_F(DuplicateCheckTest, SameCaptionDifferentBlockIsNew) {
     const std::string caption = std::string(50, 'q') + "...";
     store(0, textKey(a, caption));
     check.remember(textKey(a, caption));
-    EXPECT_FALSE(check.isDuplicate(db, textKey(b, caption)));
+    EXPECT_FALSE(check.isDuplicate(textKey(b, caption)));
 }
 
 TEST_F(DuplicateCheckTest, DataBlockDecidesForNonPlainTypes) {
@@ -133,22 +134,22 @@ TEST_F(DuplicateCheckTest, DataBlockDecidesForNonPlainTypes) {
     check.remember(first);
     CaptureKey second = first;
     second.dataBlock = &data2;
-    EXPECT_FALSE(check.isDuplicate(db, second));
+    EXPECT_FALSE(check.isDuplicate(second));
     CaptureKey plain = first;
     plain.type = PlainText;
-    EXPECT_FALSE(check.isDuplicate(db, plain));  // the type differs
-    EXPECT_TRUE(check.isDuplicate(db, first));
+    EXPECT_FALSE(check.isDuplicate(plain));  // the type differs
+    EXPECT_TRUE(check.isDuplicate(first));
 }
 
 TEST_F(DuplicateCheckTest, ADifferentSizeOrCaptionNeedsNoQuery) {
     const std::string a = storedText("A");
     check.remember(textKey(a, "A"));
-    db.execute("DROP TABLE Log;");  // a query would now throw
+    historyDb.execute("DROP TABLE Log;");  // a query would now throw
     CaptureKey bigger = textKey(a, "A");
     bigger.dataSize = 7;
-    EXPECT_FALSE(check.isDuplicate(db, bigger));
-    EXPECT_FALSE(check.isDuplicate(db, textKey(a, "other")));
-    EXPECT_THROW(check.isDuplicate(db, textKey(a, "A")), SqlException);
+    EXPECT_FALSE(check.isDuplicate(bigger));
+    EXPECT_FALSE(check.isDuplicate(textKey(a, "other")));
+    EXPECT_THROW(check.isDuplicate(textKey(a, "A")), SqlException);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "store/History.h"
 #include "store/HistoryDatabase.h"
 #include "store/HistorySql.h"
 #include "store/SqlException.h"
@@ -87,8 +88,8 @@ TEST_F(HistoryDatabase, LoadNextIdWithoutTableIsZero) {
 
 TEST_F(HistoryDatabase, ClaimingAnIdAdvancesIt) {
     nextId = 3;
-    EXPECT_EQ(claimNextId(), 3);
-    EXPECT_EQ(claimNextId(), 4);
+    EXPECT_EQ(history::claimNextId(), 3);
+    EXPECT_EQ(history::claimNextId(), 4);
     EXPECT_EQ(nextId, 5);
 }
 
@@ -98,7 +99,7 @@ TEST_F(HistoryDatabase, LargestPossibleIdDoesNotOverflow) {
     loadNextId();
     EXPECT_EQ(nextId, INT_MIN);
     nextId = INT_MAX;
-    EXPECT_EQ(claimNextId(), INT_MAX);
+    EXPECT_EQ(history::claimNextId(), INT_MAX);
     EXPECT_EQ(nextId, INT_MIN);
 }
 

@@ -14,6 +14,7 @@
 #include "app/Paths.h"
 #include "res/resource.h"
 #include "store/ClipRecord.h"
+#include "store/History.h"
 #include "store/HistoryDatabase.h"
 #include "store/platform/WinStoreHost.h"
 #include "ui/options/DatabasePage.h"
@@ -123,7 +124,7 @@ protected:
         openHistoryDatabase(dbPath, configFolder, storeHost_);
         for (int id = 0; id < 3; ++id) {
             ClipRecord record;
-            record.Id = claimNextId();
+            record.Id = history::claimNextId();
             record.Name = "clip " + std::to_string(id);
             record.Text = record.Name;
             historyDb.execute(insertStatement(record).c_str());
@@ -220,7 +221,7 @@ TEST_F(DatabasePageTest, EmptyClearsTheListAndIdsGoOn) {
     }
     EXPECT_EQ(countRows(), 0);
     EXPECT_EQ(treeCount(), 0);
-    EXPECT_EQ(claimNextId(), 3) << "new records continue the old numbering";
+    EXPECT_EQ(history::claimNextId(), 3) << "new records continue the old numbering";
 }
 
 TEST_F(DatabasePageTest, EmptyThatTheDatabaseRefusesIsReportedAndChangesNothing) {

@@ -12,6 +12,7 @@
 #include "app/TrayMenu.h"
 #include "res/resource.h"
 #include "store/ClipRecord.h"
+#include "store/History.h"
 #include "store/HistoryDatabase.h"
 #include "store/platform/WinStoreHost.h"
 #include "ui/menu/IconMenuStrip.h"
@@ -47,7 +48,7 @@ protected:
     void addRecords(int count, int type = PlainText) {
         for (int i = 0; i < count; ++i) {
             ClipRecord record;
-            record.Id = claimNextId();
+            record.Id = history::claimNextId();
             record.Name = "clip " + std::to_string(record.Id);
             record.Text = record.Name;
             record.Type = type;

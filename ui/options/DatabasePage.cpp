@@ -4,8 +4,7 @@
 
 #include "app/Paths.h"
 #include "res/resource.h"
-#include "store/HistoryDatabase.h"
-#include "store/HistorySql.h"
+#include "store/History.h"
 #include "store/SqlException.h"
 #include "ui/framework/AppMessageBox.h"
 #include "ui/framework/DataExchange.h"
@@ -91,7 +90,7 @@ void DatabasePage::OnMove() {
 }
 
 void DatabasePage::switchTo(const std::string& path) {
-    historyDb.close();
+    history::close();
     openAndShow(path);
 }
 
@@ -99,7 +98,7 @@ void DatabasePage::moveTo(const std::string& path) {
     // The old file is the only copy of the history until the copy exists: any doubt, and
     // the program keeps working on the old file with nothing offered for deletion.
     if (!copyDatabaseTo(path)) return;
-    historyDb.close();
+    history::close();
     std::string oldPath = dbPath;
     if (ask("Do you want to delete the old database file: " + oldPath + " ?") == IDYES) DeleteFileA(oldPath.c_str());
     openAndShow(path);
@@ -121,8 +120,7 @@ bool DatabasePage::copyDatabaseTo(const std::string& path) {
 void DatabasePage::openAndShow(const std::string& path) {
     path_ = path;
     dbPath = path_;
-    openHistoryDatabase(dbPath, configFolder, context_.storeHost);
-    context_.lastId = nextId - 1;
+    context_.lastId = history::open(dbPath, configFolder, context_.storeHost);
     context_.itemList.resetToNewestPage();
     context_.itemList.LoadPage();
     context_.itemList.UpdateRangeLabel();
@@ -137,15 +135,15 @@ void DatabasePage::emptyDatabase() {
     if (ask("Do you want to delete all records from the database?") != IDYES) return;
     // The list is cleared only once the rows are gone: a refused DELETE (a file locked by
     // another program) leaves list and file as they were.
-    if (!runOnHistory(sql::kDeleteAll)) return;
+    if (!runOnHistory(history::removeAll)) return;
     context_.itemList.deleteAllItems();
-    runOnHistory(sql::kVacuum);
+    runOnHistory(history::compact);
     context_.itemList.UpdateRangeLabel();
 }
 
-bool DatabasePage::runOnHistory(const char* statement) {
+bool DatabasePage::runOnHistory(void (*change)()) {
     try {
-        historyDb.execute(statement);
+        change();
         return true;
     } catch (const SqlException& failure) {
         AppMessageBox(failure.message(), MB_OK | MB_ICONERROR, hwnd());

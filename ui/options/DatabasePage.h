@@ -29,7 +29,7 @@ private:
     bool copyDatabaseTo(const std::string& path);
     void openAndShow(const std::string& path);
     // Reports a failure with the exception's message; false then.
-    bool runOnHistory(const char* statement);
+    bool runOnHistory(void (*change)());
     void showValues();
     int ask(const std::string& question);
     void tell(const std::string& message);

@@ -2,20 +2,18 @@
 
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "res/resource.h"
 #include "store/ClipRecord.h"
-#include "store/HistoryDatabase.h"
-#include "store/HistorySql.h"
+#include "store/History.h"
 #include "store/SqlException.h"
-#include "store/StoredValue.h"
 #include "ui/selection/ItemImage.h"
 #include "ui/selection/PageArithmetic.h"
 
 namespace {
 constexpr char kPageErrorCaption[] = "YarrowKit Error #2";
 constexpr char kPageErrorText[] = "Can't read from database to tree\n Error #2 - ";
-constexpr int kNoRecord = -1;
 constexpr int kIconIds[] = {IDI_UNICODE_ITEM, IDI_PLAIN_ITEM, IDI_RICH_ITEM};
 
 // Freezes drawing of one window for the lifetime of the object. Only one window of the
@@ -65,9 +63,9 @@ void ItemList::enlargeItemHeight() {
 
 bool ItemList::LoadPage() {
     int offset = paging::offsetForLoad(offset_);
-    SqlResultTable page;
+    std::vector<history::ListEntry> page;
     try {
-        page = historyDb.queryTable(sql::selectPage(offset, paging::queryLimit(pageSize_)).c_str());
+        page = history::page(offset, paging::queryLimit(pageSize_));
     } catch (const SqlException& error) {
         std::string text = std::string(kPageErrorText) + error.message();
         MessageBoxA(dialog_, text.c_str(), kPageErrorCaption, MB_OK | MB_ICONERROR);
@@ -75,47 +73,43 @@ bool ItemList::LoadPage() {
     }
     offset_ = offset;
     std::optional<int> noted = selectedRecordId();
-    int previousId = noted ? *noted : kNoRecord;
+    int previousId = noted ? *noted : history::kNoRecord;
     itemToSelect_ = nullptr;
     ready_ = false;
     HTREEITEM newest = nullptr;
     {
         FrozenDrawing frozen(tree_);
         TreeView_DeleteAllItems(tree_);
-        // The query gives the newest record first; the list shows the oldest at the top.
-        for (int index = page.rowCount() - 1; index >= 0; --index) {
-            page.selectRow(index);
-            Row row{page.intValue(sql::column::kId, kNoRecord), page.stringValue(sql::column::kName, ""),
-                    page.intValue(sql::column::kType, PlainText)};
-            if (row.id == kNoRecord) continue;
-            newest = appendItem(row);
-            if (row.id == previousId) itemToSelect_ = newest;
+        // The store gives the newest record first; the list shows the oldest at the top.
+        for (auto entry = page.rbegin(); entry != page.rend(); ++entry) {
+            if (entry->id == history::kNoRecord) continue;
+            newest = appendItem(*entry);
+            if (entry->id == previousId) itemToSelect_ = newest;
         }
         if (!itemToSelect_ || moveSelection_) itemToSelect_ = newest;
         // Selecting waits for the timer, after drawing is unfrozen.
         SetTimer(dialog_, kSelectTimer, 1, nullptr);
     }
-    page.release();
     ready_ = true;
     UpdateRangeLabel();
     return true;
 }
 
-HTREEITEM ItemList::appendItem(const Row& row) {
-    std::string text = readStoredText(row.storedName);
+HTREEITEM ItemList::appendItem(const history::ListEntry& entry) {
+    std::string text = entry.caption;
     TVINSERTSTRUCTA insert = {};
     insert.hParent = TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = text.data();
-    insert.item.lParam = row.id;
-    insert.item.iImage = insert.item.iSelectedImage = imageOfType(row.type);
+    insert.item.lParam = entry.id;
+    insert.item.iImage = insert.item.iSelectedImage = imageOfType(entry.type);
     return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 void ItemList::UpdateRangeLabel() {
     try {
-        total_ = historyDb.queryInt(sql::kCountRows);
+        total_ = history::count();
     } catch (...) {
         total_ = 0;
     }

@@ -4,6 +4,10 @@
 
 #include <optional>
 
+namespace history {
+struct ListEntry;
+}
+
 // The selection window's list: one page of history records in the tree (oldest at the top),
 // the range label and the four paging buttons. It works on the controls of the dialog it is
 // attached to; that dialog also receives timer 10 and owns the error boxes.
@@ -52,12 +56,7 @@ public:
     void deleteAllItems();
 
 private:
-    struct Row {
-        int id;
-        const char* storedName;
-        int type;
-    };
-    HTREEITEM appendItem(const Row& row);
+    HTREEITEM appendItem(const history::ListEntry& entry);
     HTREEITEM selectedItem() const;
     int itemCount() const;
     void setPageOffset(int offset);

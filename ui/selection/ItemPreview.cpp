@@ -1,15 +1,13 @@
 #include "ui/selection/ItemPreview.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <ctime>
 #include <optional>
 #include <string>
+#include <utility>
 
-#include "store/HistoryDatabase.h"
-#include "store/HistorySql.h"
+#include "store/History.h"
 #include "store/SqlException.h"
-#include "store/StoredValue.h"
 #include "ui/framework/AppMessageBox.h"
 #include "ui/selection/ItemList.h"
 #include "ui/selection/PreviewText.h"
@@ -29,28 +27,23 @@ std::string toAnsiCodePage(std::u16string_view text) {
     return ansi;
 }
 
-// DTime is an unsigned 32-bit count of seconds, which atoi would not read beyond 2038.
-std::string localTimeText(const char* storedSeconds) {
-    time_t seconds = static_cast<time_t>(static_cast<std::uint32_t>(std::strtoull(storedSeconds, nullptr, 10)));
+std::string localTimeText(std::uint32_t dtime) {
+    time_t seconds = static_cast<time_t>(dtime);
     const tm* local = localtime(&seconds);
     char text[128] = {};
     if (!local || !strftime(text, sizeof text, "%c", local)) return {};
     return text;
 }
 
-std::optional<std::string> storedColumn(const SqlCursor& row, const char* column) {
-    return readStoredBlock(row.stringValue(column, nullptr));
-}
-
-preview::RecordFields fieldsOf(const SqlCursor& row) {
+preview::RecordFields fieldsOf(history::PreviewFields stored) {
     preview::RecordFields fields;
-    fields.sourceName = storedColumn(row, sql::column::kSourceName);
-    fields.sourceTitle = storedColumn(row, sql::column::kSourceTitle);
-    fields.captureTime = localTimeText(row.stringValue(sql::column::kDTime, "0"));
-    fields.id = row.intValue(sql::column::kId, 0);
-    fields.type = row.intValue(sql::column::kType, 0);
-    fields.text = storedColumn(row, sql::column::kText);
-    fields.data = storedColumn(row, sql::column::kData);
+    fields.sourceName = std::move(stored.sourceName);
+    fields.sourceTitle = std::move(stored.sourceTitle);
+    fields.captureTime = localTimeText(stored.dtime);
+    fields.id = stored.id;
+    fields.type = stored.type;
+    fields.text = std::move(stored.text);
+    fields.data = std::move(stored.data);
     return fields;
 }
 }  // namespace
@@ -66,20 +59,19 @@ void ItemPreview::ShowPreview() {
     if (!mayShow()) return;
     std::optional<int> id = list_.selectedRecordId();
     if (!id) return;
-    std::string text;
+    std::optional<history::PreviewFields> stored;
     try {
-        SqlCursor row = historyDb.query(sql::selectPreview(*id).c_str());
-        if (row.atEnd()) {
-            // The record went away under the list: better no preview than another item's.
-            tooltip_.hide();
-            return;
-        }
-        text = preview::truncated(preview::previewText(fieldsOf(row), toAnsiCodePage));
-        row.release();
+        stored = history::preview(*id);
     } catch (const SqlException& error) {
         AppMessageBox(error.message());
         return;
     }
+    if (!stored) {
+        // The record went away under the list: better no preview than another item's.
+        tooltip_.hide();
+        return;
+    }
+    const std::string text = preview::truncated(preview::previewText(fieldsOf(std::move(*stored)), toAnsiCodePage));
     RECT frame;
     GetWindowRect(window_, &frame);
     POINT clientTop = {0, 0};

@@ -1,0 +1,91 @@
+#pragma once
+
+#include "store/ClipRecord.h"
+#include "store/StoreHost.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The one way into the history for the rest of the program: every read and change of table Log
+// on the process-wide connection. Results are decoded plain values. Every function throws
+// SqlException when a statement fails; the caller shows it in its own way.
+namespace history {
+
+// The id of a row that has none (NULL): the lists leave such a row out. A real id of -1 reads the same.
+inline constexpr int kNoRecord = -1;
+
+// One row of a list: the selection list's page or the tray menu's recent items.
+struct ListEntry {
+    int id = 0;
+    std::string caption;
+    int type = PlainText;
+};
+
+// The blocks that put a record back on the clipboard. data is read only for types that have one.
+struct ClipBlocks {
+    int type = PlainText;
+    std::optional<std::string> text;
+    std::optional<std::string> data;
+    std::optional<std::string> locale;
+};
+
+// What the preview tooltip shows of one record.
+struct PreviewFields {
+    int id = 0;
+    std::uint32_t dtime = 0;
+    int type = PlainText;
+    std::optional<std::string> sourceName;
+    std::optional<std::string> sourceTitle;
+    std::optional<std::string> text;
+    std::optional<std::string> data;
+};
+
+// The record next to another one, for stepping through the history. Only the block the
+// balloon shows is decoded: data for Unicode items, text (cut at its first zero) for all others.
+struct Neighbour {
+    int id = 0;
+    int type = PlainText;
+    std::string text;
+    std::optional<std::string> data;
+};
+
+// The newest row as the duplicate check compares it: Text and Data in stored form, the empty
+// text for NULL.
+struct NewestRow {
+    int type = PlainText;
+    std::string storedText;
+    std::string storedData;
+};
+
+enum class Direction { Older, Newer };
+
+// Closes the file held, opens (creating when needed) dbPath and loads nextId; failures show the
+// Error #1 box and throw nothing. Returns the id the newest item is taken to have (nextId - 1),
+// for lastId. Used at start-up and when the user switches or moves the file.
+int open(const std::string& dbPath, const std::string& configFolder, StoreHost& host);
+// Lets go of the file, e.g. before it is deleted.
+void close();
+
+// Takes the id for a record about to be added: a failed insert still uses its id up.
+int claimNextId();
+// Inserts the record under record.Id (from claimNextId).
+void add(ClipRecord record);
+
+// Rows of the list, newest first, from the offset-th newest on.
+std::vector<ListEntry> page(int offset, int count);
+std::vector<ListEntry> recent(int count);
+int count();
+
+std::optional<ClipBlocks> clipBlocks(int id);
+std::optional<PreviewFields> preview(int id);
+std::optional<Neighbour> neighbour(int id, Direction direction);
+std::optional<NewestRow> newest();
+
+void remove(int id);
+void removeAll();
+// Gives the space of removed rows back to the file system (VACUUM).
+void compact();
+
+}  // namespace history
