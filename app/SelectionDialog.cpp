@@ -64,6 +64,7 @@ BOOL SelectionDialog::OnInitDialog() {
     itemList_.attach(hwnd());
     itemPreview_.attach(hwnd());
     neighbour_.attach(hwnd());
+    capture_.attach(hwnd());
     setWindowIcons();
     LoadConfiguration();
     mainDialog = this;
@@ -208,6 +209,10 @@ void SelectionDialog::runShutdownSequence() {
     previewTooltip_.hide();
     config_.writeString("HideWindowAfter", HideWindowAfter == 1 ? "1" : "0");
     unregisterHotKeys(hwnd());
+    // At exit the program may wait for a locked file as long as it takes to keep every copy;
+    // copies still waiting are written even on a quiet close.
+    history::setLockWait(history::kLongLockWaitMs);
+    capture_.queue().writeBeforeExit();
     if (!quietClose) runExitMaintenance();
     saveWindowPosition();
 }
@@ -220,6 +225,7 @@ void SelectionDialog::OnEndSession(bool ending) {
     // The removals so far are counted towards compaction already; the exit step at the real
     // end counts only what it removes then.
     historyChanged = false;
+    history::setLockWait(history::kShortLockWaitMs);
     if (settings_.IconInTray) tray::addIcon(hwnd(), icon_, tray::kStartupTip);
     registerHotKey(hwnd(), kHotKeyShow, settings_.HotKeyMain, hwnd());
     registerHotKey(hwnd(), kHotKeyPrevious, settings_.HotKeyPrevious, hwnd());
@@ -303,7 +309,7 @@ void SelectionDialog::OnInitMenuPopup(HMENU menu) {
 
 void SelectionDialog::OnTimer(UINT_PTR id) {
     if (id == ItemList::kSelectTimer) itemList_.OnSelectTimer();
-    else if (!neighbour_.OnTimer(id)) monitor_.OnTimer(id);
+    else if (!neighbour_.OnTimer(id) && !capture_.queue().OnTimer(id)) monitor_.OnTimer(id);
 }
 
 bool SelectionDialog::OnNotify(const NMHDR* header) {

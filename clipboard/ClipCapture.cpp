@@ -9,21 +9,22 @@
 #include "app/Settings.h"
 #include "clipboard/AnsiText.h"
 #include "clipboard/Caption.h"
-#include "clipboard/ClipLayout.h"
 #include "clipboard/ClipSource.h"
 #include "clipboard/ClipboardChanges.h"
 #include "clipboard/ClipboardAccess.h"
 #include "clipboard/ClipboardState.h"
 #include "clipboard/SecretMarkers.h"
 #include "store/ClipRecord.h"
-#include "store/History.h"
-#include "store/SqlException.h"
-#include "store/StoredValue.h"
-#include "ui/framework/AppMessageBox.h"
 #include "ui/selection/ItemList.h"
 
 namespace {
 constexpr char kImageCaption[] = "Image";
+
+// An empty text has no caption at all; one of only white space has the empty caption.
+std::optional<std::string> captionOf(std::string_view text) {
+    if (text.empty()) return std::nullopt;
+    return makeCaption(text);
+}
 
 // The part of a UTF-16 text the caption can show, converted to ANSI: enough of it that the
 // caption is the same as that of the whole converted text, without converting a huge clip.
@@ -39,12 +40,10 @@ std::string captionSource(const std::string& block) {
     }
 }
 
-// Encodes a copied block and lets the copy go, so a huge clip is not held twice for long.
-std::optional<std::string> takeStored(std::optional<std::string>& block) {
-    if (!block) return std::nullopt;
-    std::string stored = storedForm(block->data(), block->size());
-    block.reset();
-    return stored;
+std::size_t blockBytes(const ClipRecord& record) {
+    std::size_t total = 0;
+    for (const auto* block : {&record.Text, &record.Data, &record.Locale}) total += *block ? (*block)->size() : 0;
+    return total;
 }
 
 // The cost of a capture beyond its compatibility delay, for the debug output (a debugger, or
@@ -52,14 +51,14 @@ std::optional<std::string> takeStored(std::optional<std::string>& block) {
 class CaptureTrace {
 public:
     CaptureTrace() { QueryPerformanceCounter(&start_); }
-    void report(std::size_t storedBytes) const {
+    void report(std::size_t bytes) const {
         LARGE_INTEGER end, frequency;
         QueryPerformanceCounter(&end);
         QueryPerformanceFrequency(&frequency);
         const double ms = 1000.0 * static_cast<double>(end.QuadPart - start_.QuadPart) /
                           static_cast<double>(frequency.QuadPart);
         char line[96];
-        std::snprintf(line, sizeof line, "Yarrowkit capture: %zu stored bytes in %.3f ms", storedBytes, ms);
+        std::snprintf(line, sizeof line, "Yarrowkit capture: %zu bytes in %.3f ms", bytes, ms);
         OutputDebugStringA(line);
     }
 
@@ -84,39 +83,8 @@ struct ClipCapture::ClipboardCopy {
     std::optional<std::string> dib;      // CF_DIB
 };
 
-// The working values of one capture, all in stored form once read.
-struct ClipCapture::Capture {
-    int type = PlainText;
-    int dataSize = 0;
-    bool hasText = false;       // a non-empty text was read, so the item has a caption
-    std::string captionText;    // the caption, not yet in stored form
-    std::optional<std::string> textBlock;
-    std::optional<std::string> dataBlock;
-    std::optional<std::string> localeBlock;
-    std::string caption;        // stored form
-    HWND owner = nullptr;
-
-    void setText(std::string_view text) {
-        hasText = !text.empty();
-        captionText = makeCaption(text);
-    }
-    void setData(int itemType, std::optional<std::string>& block) {
-        type = itemType;
-        dataSize = dataSizeFor(block->size());
-        dataBlock = takeStored(block);
-    }
-    std::size_t storedBytes() const {
-        std::size_t total = 0;
-        for (const auto* block : {&textBlock, &dataBlock, &localeBlock}) total += *block ? (*block)->size() : 0;
-        return total;
-    }
-    CaptureKey key() const {
-        return {caption, type, dataSize, textBlock ? &*textBlock : nullptr, dataBlock ? &*dataBlock : nullptr};
-    }
-};
-
 ClipCapture::ClipCapture(const Settings& settings, ItemList& itemList, int& lastId)
-    : settings_(settings), itemList_(itemList), lastId_(lastId) {}
+    : settings_(settings), queue_(lastId, [&itemList] { itemList.LoadPage(); }) {}
 
 DWORD ClipCapture::captureClipboard(const ClipboardChanges& changes) {
     Sleep(paste::Sleep);
@@ -135,13 +103,17 @@ DWORD ClipCapture::captureClipboard(const ClipboardChanges& changes) {
     if (!skip) copyClipboard(copy);
     CloseClipboard();
     if (skip) return sequence;
-    Capture capture;
-    capture.owner = copy.owner;
     // Nothing readable: the content changed between the format check and the open.
-    if (!buildCapture(copy, capture) || isDuplicate(capture)) return sequence;
-    const std::size_t storedBytes = capture.storedBytes();
-    insert(capture);
-    trace.report(storedBytes);
+    std::optional<ClipRecord> record = recordOf(copy);
+    if (!record) return sequence;
+    const ClipSource source = findClipSource(copy.owner);
+    if (isExcludedSource(settings_.ExceptApp, source.name)) return sequence;
+    record->DTime = static_cast<std::uint32_t>(std::time(nullptr));
+    record->SourceName = source.name;
+    record->SourceTitle = source.title;
+    const std::size_t bytes = blockBytes(*record);
+    queue_.add(std::move(*record));
+    trace.report(bytes);
     return sequence;
 }
 
@@ -173,63 +145,26 @@ void ClipCapture::copyText(ClipboardCopy& copy) const {
     if (IsClipboardFormatAvailable(CF_LOCALE)) copy.locale = copyClipBlock(CF_LOCALE);
 }
 
-bool ClipCapture::buildCapture(ClipboardCopy& copy, Capture& capture) const {
+std::optional<ClipRecord> ClipCapture::recordOf(ClipboardCopy& copy) const {
+    ClipRecord record;
     if (copy.dib) {
-        capture.setData(Bitmap, copy.dib);
-        capture.caption = storedText(kImageCaption);
-        return true;
+        record.Type = Bitmap;
+        record.Name = kImageCaption;
+        record.Data = std::move(copy.dib);
+        return record;
     }
     if (copy.unicodeFromAnsi && copy.text) copy.unicode = unicodeBlockFromAnsi(*copy.text, codePageOfLocale(copy.locale));
-    if (copy.text) {
-        capture.setText(std::string_view(copy.text->data(), strnlen(copy.text->data(), copy.text->size())));
-        capture.textBlock = takeStored(copy.text);
+    if (copy.text) record.Name = captionOf(std::string_view(copy.text->data(), strnlen(copy.text->data(), copy.text->size())));
+    if (copy.unicodeNative && copy.unicode) record.Name = captionOf(captionSource(*copy.unicode));
+    record.Text = std::move(copy.text);
+    if (copy.rich) {
+        record.Type = RichText;
+        record.Data = std::move(copy.rich);
+    } else if (!copy.richOffered && copy.unicode) {
+        record.Type = UnicodeText;
+        record.Data = std::move(copy.unicode);
     }
-    if (copy.rich) capture.setData(RichText, copy.rich);
-    if (copy.unicodeNative && copy.unicode) capture.setText(captionSource(*copy.unicode));
-    if (!copy.richOffered && copy.unicode) capture.setData(UnicodeText, copy.unicode);
-    capture.localeBlock = takeStored(copy.locale);
-    if (capture.hasText) capture.caption = storedText(capture.captionText);
-    return capture.textBlock || capture.dataBlock;
-}
-
-bool ClipCapture::isDuplicate(const Capture& capture) const {
-    try {
-        return duplicates_.isDuplicate(capture.key());
-    } catch (const SqlException& error) {
-        AppMessageBox(error.message());
-        return true;
-    }
-}
-
-namespace {
-// The plain bytes of a block kept in stored form, which is let go at once: a large clip is
-// held once, not twice.
-std::optional<std::string> takePlain(std::optional<std::string>& stored) {
-    std::optional<std::string> plain = stored ? readStoredBlock(stored->c_str()) : std::nullopt;
-    stored.reset();
-    return plain;
-}
-}  // namespace
-
-void ClipCapture::insert(Capture& capture) {
-    const ClipSource source = findClipSource(capture.owner);
-    if (isExcludedSource(settings_.ExceptApp, source.name)) return;
-    duplicates_.remember(capture.key());
-    ClipRecord record;
-    record.Id = history::claimNextId();
-    lastId_ = record.Id;
-    record.DTime = static_cast<std::uint32_t>(std::time(nullptr));
-    if (!capture.caption.empty()) record.Name = readStoredText(capture.caption.c_str());
-    record.SourceName = source.name;
-    record.SourceTitle = source.title;
-    record.Locale = takePlain(capture.localeBlock);
-    record.Text = takePlain(capture.textBlock);
-    record.Type = capture.type;
-    record.Data = takePlain(capture.dataBlock);
-    try {
-        history::add(std::move(record));
-    } catch (const SqlException& error) {
-        AppMessageBox(error.message());
-    }
-    itemList_.LoadPage();
+    record.Locale = std::move(copy.locale);
+    if (!record.Text && !record.Data) return std::nullopt;
+    return record;
 }

@@ -4,7 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "clipboard/DuplicateCheck.h"
+#include "clipboard/CaptureQueue.h"
+#include "store/ClipRecord.h"
 
 class ClipboardChanges;
 struct Settings;
@@ -15,23 +16,21 @@ class ItemList;
 class ClipCapture {
 public:
     ClipCapture(const Settings& settings, ItemList& itemList, int& lastId);
+    void attach(HWND window) { queue_.attach(window); }
     // Returns the clipboard sequence number of the content it read, or of the content it
     // left alone (unwanted formats, a busy clipboard, a secret, the program's own write).
     DWORD captureClipboard(const ClipboardChanges& changes);
+    // Captured items waiting for a locked history file.
+    CaptureQueue& queue() { return queue_; }
 
 private:
     struct ClipboardCopy;
-    struct Capture;
     bool contentWanted() const;
     void copyClipboard(ClipboardCopy& copy) const;
     void copyText(ClipboardCopy& copy) const;
-    // False when nothing of the content could be read.
-    bool buildCapture(ClipboardCopy& copy, Capture& capture) const;
-    bool isDuplicate(const Capture& capture) const;
-    void insert(Capture& capture);
+    // Absent when nothing of the content could be read.
+    std::optional<ClipRecord> recordOf(ClipboardCopy& copy) const;
 
     const Settings& settings_;
-    ItemList& itemList_;
-    int& lastId_;
-    DuplicateCheck duplicates_;
+    CaptureQueue queue_;
 };

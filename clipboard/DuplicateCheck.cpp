@@ -1,19 +1,24 @@
 #include "clipboard/DuplicateCheck.h"
 
+#include "clipboard/Caption.h"
 #include "store/History.h"
 
-bool DuplicateCheck::isDuplicate(const CaptureKey& key) const {
-    if (lastDataSize_ != -1 && lastDataSize_ != key.dataSize) return false;
-    if (!lastCaption_.empty() && lastCaption_ != key.caption) return false;
+namespace {
+int dataSizeOf(const ClipRecord& record) { return record.Data ? dataSizeFor(record.Data->size()) : 0; }
+}  // namespace
+
+bool DuplicateCheck::isDuplicate(const ClipRecord& record) const {
+    if (lastDataSize_ != -1 && lastDataSize_ != dataSizeOf(record)) return false;
+    if (lastCaption_ && lastCaption_ != record.Name) return false;
     const std::optional<history::NewestRow> newest = history::newest();
     if (!newest) return false;
-    if (newest->type != key.type) return false;
-    if (key.dataBlock) return *key.dataBlock == newest->storedData;
-    if (key.textBlock) return *key.textBlock == newest->storedText;
+    if (newest->type != record.Type) return false;
+    if (record.Data) return newest->data == record.Data;
+    if (record.Text) return newest->text == record.Text;
     return true;
 }
 
-void DuplicateCheck::remember(const CaptureKey& key) {
-    lastCaption_ = key.caption;
-    lastDataSize_ = key.dataSize;
+void DuplicateCheck::remember(const ClipRecord& record) {
+    lastCaption_ = record.Name;
+    lastDataSize_ = dataSizeOf(record);
 }

@@ -4,21 +4,26 @@
 #include "store/HistoryDatabase.h"
 #include "store/HistorySql.h"
 
+#include <sqlite3.h>
+
 namespace history {
 
 int open(const std::string& dbPath, const std::string& configFolder, StoreHost& host) {
     historyDb.close();
+    setLockWait(kShortLockWaitMs);
     openHistoryDatabase(dbPath, configFolder, host);
     return nextId - 1;
 }
 
 void close() { historyDb.close(); }
 
-void add(ClipRecord record) {
-    const std::string statement = insertStatement(record);
-    // The blocks are in the statement now; a large clip is not held twice while it runs.
-    record = ClipRecord();
-    historyDb.execute(statement.c_str());
+void add(const ClipRecord& record) { historyDb.execute(insertStatement(record).c_str()); }
+
+void setLockWait(int milliseconds) { historyDb.setBusyTimeout(milliseconds); }
+
+bool isBusy(const SqlException& failure) {
+    const int primary = failure.code() & 0xFF;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
 void remove(int id) { historyDb.execute(sql::deleteItem(id).c_str()); }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/ClipRecord.h"
+#include "store/SqlException.h"
 #include "store/StoreHost.h"
 
 #include <cstdint>
@@ -51,12 +52,11 @@ struct Neighbour {
     std::optional<std::string> data;
 };
 
-// The newest row as the duplicate check compares it: Text and Data in stored form, the empty
-// text for NULL.
+// The newest row as the duplicate check compares it.
 struct NewestRow {
     int type = PlainText;
-    std::string storedText;
-    std::string storedData;
+    std::optional<std::string> text;
+    std::optional<std::string> data;
 };
 
 enum class Direction { Older, Newer };
@@ -71,7 +71,16 @@ void close();
 // Takes the id for a record about to be added: a failed insert still uses its id up.
 int claimNextId();
 // Inserts the record under record.Id (from claimNextId).
-void add(ClipRecord record);
+void add(const ClipRecord& record);
+
+// How long a statement waits for another program's lock on the file before it fails busy:
+// short while the program runs, so that its window always answers (captures wait in memory
+// instead); long at exit, the last chance to write what waits.
+inline constexpr int kShortLockWaitMs = 250;
+inline constexpr int kLongLockWaitMs = 60000;
+void setLockWait(int milliseconds);
+// True for a failure that only says another program holds the file for now.
+bool isBusy(const SqlException& failure);
 
 // Rows of the list, newest first, from the offset-th newest on.
 std::vector<ListEntry> page(int offset, int count);

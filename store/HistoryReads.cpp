@@ -80,8 +80,8 @@ std::optional<Neighbour> neighbour(int id, Direction direction) {
 std::optional<NewestRow> newest() {
     SqlCursor row = historyDb.query(sql::kSelectNewest);
     if (row.atEnd()) return std::nullopt;
-    return NewestRow{row.intValue(column::kType, 0), row.stringValue(column::kText, ""),
-                     row.stringValue(column::kData, "")};
+    return NewestRow{row.intValue(column::kType, 0), readStoredBlock(row.stringValue(column::kText, nullptr)),
+                     readStoredBlock(row.stringValue(column::kData, nullptr))};
 }
 
 }  // namespace history

@@ -37,7 +37,6 @@ class History:
     def settle_with_marker(self, client, marker=b"marker\0"):
         """Copies a marker and waits for it: whatever was copied before has been handled by then."""
         before = len(self.rows())
-        time.sleep(0.25)  # beyond the debounce window of the previous notice
         client.set_clipboard((CF_TEXT, marker))
         wait_for(lambda: any(r["Text"] == marker for r in self.rows()[before:]), 15, what="the marker row")
         return [r for r in self.rows() if r["Text"] != marker]

@@ -1,15 +1,15 @@
-"""Another process holds a write lock on the history file: a capture waits out the busy timeout and
-fails with SQLite's busy message, the program answers again at once, and the next capture after
-the lock is released is stored."""
+"""Another process holds a write lock on the history file: the window keeps answering, and what was
+copied meanwhile is written, in order, once the lock is released."""
 import subprocess
 import time
 
 import pytest
 
 import storedform
+from harness import wait_for
 from test_capture import History
 
-BUSY_TIMEOUT_S = 60
+LOCK_S = 12
 APP_CAPTION = "yarrowkit"
 
 
@@ -36,31 +36,25 @@ def lock_on(session):
         lock.release()
 
 
-def test_a_capture_under_a_lock_fails_after_the_busy_timeout_and_the_next_is_stored(app, session, client, lock_on):
+def test_a_locked_history_file_neither_freezes_the_window_nor_loses_a_copy(app, session, client, lock_on):
     history = History(session)
     storedform.write_history(history.path, [storedform.text_record(0, "before")])
     app.start()
-    history.settle_with_marker(client, b"first\0")  # the next capture needs no read: it inserts at once
+    history.settle_with_marker(client, b"first\0")
 
     lock = lock_on(history.path)
-    time.sleep(0.25)
-    copied = time.monotonic()
     client.copy_text("while locked")
-    time.sleep(1.0)  # the capture is waiting on the lock by now
-    waited_ms = client.answer_time(app.window, (BUSY_TIMEOUT_S + 30) * 1000)
-    unresponsive = time.monotonic() - copied
-    assert waited_ms is not None, "the window answers once the busy timeout is over"
-    assert client.wait_message_box(APP_CAPTION) == "SQLITE_BUSY[5]: database is locked"
-    assert BUSY_TIMEOUT_S - 2 <= unresponsive <= BUSY_TIMEOUT_S + 10, unresponsive
+    longest_ms, end = 0, time.monotonic() + LOCK_S
+    while time.monotonic() < end:
+        answered_ms = client.answer_time(app.window, 5000)
+        assert answered_ms is not None, "the window answers while the file is locked"
+        longest_ms = max(longest_ms, answered_ms)
+        time.sleep(0.05)  # the pace of the probes
+    assert longest_ms <= 500, longest_ms
+    assert client.message_box(APP_CAPTION) is None, "a lock shorter than a minute is not worth a message"
 
     lock.release()
-    client.press(APP_CAPTION, "OK")
-    answered_ms = client.answer_time(app.window, 5000)
-    assert answered_ms is not None and answered_ms < 1000, "responsive again at once"
-    time.sleep(0.25)
-    client.copy_text("after the lock")
-    rows = history.wait_count(3)
-    assert [(r["Id"], r["Text"]) for r in rows] == [(0, b"before\0"), (1, b"first\0"), (3, b"after the lock\0")], \
-        "the failed insert used up id 2"
-    print(f"\nlocked database: window unresponsive for {unresponsive:.1f} s (busy timeout {BUSY_TIMEOUT_S} s), "
-          f"answering in {answered_ms} ms after the busy message; the next capture stored")
+    wait_for(lambda: len(history.rows()) == 3, 15, what="the copy made while locked")
+    assert [(r["Id"], r["Text"]) for r in history.rows()] == [(0, b"before\0"), (1, b"first\0"), (2, b"while locked\0")]
+    print(f"\nlocked database: for {LOCK_S} s the window answered within {longest_ms} ms; "
+          "the copy was written once the lock was gone")

@@ -150,12 +150,11 @@ void readNeighbour(int id, const std::array<Column, kColumns>& columns) {
 // type whose Data block is the one the row holds is a repeat.
 void checkDuplicate(const std::array<Column, kColumns>& columns, FuzzedDataProvider& input) {
     const bool sameType = input.ConsumeBool();
-    CaptureKey key;
-    key.type = sameType ? historyDb.query("SELECT Type FROM Log;").intValue("Type", 0) : input.ConsumeIntegral<int>();
+    ClipRecord capture;
+    capture.Type = sameType ? historyDb.query("SELECT Type FROM Log;").intValue("Type", 0) : input.ConsumeIntegral<int>();
     const std::optional<std::string>& held = columns[kData].held;
-    const std::string block = held ? storedForm(held->data(), held->size()) : input.ConsumeRandomLengthString(64);
-    key.dataBlock = &block;
-    const bool duplicate = DuplicateCheck().isDuplicate(key);
+    capture.Data = held ? *held : input.ConsumeRandomLengthString(64);
+    const bool duplicate = DuplicateCheck().isDuplicate(capture);
     if (sameType && held) require(duplicate);
 }
 

@@ -3,6 +3,7 @@
 #include "clipboard/ClipLayout.h"
 #include "clipboard/DuplicateCheck.h"
 #include "store/ClipRecord.h"
+#include "store/History.h"
 #include "store/HistorySql.h"
 #include "store/HistoryDatabase.h"
 #include "store/SqlException.h"
@@ -98,58 +99,54 @@ protected:
         historyDb.execute(sql::kCreateLogTable);
     }
     void TearDown() override { historyDb.close(); }
-    void store(int id, const CaptureKey& key) {
-        historyDb.execute(sql::insertRow(id, 0, key.caption, "", "", kAbsentBlock,
-                                         key.textBlock ? *key.textBlock : kAbsentBlock, key.type,
-                                         key.dataBlock ? *key.dataBlock : kAbsentBlock)
-                              .c_str());
-    }
-    CaptureKey textKey(const std::string& stored, const std::string& caption) {
-        return {storedText(caption), PlainText, 0, &stored, nullptr};
+    static ClipRecord text(const std::string& text, const std::string& caption) {
+        ClipRecord record;
+        record.Name = caption;
+        record.Text = text;
+        return record;
     }
     DuplicateCheck check;
 };
 
 TEST_F(DuplicateCheckTest, RepeatOfTheNewestRowIsKnownEvenAtTheFirstCapture) {
-    const std::string a = storedText("A"), b = storedText("B");
-    EXPECT_FALSE(check.isDuplicate(textKey(a, "A")));  // empty table
-    store(0, textKey(a, "A"));
-    EXPECT_TRUE(check.isDuplicate(textKey(a, "A")));
-    EXPECT_FALSE(check.isDuplicate(textKey(b, "B")));
+    EXPECT_FALSE(check.isDuplicate(text("A", "A")));  // empty table
+    history::add(text("A", "A"));
+    EXPECT_TRUE(check.isDuplicate(text("A", "A")));
+    EXPECT_FALSE(check.isDuplicate(text("B", "B")));
 }
 
 TEST_F(DuplicateCheckTest, SameCaptionDifferentBlockIsNew) {
     // Two texts that share their first 50 bytes have the same caption.
-    const std::string a = storedText(std::string(60, 'q') + "1"), b = storedText(std::string(60, 'q') + "2");
     const std::string caption = std::string(50, 'q') + "...";
-    store(0, textKey(a, caption));
-    check.remember(textKey(a, caption));
-    EXPECT_FALSE(check.isDuplicate(textKey(b, caption)));
+    const ClipRecord first = text(std::string(60, 'q') + "1", caption);
+    history::add(first);
+    check.remember(first);
+    EXPECT_FALSE(check.isDuplicate(text(std::string(60, 'q') + "2", caption)));
 }
 
 TEST_F(DuplicateCheckTest, DataBlockDecidesForNonPlainTypes) {
-    const std::string text = storedText("same"), data1 = storedText("d1"), data2 = storedText("d2");
-    CaptureKey first{storedText("same"), UnicodeText, 9, &text, &data1};
-    store(0, first);
+    ClipRecord first = text("same", "same");
+    first.Type = UnicodeText;
+    first.Data = "d1";
+    history::add(first);
     check.remember(first);
-    CaptureKey second = first;
-    second.dataBlock = &data2;
+    ClipRecord second = first;
+    second.Data = "d2";
     EXPECT_FALSE(check.isDuplicate(second));
-    CaptureKey plain = first;
-    plain.type = PlainText;
+    ClipRecord plain = first;
+    plain.Type = PlainText;
     EXPECT_FALSE(check.isDuplicate(plain));  // the type differs
     EXPECT_TRUE(check.isDuplicate(first));
 }
 
 TEST_F(DuplicateCheckTest, ADifferentSizeOrCaptionNeedsNoQuery) {
-    const std::string a = storedText("A");
-    check.remember(textKey(a, "A"));
+    check.remember(text("A", "A"));
     historyDb.execute("DROP TABLE Log;");  // a query would now throw
-    CaptureKey bigger = textKey(a, "A");
-    bigger.dataSize = 7;
+    ClipRecord bigger = text("A", "A");
+    bigger.Data = std::string(7, 'x');
     EXPECT_FALSE(check.isDuplicate(bigger));
-    EXPECT_FALSE(check.isDuplicate(textKey(a, "other")));
-    EXPECT_THROW(check.isDuplicate(textKey(a, "A")), SqlException);
+    EXPECT_FALSE(check.isDuplicate(text("A", "other")));
+    EXPECT_THROW(check.isDuplicate(text("A", "A")), SqlException);
 }
 
 }  // namespace

@@ -1,0 +1,83 @@
+#include "clipboard/CaptureQueue.h"
+
+#include <utility>
+
+#include "store/History.h"
+#include "store/SqlException.h"
+#include "ui/framework/AppMessageBox.h"
+
+CaptureQueue::CaptureQueue(int& lastId, std::function<void()> written)
+    : lastId_(lastId), written_(std::move(written)) {}
+
+void CaptureQueue::add(ClipRecord record) {
+    waiting_.push_back({std::move(record)});
+    writeWaiting();
+}
+
+bool CaptureQueue::OnTimer(UINT_PTR id) {
+    if (id != kRetryTimer) return false;
+    writeWaiting();
+    return true;
+}
+
+void CaptureQueue::writeBeforeExit() {
+    if (waiting_.empty()) return;
+    exiting_ = true;
+    writeWaiting();
+    exiting_ = false;
+}
+
+void CaptureQueue::writeWaiting() {
+    // A message box shown here runs a message loop, in which the timer comes again.
+    if (writing_) return;
+    writing_ = true;
+    bool inserted = false;
+    while (!waiting_.empty()) {
+        const Outcome outcome = write(waiting_.front());
+        if (outcome == Outcome::Waiting) break;
+        inserted = inserted || outcome == Outcome::Inserted;
+        waiting_.pop_front();
+    }
+    if (waiting_.empty()) fileFreed();
+    writing_ = false;
+    if (inserted && written_) written_();
+}
+
+CaptureQueue::Outcome CaptureQueue::write(Item& item) {
+    try {
+        if (!item.claimed) {
+            if (duplicates_.isDuplicate(item.record)) return Outcome::Dropped;
+            duplicates_.remember(item.record);
+            // A failed insert still uses its id up; waiting for the file does not.
+            item.record.Id = history::claimNextId();
+            lastId_ = item.record.Id;
+            item.claimed = true;
+        }
+        history::add(item.record);
+    } catch (const SqlException& failure) {
+        if (history::isBusy(failure) && !exiting_) {
+            waitForFile(failure);
+            return Outcome::Waiting;
+        }
+        AppMessageBox(failure.message());
+        return item.claimed ? Outcome::Inserted : Outcome::Dropped;
+    }
+    return Outcome::Inserted;
+}
+
+void CaptureQueue::waitForFile(const SqlException& failure) {
+    if (!busySince_) {
+        busySince_ = GetTickCount();
+        SetTimer(window_, kRetryTimer, kRetryMs, nullptr);
+    }
+    if (!told_ && GetTickCount() - *busySince_ >= kTellAfterMs) {
+        told_ = true;
+        AppMessageBox(failure.message());
+    }
+}
+
+void CaptureQueue::fileFreed() {
+    if (busySince_) KillTimer(window_, kRetryTimer);
+    busySince_.reset();
+    told_ = false;
+}
