@@ -163,16 +163,14 @@ void DatabasePage::tell(const std::string& message) {
     MessageBoxA(hwnd(), message.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
 }
 
-bool DatabasePage::OnCommand(int id) {
-    switch (id) {
-    case IDC_SWITCH_DATABASE: OnSwitch(); return true;
-    case IDC_MOVE_DATABASE: OnMove(); return true;
-    case IDC_EMPTY_DATABASE: emptyDatabase(); return true;
-    default: return false;
+bool DatabasePage::onCommand(int id, int code) {
+    if (code == BN_CLICKED) {
+        switch (id) {
+        case IDC_SWITCH_DATABASE: OnSwitch(); return true;
+        case IDC_MOVE_DATABASE: OnMove(); return true;
+        case IDC_EMPTY_DATABASE: emptyDatabase(); return true;
+        default: break;
+        }
     }
-}
-
-INT_PTR DatabasePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && OnCommand(LOWORD(wParam))) return TRUE;
-    return Dialog::HandleMessage(message, wParam, lParam);
+    return Dialog::onCommand(id, code);
 }

@@ -18,11 +18,10 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(DataExchange& exchange) override;
+    bool onCommand(int id, int code) override;
 
 private:
-    bool OnCommand(int id);
     void OnSwitch();
     void OnMove();
     bool chooseFile(std::string& path);
