@@ -13,8 +13,8 @@
 #include "res/resource.h"
 #include "store/HistoryDatabase.h"
 #include "store/HistoryMaintenance.h"
-#include "ui/framework/AppMessageBox.h"
 #include "ui/framework/DataExchange.h"
+#include "ui/framework/MessageBoxes.h"
 #include "ui/framework/WinApp.h"
 #include "ui/options/AboutDialog.h"
 #include "ui/options/OptionsDialog.h"
@@ -182,9 +182,7 @@ void SelectionDialog::OnCancel() { ShowWindow(hwnd(), SW_HIDE); }
 
 void SelectionDialog::OnOK() {
     if (!quietClose) {
-        const char* caption = WinApp::current()->appName().c_str();
-        if (MessageBoxA(hwnd(), "Do you want to close Yarrowkit?", caption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
-            return;
+        if (!askYesNo(applicationCaption(), "Do you want to close Yarrowkit?", BoxIcon::exclamation, hwnd())) return;
     }
     Dialog::OnOK();
 }

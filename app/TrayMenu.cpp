@@ -8,6 +8,7 @@
 #include "store/HistorySql.h"
 #include "store/SqlException.h"
 #include "store/StoredValue.h"
+#include "ui/framework/MessageBoxes.h"
 #include "ui/menu/IconMenuStrip.h"
 #include "ui/selection/ItemImage.h"
 
@@ -49,7 +50,7 @@ bool TrayMenu::refresh(HWND owner, bool monitorClipBoard, int recentCount) {
         fillRecentItems(recentCount);
     } catch (const SqlException& error) {
         std::string text = std::string(kReadErrorText) + error.message();
-        MessageBoxA(owner, text.c_str(), kReadErrorCaption, MB_OK | MB_ICONERROR);
+        reportError(kReadErrorCaption, text, BoxIcon::error, owner);
         return false;
     }
     return true;

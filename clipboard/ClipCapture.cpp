@@ -19,7 +19,7 @@
 #include "store/HistorySql.h"
 #include "store/SqlException.h"
 #include "store/StoredValue.h"
-#include "ui/framework/AppMessageBox.h"
+#include "ui/framework/MessageBoxes.h"
 #include "ui/selection/ItemList.h"
 
 namespace {
@@ -168,7 +168,7 @@ bool ClipCapture::isDuplicate(const Capture& capture) const {
     try {
         return duplicates_.isDuplicate(historyDb, capture.key());
     } catch (const SqlException& error) {
-        AppMessageBox(error.message());
+        reportError(error.message());
         return true;
     }
 }
@@ -188,7 +188,7 @@ void ClipCapture::insert(Capture& capture) {
         capture.dataBlock.reset();
         historyDb.execute(statement.c_str());
     } catch (const SqlException& error) {
-        AppMessageBox(error.message());
+        reportError(error.message());
     }
     itemList_.LoadPage();
 }

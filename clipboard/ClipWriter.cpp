@@ -14,9 +14,12 @@
 #include "store/HistorySql.h"
 #include "store/SqlException.h"
 #include "store/StoredValue.h"
-#include "ui/framework/AppMessageBox.h"
+#include "ui/framework/MessageBoxes.h"
 
 namespace {
+// The whole message for a record whose type the clipboard has no layout for.
+constexpr char kUnknownTypeMessage[] = "05";
+
 // The decoded columns of a record, as the clipboard receives them.
 struct RecordBlocks {
     int type = PlainText;
@@ -44,7 +47,7 @@ std::optional<RecordBlocks> readRecordBlocks(int recordId) {
         if (blocks.type != PlainText) blocks.data = readStoredBlock(row.stringValue(sql::column::kData, nullptr));
         return blocks;
     } catch (const SqlException& error) {
-        AppMessageBox(error.message());
+        reportError(error.message());
         return std::nullopt;
     }
 }
@@ -79,5 +82,5 @@ void PutRecordOnClipboard(int recordId) {
     }
     captureEnabled = true;
     // Shown after closing: a message box must not keep the clipboard from other programs.
-    if (!knownType) AppMessageBox("05");
+    if (!knownType) reportError(kUnknownTypeMessage);
 }

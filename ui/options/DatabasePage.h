@@ -30,8 +30,6 @@ private:
     // Reports a failure with the exception's message; false then.
     bool runOnHistory(const char* statement);
     void showValues();
-    int ask(const std::string& question);
-    void tell(const std::string& message);
 
     const OptionsContext& context_;
     int limit_ = 0;

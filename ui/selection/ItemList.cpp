@@ -9,6 +9,7 @@
 #include "store/HistorySql.h"
 #include "store/SqlException.h"
 #include "store/StoredValue.h"
+#include "ui/framework/MessageBoxes.h"
 #include "ui/selection/ItemImage.h"
 #include "ui/selection/PageArithmetic.h"
 
@@ -70,7 +71,7 @@ bool ItemList::LoadPage() {
         page = historyDb.queryTable(sql::selectPage(offset, paging::queryLimit(pageSize_)).c_str());
     } catch (const SqlException& error) {
         std::string text = std::string(kPageErrorText) + error.message();
-        MessageBoxA(dialog_, text.c_str(), kPageErrorCaption, MB_OK | MB_ICONERROR);
+        reportError(kPageErrorCaption, text, BoxIcon::error, dialog_);
         return false;
     }
     offset_ = offset;

@@ -10,7 +10,7 @@
 #include "store/HistorySql.h"
 #include "store/SqlException.h"
 #include "store/StoredValue.h"
-#include "ui/framework/AppMessageBox.h"
+#include "ui/framework/MessageBoxes.h"
 #include "ui/selection/ItemList.h"
 #include "ui/selection/PreviewText.h"
 #include "ui/selection/PreviewTooltip.h"
@@ -77,7 +77,7 @@ void ItemPreview::ShowPreview() {
         text = preview::truncated(preview::previewText(fieldsOf(row), toAnsiCodePage));
         row.release();
     } catch (const SqlException& error) {
-        AppMessageBox(error.message());
+        reportError(error.message());
         return;
     }
     RECT frame;
