@@ -19,7 +19,6 @@
 #include "ui/options/AboutDialog.h"
 #include "ui/options/OptionsDialog.h"
 
-SelectionDialog* mainDialog = nullptr;
 HWND taskbarWindow = nullptr;
 
 namespace {
@@ -65,7 +64,6 @@ BOOL SelectionDialog::OnInitDialog() {
     neighbour_.attach(hwnd());
     setWindowIcons();
     LoadConfiguration();
-    mainDialog = this;
     WinApp::current()->setMainWindow(hwnd());
     monitor_.join(hwnd());
     monitor_.startReconnectTimers();

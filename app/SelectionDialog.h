@@ -89,7 +89,5 @@ private:
     TrayMenu trayMenu_;
 };
 
-// The one main window, for the parts of the program that reach the settings through it.
-extern SelectionDialog* mainDialog;
 // The shell's taskbar window, never taken as paste target.
 extern HWND taskbarWindow;

@@ -13,8 +13,6 @@ public:
     // applicationTitle: the executable's file name without extension.
     WinStoreHost(std::string configFilePath, std::string applicationTitle, HWND owner = nullptr);
 
-    void setOwner(HWND owner) { owner_ = owner; }
-
     int readConfigInt(const char* key, int defaultValue) override;
     void writeConfigString(const char* key, const std::string& value) override;
     bool pathExists(const std::string& path) override;

@@ -17,7 +17,6 @@ public:
     explicit CIconMenuDialog(int templateId);
 
     const CIconMenuStrip& menuIcons() const { return icons_; }
-    CIconMenu& menuBar() { return menuBar_; }
 
 protected:
     BOOL OnInitDialog() override;
