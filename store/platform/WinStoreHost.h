@@ -7,7 +7,7 @@
 #include <string>
 
 // The store's platform calls on Windows: the profile functions on config.cfg, the file
-// system and MessageBoxA owned by the main window.
+// system and the program's message boxes (ui/framework/MessageBoxes.h).
 class WinStoreHost : public StoreHost {
 public:
     // applicationTitle: the executable's file name without extension.
