@@ -1,5 +1,11 @@
 #include "app/HotKeys.h"
 
+#include "ui/framework/MessageBoxes.h"
+
+namespace {
+constexpr char kHotKeyErrorCaption[] = "YarrowKit error";
+}  // namespace
+
 const char* hotKeyErrorText(int id) {
     switch (id) {
     case kHotKeyShow:
@@ -14,7 +20,7 @@ const char* hotKeyErrorText(int id) {
 bool registerHotKey(HWND window, int id, HotKeyCombination combination, HWND messageOwner) {
     if (combination.key == 0) return true;
     if (RegisterHotKey(window, id, combination.modifiers, combination.key)) return true;
-    MessageBoxA(messageOwner, hotKeyErrorText(id), "YarrowKit error", MB_OK | MB_ICONERROR);
+    reportError(kHotKeyErrorCaption, hotKeyErrorText(id), BoxIcon::error, messageOwner);
     return false;
 }
 

@@ -9,6 +9,7 @@
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
 #include "store/SqlException.h"
+#include "ui/framework/MessageBoxes.h"
 
 namespace {
 constexpr char kDeleteErrorCaption[] = "YarrowKit Error #4";
@@ -40,7 +41,7 @@ void SelectionDialog::OnDelete() {
         history::remove(*id);
     } catch (const SqlException& error) {
         std::string text = std::string(kDeleteErrorText) + error.message();
-        MessageBoxA(hwnd(), text.c_str(), kDeleteErrorCaption, MB_OK | MB_ICONERROR);
+        reportError(kDeleteErrorCaption, text, BoxIcon::error, hwnd());
         return;
     }
     HWND tree = item(IDC_ITEM_TREE);

@@ -14,13 +14,12 @@
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
 #include "store/HistoryMaintenance.h"
-#include "ui/framework/AppMessageBox.h"
 #include "ui/framework/DataExchange.h"
+#include "ui/framework/MessageBoxes.h"
 #include "ui/framework/WinApp.h"
 #include "ui/options/AboutDialog.h"
 #include "ui/options/OptionsDialog.h"
 
-SelectionDialog* mainDialog = nullptr;
 HWND taskbarWindow = nullptr;
 
 namespace {
@@ -67,7 +66,6 @@ BOOL SelectionDialog::OnInitDialog() {
     capture_.attach(hwnd());
     setWindowIcons();
     LoadConfiguration();
-    mainDialog = this;
     WinApp::current()->setMainWindow(hwnd());
     monitor_.join(hwnd());
     monitor_.startReconnectTimers();
@@ -183,9 +181,7 @@ void SelectionDialog::OnCancel() { ShowWindow(hwnd(), SW_HIDE); }
 
 void SelectionDialog::OnOK() {
     if (!quietClose) {
-        const char* caption = WinApp::current()->appName().c_str();
-        if (MessageBoxA(hwnd(), "Do you want to close Yarrowkit?", caption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
-            return;
+        if (!askYesNo(applicationCaption(), "Do you want to close Yarrowkit?", BoxIcon::exclamation, hwnd())) return;
     }
     Dialog::OnOK();
 }
@@ -196,7 +192,10 @@ LRESULT SelectionDialog::OnCloseQuietly() {
     return 1;
 }
 
-void SelectionDialog::OnDestroy() { runShutdownSequence(); }
+void SelectionDialog::onDestroy() {
+    CIconMenuDialog::onDestroy();
+    runShutdownSequence();
+}
 
 void SelectionDialog::runShutdownSequence() {
     // Runs when the system asks to end the session and again when the window goes.
@@ -263,7 +262,7 @@ LRESULT SelectionDialog::OnTrayCallback(LPARAM mouseMessage) {
     return 1;
 }
 
-bool SelectionDialog::OnCommand(int id) {
+bool SelectionDialog::onCommand(int id, int code) {
     switch (id) {
     case ID_CLOSE_APP: OnOK(); return true;
     case ID_HIDE_WINDOW: OnCancel(); return true;
@@ -277,14 +276,16 @@ bool SelectionDialog::OnCommand(int id) {
     case ID_HOME_PAGE: case ID_FORUM: case ID_SEND_FEEDBACK: case ID_NEWSLETTER: return openHelpLink(id);
     case IDC_OLDEST_PAGE: case IDC_OLDER_PAGE: case IDC_NEWER_PAGE: case IDC_NEWEST_PAGE:
         return itemList_.OnPagingCommand(id);
-    default:
-        if (id < TrayMenu::kRecentCommandBase || id > TrayMenu::kLastRecentCommand) return false;
-        OnTrayMenuItem(id);
-        return true;
+    default: return OnTrayMenuItem(id) || CIconMenuDialog::onCommand(id, code);
     }
 }
 
-void SelectionDialog::OnTrayMenuItem(int command) { PasteRecord(trayMenu_.recordIdOf(command), true, hwnd()); }
+// False for a command outside the recent items of the tray menu.
+bool SelectionDialog::OnTrayMenuItem(int command) {
+    if (command < TrayMenu::kRecentCommandBase || command > TrayMenu::kLastRecentCommand) return false;
+    PasteRecord(trayMenu_.recordIdOf(command), true, hwnd());
+    return true;
+}
 
 LRESULT SelectionDialog::OnHotKey(WPARAM id) {
     switch (id) {
@@ -303,22 +304,27 @@ LRESULT SelectionDialog::OnHotKey(WPARAM id) {
     return 1;
 }
 
-void SelectionDialog::OnInitMenuPopup(HMENU menu) {
+void SelectionDialog::onInitMenuPopup(HMENU menu) {
     CheckMenuItem(menu, ID_MONITOR_CLIPBOARD, MF_BYCOMMAND | (settings_.MonitorClipBoard ? MF_CHECKED : MF_UNCHECKED));
+    CIconMenuDialog::onInitMenuPopup(menu);
 }
 
-void SelectionDialog::OnTimer(UINT_PTR id) {
+// Each timer belongs to one component; the menu layer's answer stands, as its hover timer
+// shares the window.
+bool SelectionDialog::onTimer(UINT_PTR id) {
     if (id == ItemList::kSelectTimer) itemList_.OnSelectTimer();
     else if (!neighbour_.OnTimer(id) && !capture_.queue().OnTimer(id)) monitor_.OnTimer(id);
+    return CIconMenuDialog::onTimer(id);
 }
 
-bool SelectionDialog::OnNotify(const NMHDR* header) {
-    if (header->idFrom != IDC_ITEM_TREE) return false;
+// Every notification is answered; TRUE only for a double-click in the list, so that the tree
+// does not expand or act on it itself.
+std::optional<LRESULT> SelectionDialog::onNotify(int id, NMHDR* header) {
+    if (id != IDC_ITEM_TREE) return FALSE;
     switch (header->code) {
-    case TVN_SELCHANGEDA: case TVN_SELCHANGEDW: itemPreview_.ShowPreview(); return false;
-    // Handled here, so that the tree does not expand or act on the double-click itself.
-    case NM_DBLCLK: postPaste(); return true;
-    default: return false;
+    case TVN_SELCHANGEDA: case TVN_SELCHANGEDW: itemPreview_.ShowPreview(); return FALSE;
+    case NM_DBLCLK: postPaste(); return TRUE;
+    default: return FALSE;
     }
 }
 
@@ -344,33 +350,19 @@ bool SelectionDialog::OnPaint() {
 INT_PTR SelectionDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_WINDOWPOSCHANGING: OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam)); return FALSE;
-    case WM_DESTROY:
-        CIconMenuDialog::HandleMessage(message, wParam, lParam);
-        OnDestroy();
-        return FALSE;
     case WM_QUERYENDSESSION: runShutdownSequence(); return FALSE;
     case WM_ENDSESSION: OnEndSession(wParam != FALSE); return FALSE;
     case WM_CLOSE_QUIETLY: return answer(message, OnCloseQuietly());
     case WM_TRAY_CALLBACK: return answer(message, OnTrayCallback(lParam));
-    case WM_INITMENUPOPUP:
-        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
-        return CIconMenuDialog::HandleMessage(message, wParam, lParam);
     case WM_PAINT: return OnPaint();
     case WM_QUERYDRAGICON: return answer(message, reinterpret_cast<LRESULT>(icon_));
-    case WM_TIMER:
-        OnTimer(wParam);
-        return CIconMenuDialog::HandleMessage(message, wParam, lParam);
     case WM_HOTKEY: return answer(message, OnHotKey(wParam));
     case WM_DRAWCLIPBOARD: monitor_.onDrawClipboard(); return FALSE;
     case WM_CHANGECBCHAIN:
         monitor_.onChangeCbChain(reinterpret_cast<HWND>(wParam), reinterpret_cast<HWND>(lParam));
         return FALSE;
-    case WM_NOTIFY: return answer(message, OnNotify(reinterpret_cast<const NMHDR*>(lParam)));
     case WM_MOVE: itemPreview_.ShowPreview(); return FALSE;
     case WM_ACTIVATE: OnActivate(wParam); return FALSE;
-    case WM_COMMAND:
-        if (OnCommand(LOWORD(wParam))) return TRUE;
-        return CIconMenuDialog::HandleMessage(message, wParam, lParam);
     default: return CIconMenuDialog::HandleMessage(message, wParam, lParam);
     }
 }

@@ -39,6 +39,11 @@ protected:
     void OnCancel() override;
     void DoDataExchange(DataExchange& exchange) override;
     bool PreTranslateMessage(MSG* message) override;
+    bool onCommand(int id, int code) override;
+    std::optional<LRESULT> onNotify(int id, NMHDR* header) override;
+    bool onTimer(UINT_PTR id) override;
+    void onDestroy() override;
+    void onInitMenuPopup(HMENU menu) override;
 
 private:
     // Start-up and shutdown
@@ -60,17 +65,12 @@ private:
     void postPaste();
 
     // Message handlers
-    void OnDestroy();
     void OnWindowPosChanging(WINDOWPOS* position);
     LRESULT OnCloseQuietly();
     LRESULT OnTrayCallback(LPARAM mouseMessage);
-    bool OnCommand(int id);
-    void OnInitMenuPopup(HMENU menu);
     bool OnPaint();
-    void OnTimer(UINT_PTR id);
     LRESULT OnHotKey(WPARAM id);
-    void OnTrayMenuItem(int command);
-    bool OnNotify(const NMHDR* header);
+    bool OnTrayMenuItem(int command);
     void OnActivate(WPARAM state);
 
     Settings settings_;
@@ -91,7 +91,5 @@ private:
     TrayMenu trayMenu_;
 };
 
-// The one main window, for the parts of the program that reach the settings through it.
-extern SelectionDialog* mainDialog;
 // The shell's taskbar window, never taken as paste target.
 extern HWND taskbarWindow;

@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "store/History.h"
 #include "store/SqlException.h"
+#include "ui/framework/MessageBoxes.h"
 #include "ui/menu/IconMenuStrip.h"
 #include "ui/selection/ItemImage.h"
 
@@ -48,7 +49,7 @@ bool TrayMenu::refresh(HWND owner, bool monitorClipBoard, int recentCount) {
         fillRecentItems(recentCount);
     } catch (const SqlException& error) {
         std::string text = std::string(kReadErrorText) + error.message();
-        MessageBoxA(owner, text.c_str(), kReadErrorCaption, MB_OK | MB_ICONERROR);
+        reportError(kReadErrorCaption, text, BoxIcon::error, owner);
         return false;
     }
     return true;

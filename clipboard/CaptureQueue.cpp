@@ -4,7 +4,7 @@
 
 #include "store/History.h"
 #include "store/SqlException.h"
-#include "ui/framework/AppMessageBox.h"
+#include "ui/framework/MessageBoxes.h"
 
 CaptureQueue::CaptureQueue(int& lastId, std::function<void()> written)
     : lastId_(lastId), written_(std::move(written)) {}
@@ -59,7 +59,7 @@ CaptureQueue::Outcome CaptureQueue::write(Item& item) {
             waitForFile(failure);
             return Outcome::Waiting;
         }
-        AppMessageBox(failure.message());
+        reportError(failure.message());
         return item.claimed ? Outcome::Inserted : Outcome::Dropped;
     }
     return Outcome::Inserted;
@@ -72,7 +72,7 @@ void CaptureQueue::waitForFile(const SqlException& failure) {
     }
     if (!told_ && GetTickCount() - *busySince_ >= kTellAfterMs) {
         told_ = true;
-        AppMessageBox(failure.message());
+        reportError(failure.message());
     }
 }
 

@@ -12,9 +12,12 @@
 #include "store/ClipRecord.h"
 #include "store/History.h"
 #include "store/SqlException.h"
-#include "ui/framework/AppMessageBox.h"
+#include "ui/framework/MessageBoxes.h"
 
 namespace {
+// The whole message for a record whose type the clipboard has no layout for.
+constexpr char kUnknownTypeMessage[] = "05";
+
 const std::optional<std::string>& blockOf(const history::ClipBlocks& blocks, RecordColumn which) {
     switch (which) {
     case RecordColumn::Text: return blocks.text;
@@ -27,7 +30,7 @@ std::optional<history::ClipBlocks> readRecordBlocks(int recordId) {
     try {
         return history::clipBlocks(recordId);
     } catch (const SqlException& error) {
-        AppMessageBox(error.message());
+        reportError(error.message());
         return std::nullopt;
     }
 }
@@ -61,5 +64,5 @@ void PutRecordOnClipboard(int recordId) {
         CloseClipboard();
     }
     // Shown after closing: a message box must not keep the clipboard from other programs.
-    if (!knownType) AppMessageBox("05");
+    if (!knownType) reportError(kUnknownTypeMessage);
 }

@@ -47,8 +47,6 @@
 #define ID_PASTE_TO_TARGET       32773
 #define ID_DELETE_CLIP           32774
 #define ID_FORUM                 32775
-#define ID_RECENT_ITEM_BASE      11100  // recent items are 11101 and on
-#define ID_RECENT_ITEM_LAST      11200
 
 // Options window (144)
 #define IDC_PAGE_LIST            1018

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <utility>
 
+#include "ui/framework/MessageBoxes.h"
+
 namespace {
 
 constexpr char kSection[] = "Main";
@@ -44,6 +46,5 @@ std::vector<std::string> WinStoreHost::listFiles(const std::string& folderAndPat
 bool WinStoreHost::deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 void WinStoreHost::showMessage(const std::string& caption, const std::string& text, MessageKind kind) {
-    const UINT type = kind == MessageKind::Error ? MB_OK | MB_ICONERROR : MB_OK;
-    MessageBoxA(owner_, text.c_str(), caption.c_str(), type);
+    reportError(caption, text, kind == MessageKind::Error ? BoxIcon::error : BoxIcon::none, owner_);
 }

@@ -7,13 +7,11 @@
 #include <string>
 
 // The store's platform calls on Windows: the profile functions on config.cfg, the file
-// system and MessageBoxA owned by the main window.
+// system and the program's message boxes (ui/framework/MessageBoxes.h).
 class WinStoreHost : public StoreHost {
 public:
     // applicationTitle: the executable's file name without extension.
     WinStoreHost(std::string configFilePath, std::string applicationTitle, HWND owner = nullptr);
-
-    void setOwner(HWND owner) { owner_ = owner; }
 
     int readConfigInt(const char* key, int defaultValue) override;
     void writeConfigString(const char* key, const std::string& value) override;

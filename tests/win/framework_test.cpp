@@ -1,16 +1,23 @@
 // The dialog-framework layer and the settings file against the real platform.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "app/ConfigFile.h"
 #include "app/Paths.h"
+#include "res/resource.h"
 #include "ui/framework/DataExchange.h"
+#include "ui/framework/Dialog.h"
 #include "ui/framework/FileFilter.h"
+#include "ui/framework/MessageBoxes.h"
 
 namespace {
 
@@ -49,7 +56,149 @@ private:
     std::thread thread_;
 };
 
+// Waits for the message box with `caption`, notes what it shows and presses `button`.
+class BoxPresser {
+public:
+    struct Seen {
+        std::string text;
+        HWND owner = nullptr;
+    };
+
+    BoxPresser(std::string caption, int button)
+        : caption_(std::move(caption)), button_(button), thread_([this] { run(); }) {}
+    ~BoxPresser() {
+        if (thread_.joinable()) thread_.join();
+    }
+    // What the box showed; empty text when none appeared in time.
+    Seen seen() {
+        thread_.join();
+        return seen_;
+    }
+
+private:
+    void run() {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < deadline) {
+            HWND box = FindWindowA("#32770", caption_.c_str());
+            if (box && IsWindowVisible(box) && GetDlgItem(box, 0xFFFF)) {
+                char text[512] = {};
+                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                seen_ = {text, GetWindow(box, GW_OWNER)};
+                PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button_), 0);
+                return;
+            }
+            Sleep(20);
+        }
+    }
+    std::string caption_;
+    int button_;
+    Seen seen_;
+    std::thread thread_;
+};
+
+// A dialog that notes what the base decoded and answers as each case tells it.
+class RecordingDialog : public Dialog {
+public:
+    RecordingDialog() : Dialog(IDD_ABOUT) {}
+    using Dialog::HandleMessage;
+
+    std::vector<std::string> calls;
+    bool handled = false;
+    std::optional<LRESULT> notifyAnswer;
+
+protected:
+    bool onCommand(int id, int code) override {
+        note("command " + std::to_string(id) + " " + std::to_string(code));
+        return handled || Dialog::onCommand(id, code);
+    }
+    std::optional<LRESULT> onNotify(int id, NMHDR* header) override {
+        note("notify " + std::to_string(id) + " " + std::to_string(static_cast<int>(header->code)));
+        return notifyAnswer;
+    }
+    bool onTimer(UINT_PTR id) override {
+        note("timer " + std::to_string(id));
+        return handled;
+    }
+    void onDestroy() override { note("destroy"); }
+    void onInitMenuPopup(HMENU menu) override { note("popup " + std::to_string(reinterpret_cast<UINT_PTR>(menu))); }
+    void OnOK() override { note("ok"); }
+    void OnCancel() override { note("cancel"); }
+
+private:
+    void note(std::string call) { calls.push_back(std::move(call)); }
+};
+
 }  // namespace
+
+TEST(DialogDispatch, EachMessageReachesItsTypedHookWithItsResult) {
+    RecordingDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    NMHDR header = {nullptr, 1006, static_cast<UINT>(NM_DBLCLK)};
+    const auto notify = reinterpret_cast<LPARAM>(&header);
+    struct Case {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool handled;
+        std::optional<LRESULT> notifyAnswer;
+        std::vector<std::string> calls;
+        INT_PTR result;
+    } cases[] = {
+        {WM_COMMAND, MAKEWPARAM(1234, 5), 0, false, {}, {"command 1234 5"}, FALSE},
+        {WM_COMMAND, MAKEWPARAM(1234, 5), 0, true, {}, {"command 1234 5"}, TRUE},
+        {WM_COMMAND, MAKEWPARAM(IDOK, 0), 0, false, {}, {"command 1 0", "ok"}, TRUE},
+        {WM_COMMAND, MAKEWPARAM(IDCANCEL, 1), 0, false, {}, {"command 2 1", "cancel"}, TRUE},
+        {WM_NOTIFY, 1006, notify, false, {}, {"notify 1006 -3"}, FALSE},
+        {WM_NOTIFY, 1006, notify, false, 7, {"notify 1006 -3"}, TRUE},
+        {WM_TIMER, 42, 0, false, {}, {"timer 42"}, FALSE},
+        {WM_TIMER, 42, 0, true, {}, {"timer 42"}, TRUE},
+        {WM_INITMENUPOPUP, 0x5678, 0, true, {}, {"popup 22136"}, FALSE},
+        {WM_DESTROY, 0, 0, true, {}, {"destroy"}, FALSE},
+        {WM_MOUSEWHEEL, 0, 0, true, {}, {}, FALSE},
+    };
+    for (const Case& c : cases) {
+        const std::string what = std::to_string(c.message) + " " + std::to_string(c.wParam);
+        dialog.calls.clear();
+        dialog.handled = c.handled;
+        dialog.notifyAnswer = c.notifyAnswer;
+        SetWindowLongPtrA(dialog.hwnd(), DWLP_MSGRESULT, 99);
+        EXPECT_EQ(dialog.HandleMessage(c.message, c.wParam, c.lParam), c.result) << what;
+        EXPECT_EQ(dialog.calls, c.calls) << what;
+        // A notification's answer travels in the message result; nothing else touches it.
+        EXPECT_EQ(GetWindowLongPtrA(dialog.hwnd(), DWLP_MSGRESULT), c.notifyAnswer.value_or(99)) << what;
+    }
+}
+
+TEST(MessageBoxes, CaptionOwnerAndAnswerAreTheCallersOrTheStandardOnes) {
+    HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+    {
+        BoxPresser presser("YarrowKit Error #9", IDOK);
+        reportError("YarrowKit Error #9", "it failed", BoxIcon::error, owner);
+        const BoxPresser::Seen seen = presser.seen();
+        EXPECT_EQ(seen.text, "it failed");
+        EXPECT_EQ(seen.owner, owner);
+    }
+    {
+        // Without an application the standard caption is empty and no window owns the box.
+        EXPECT_EQ(applicationCaption(), "");
+        BoxPresser presser("", IDOK);
+        reportError("plain");
+        const BoxPresser::Seen seen = presser.seen();
+        EXPECT_EQ(seen.text, "plain");
+        EXPECT_EQ(seen.owner, nullptr);
+    }
+    struct Answer {
+        int button;
+        bool yes;
+    } answers[] = {{IDYES, true}, {IDNO, false}};
+    for (const Answer& answer : answers) {
+        BoxPresser presser("Question", answer.button);
+        EXPECT_EQ(askYesNo("Question", "Go on?", BoxIcon::question, owner), answer.yes) << answer.button;
+        EXPECT_EQ(presser.seen().text, "Go on?");
+    }
+    DestroyWindow(owner);
+}
 
 TEST(ConfigFile, WritesGoStraightToTheFileAndReadBack) {
     std::string path = tempFolder() + "yk-config-test.cfg";

@@ -5,7 +5,7 @@
 
 #include "ui/controls/HyperLinkText.h"
 #include "ui/controls/LinkPlacement.h"
-#include "ui/framework/AppMessageBox.h"
+#include "ui/framework/MessageBoxes.h"
 
 namespace {
 
@@ -216,7 +216,7 @@ int HyperLinkCtrl::openAddress(const std::string& address, int showCommand) {
 }
 
 void HyperLinkCtrl::reportOpenError(int code) {
-    AppMessageBox(hyperlink::openErrorMessage(code).c_str(), MB_ICONEXCLAMATION | MB_OK, parent_);
+    reportError(hyperlink::openErrorMessage(code), BoxIcon::exclamation, parent_);
 }
 
 void HyperLinkCtrl::OnClicked() {

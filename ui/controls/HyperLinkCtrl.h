@@ -21,13 +21,11 @@ public:
 
     // Binds the object to the dialog's static text control; false when it cannot.
     bool attach(HWND control);
-    HWND hwnd() const { return hwnd_; }
 
     void setAddress(const std::string& address);
     const std::string& address() const { return address_; }
     const std::string& tooltipText() const { return tooltipText_; }
     void setVisited(bool visited);
-    bool visited() const { return visited_; }
     bool hovering() const { return hovering_; }
     // Takes ownership of `cursor`; none means the standard link cursor.
     void setLinkCursor(HCURSOR cursor);

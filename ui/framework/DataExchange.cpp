@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "ui/framework/AppMessageBox.h"
 #include "ui/framework/IntegerText.h"
+#include "ui/framework/MessageBoxes.h"
 
 void DataExchange::checkBox(int controlId, int& value) {
     if (failed_) return;
@@ -32,7 +32,7 @@ void DataExchange::integer(int controlId, int& value) {
 
 void DataExchange::fail(int controlId) {
     failed_ = true;
-    AppMessageBox("Please enter an integer.", MB_OK | MB_ICONEXCLAMATION, dialog_);
+    reportError("Please enter an integer.", BoxIcon::exclamation, dialog_);
     HWND control = GetDlgItem(dialog_, controlId);
     SetFocus(control);
     SendMessageA(control, EM_SETSEL, 0, -1);

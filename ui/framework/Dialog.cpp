@@ -73,18 +73,34 @@ INT_PTR Dialog::answer(UINT message, LRESULT value) {
     return SetDlgMsgResult(hwnd_, message, value);
 }
 
-INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
+INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog();
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) { OnOK(); return TRUE; }
-        if (LOWORD(wParam) == IDCANCEL) { OnCancel(); return TRUE; }
-        return FALSE;
-    default:
-        return FALSE;
+    case WM_INITDIALOG: return OnInitDialog();
+    case WM_COMMAND: return onCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_NOTIFY: return dispatchNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_TIMER: return onTimer(wParam);
+    case WM_DESTROY: onDestroy(); return FALSE;
+    case WM_INITMENUPOPUP: onInitMenuPopup(reinterpret_cast<HMENU>(wParam)); return FALSE;
+    default: return FALSE;
     }
 }
+
+INT_PTR Dialog::dispatchNotify(NMHDR* header) {
+    std::optional<LRESULT> reply = onNotify(static_cast<int>(header->idFrom), header);
+    return reply ? answer(WM_NOTIFY, *reply) : FALSE;
+}
+
+bool Dialog::onCommand(int id, int) {
+    switch (id) {
+    case IDOK: OnOK(); return true;
+    case IDCANCEL: OnCancel(); return true;
+    default: return false;
+    }
+}
+
+std::optional<LRESULT> Dialog::onNotify(int, NMHDR*) { return std::nullopt; }
+
+bool Dialog::onTimer(UINT_PTR) { return false; }
 
 INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Dialog* self;

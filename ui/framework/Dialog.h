@@ -1,12 +1,16 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+
 class DataExchange;
 
 // A dialog from a resource template. Every message goes to HandleMessage, whose switch is
-// the window's message table; the base version handles the framework's part (initialisation,
-// OK and Cancel commands). Modal dialogs run the framework's own loop so that
-// PreTranslateMessage sees keyboard messages before the dialog manager does.
+// the window's message table; what it leaves to the base is decoded there once into the typed
+// hooks below (commands, notifications, timers, destruction, popup menus), whose base
+// versions handle the framework's part (initialisation, OK and Cancel commands). Modal
+// dialogs run the framework's own loop so that PreTranslateMessage sees keyboard messages
+// before the dialog manager does.
 class Dialog {
 public:
     explicit Dialog(int templateId);
@@ -34,11 +38,22 @@ protected:
     virtual void DoDataExchange(DataExchange&) {}
     virtual bool PreTranslateMessage(MSG*) { return false; }
 
+    // WM_COMMAND from control, menu item or accelerator `id`; true when handled. The base
+    // runs OnOK and OnCancel for IDOK and IDCANCEL.
+    virtual bool onCommand(int id, int code);
+    // WM_NOTIFY from control `id`: the answer, or none to leave the notification unhandled.
+    virtual std::optional<LRESULT> onNotify(int id, NMHDR* header);
+    // WM_TIMER; true when handled.
+    virtual bool onTimer(UINT_PTR id);
+    virtual void onDestroy() {}
+    virtual void onInitMenuPopup(HMENU) {}
+
     // For handlers of messages whose answer is a value rather than "handled".
     INT_PTR answer(UINT message, LRESULT value);
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR dispatchNotify(NMHDR* header);
     void runModalLoop();
 
     int templateId_;

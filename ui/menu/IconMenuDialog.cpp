@@ -18,10 +18,14 @@ BOOL CIconMenuDialog::OnInitDialog() {
     return TRUE;
 }
 
-void CIconMenuDialog::OnMenuDestroy() {
+void CIconMenuDialog::onDestroy() {
     hover_.stop(hwnd());
     hook_.remove();
 }
+
+void CIconMenuDialog::onInitMenuPopup(HMENU) { hover_.stop(hwnd()); }
+
+bool CIconMenuDialog::onTimer(UINT_PTR id) { return hover_.onTimer(hwnd(), id); }
 
 bool CIconMenuDialog::OnMeasureItem(MEASUREITEMSTRUCT* measure) {
     if (measure->CtlType != ODT_MENU) return false;
@@ -58,16 +62,13 @@ INT_PTR CIconMenuDialog::OnMenuChar(UINT message, char key, UINT flags, HMENU me
 
 INT_PTR CIconMenuDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_DESTROY: OnMenuDestroy(); return FALSE;
     case WM_SYSCOLORCHANGE: painter_.refresh(); return FALSE;
     case WM_ENTERMENULOOP: hover_.setMenuLoop(hwnd(), true); return FALSE;
     case WM_EXITMENULOOP: hover_.setMenuLoop(hwnd(), false); return FALSE;
-    case WM_INITMENUPOPUP: hover_.stop(hwnd()); return FALSE;
     case WM_MEASUREITEM: return OnMeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
     case WM_DRAWITEM: return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_MENUCHAR:
         return OnMenuChar(message, static_cast<char>(LOWORD(wParam)), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
-    case WM_TIMER: return hover_.onTimer(hwnd(), wParam);
     case WM_NCHITTEST: hover_.track(hwnd(), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return FALSE;
     default: return Dialog::HandleMessage(message, wParam, lParam);
     }

@@ -11,23 +11,24 @@
 // A dialog whose menus are drawn by the icon menu layer: at initialisation the layer takes over
 // the menu bar (the system menu stays the platform's) and from then on measures and draws every
 // owner-drawn item of the window's menus, popup menus it owns included. Derived dialogs pass
-// the messages they handle themselves on to this class.
+// the messages they handle themselves on to this class, and call its hooks from theirs.
 class CIconMenuDialog : public Dialog {
 public:
     explicit CIconMenuDialog(int templateId);
 
     const CIconMenuStrip& menuIcons() const { return icons_; }
-    CIconMenu& menuBar() { return menuBar_; }
 
 protected:
     BOOL OnInitDialog() override;
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool onTimer(UINT_PTR id) override;
+    void onDestroy() override;
+    void onInitMenuPopup(HMENU menu) override;
 
 private:
     bool OnMeasureItem(MEASUREITEMSTRUCT* measure);
     bool OnDrawItem(const DRAWITEMSTRUCT* draw);
     INT_PTR OnMenuChar(UINT message, char key, UINT flags, HMENU menu);
-    void OnMenuDestroy();
 
     CIconMenu menuBar_;
     CIconMenuStrip icons_;

@@ -15,7 +15,6 @@ public:
     // The platform takes over while a menu is open.
     void stop(HWND window);
     void setMenuLoop(HWND window, bool inLoop);
-    int hotItem() const { return hotItem_; }
 
 private:
     void setHot(HWND window, int position);

@@ -6,7 +6,6 @@ namespace {
 constexpr int kTextGap = 6;       // between the icon column and the label
 constexpr int kShortcutGap = 24;  // between the label and its shortcut
 constexpr int kArrowSpace = 16;   // right of the texts, where a submenu's arrow goes
-constexpr int kBarPadding = 6;
 
 COLORREF blend(COLORREF from, COLORREF to, int percentOfTo) {
     auto channel = [&](int shift) {

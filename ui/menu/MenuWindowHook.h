@@ -14,7 +14,6 @@ public:
 
     void install();
     void remove();
-    bool installed() const { return hook_ != nullptr; }
 
 private:
     static LRESULT CALLBACK OnCallWndProc(int code, WPARAM wParam, LPARAM lParam);

@@ -6,9 +6,9 @@
 #include "res/resource.h"
 #include "store/History.h"
 #include "store/SqlException.h"
-#include "ui/framework/AppMessageBox.h"
 #include "ui/framework/DataExchange.h"
 #include "ui/framework/FileOpenDialog.h"
+#include "ui/framework/MessageBoxes.h"
 
 namespace {
 const char kCaption[] = "Yarrowkit";
@@ -100,18 +100,22 @@ void DatabasePage::moveTo(const std::string& path) {
     if (!copyDatabaseTo(path)) return;
     history::close();
     std::string oldPath = dbPath;
-    if (ask("Do you want to delete the old database file: " + oldPath + " ?") == IDYES) DeleteFileA(oldPath.c_str());
+    const std::string question = "Do you want to delete the old database file: " + oldPath + " ?";
+    if (askYesNo(kCaption, question, BoxIcon::question, hwnd())) DeleteFileA(oldPath.c_str());
     openAndShow(path);
 }
 
 bool DatabasePage::copyDatabaseTo(const std::string& path) {
     if (sameFile(dbPath, path)) {
-        tell("The database is already at this place:\n" + path + "\n\nNothing was moved.");
+        reportError(kCaption, "The database is already at this place:\n" + path + "\n\nNothing was moved.",
+                    BoxIcon::exclamation, hwnd());
         return false;
     }
     if (!CopyFileA(dbPath.c_str(), path.c_str(), FALSE)) {
-        tell("The database could not be copied to:\n" + path + "\n\nNothing was moved; Yarrowkit goes on using:\n" +
-             dbPath);
+        reportError(kCaption,
+                    "The database could not be copied to:\n" + path +
+                        "\n\nNothing was moved; Yarrowkit goes on using:\n" + dbPath,
+                    BoxIcon::exclamation, hwnd());
         return false;
     }
     return true;
@@ -132,7 +136,7 @@ void DatabasePage::openAndShow(const std::string& path) {
 // Empty
 
 void DatabasePage::emptyDatabase() {
-    if (ask("Do you want to delete all records from the database?") != IDYES) return;
+    if (!askYesNo(kCaption, "Do you want to delete all records from the database?", BoxIcon::question, hwnd())) return;
     // The list is cleared only once the rows are gone: a refused DELETE (a file locked by
     // another program) leaves list and file as they were.
     if (!runOnHistory(history::removeAll)) return;
@@ -146,31 +150,21 @@ bool DatabasePage::runOnHistory(void (*change)()) {
         change();
         return true;
     } catch (const SqlException& failure) {
-        AppMessageBox(failure.message(), MB_OK | MB_ICONERROR, hwnd());
+        reportError(failure.message(), BoxIcon::error, hwnd());
         return false;
     }
 }
 
 // ---------------------------------------------------------------------------------------------
 
-int DatabasePage::ask(const std::string& question) {
-    return MessageBoxA(hwnd(), question.c_str(), kCaption, MB_YESNO | MB_ICONQUESTION);
-}
-
-void DatabasePage::tell(const std::string& message) {
-    MessageBoxA(hwnd(), message.c_str(), kCaption, MB_OK | MB_ICONEXCLAMATION);
-}
-
-bool DatabasePage::OnCommand(int id) {
-    switch (id) {
-    case IDC_SWITCH_DATABASE: OnSwitch(); return true;
-    case IDC_MOVE_DATABASE: OnMove(); return true;
-    case IDC_EMPTY_DATABASE: emptyDatabase(); return true;
-    default: return false;
+bool DatabasePage::onCommand(int id, int code) {
+    if (code == BN_CLICKED) {
+        switch (id) {
+        case IDC_SWITCH_DATABASE: OnSwitch(); return true;
+        case IDC_MOVE_DATABASE: OnMove(); return true;
+        case IDC_EMPTY_DATABASE: emptyDatabase(); return true;
+        default: break;
+        }
     }
-}
-
-INT_PTR DatabasePage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED && OnCommand(LOWORD(wParam))) return TRUE;
-    return Dialog::HandleMessage(message, wParam, lParam);
+    return Dialog::onCommand(id, code);
 }

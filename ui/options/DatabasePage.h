@@ -18,11 +18,10 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void DoDataExchange(DataExchange& exchange) override;
+    bool onCommand(int id, int code) override;
 
 private:
-    bool OnCommand(int id);
     void OnSwitch();
     void OnMove();
     bool chooseFile(std::string& path);
@@ -31,8 +30,6 @@ private:
     // Reports a failure with the exception's message; false then.
     bool runOnHistory(void (*change)());
     void showValues();
-    int ask(const std::string& question);
-    void tell(const std::string& message);
 
     const OptionsContext& context_;
     int limit_ = 0;

@@ -139,27 +139,23 @@ void OptionsDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void OptionsDialog::OnTimer(UINT_PTR id) {
-    if (id != kFocusTimer) return;
+bool OptionsDialog::onCommand(int id, int code) {
+    if (id == IDC_PAGE_LIST && code == LBN_SELCHANGE) {
+        OnPageChange();
+        return true;
+    }
+    return Dialog::onCommand(id, code);
+}
+
+// Every timer counts as handled; only the first focus tick does anything.
+bool OptionsDialog::onTimer(UINT_PTR id) {
+    if (id != kFocusTimer) return true;
     SetFocus(pageList());
     KillTimer(hwnd(), kFocusTimer);
+    return true;
 }
 
-void OptionsDialog::OnDestroy() {
+void OptionsDialog::onDestroy() {
     auto index = static_cast<int>(SendMessageA(pageList(), LB_GETCURSEL, 0, 0));
     context_.config.writeInt("OptionsIndex", index < 0 ? 0 : index);
-}
-
-INT_PTR OptionsDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_TIMER: OnTimer(wParam); return TRUE;
-    case WM_DESTROY: OnDestroy(); return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_PAGE_LIST && HIWORD(wParam) == LBN_SELCHANGE) {
-            OnPageChange();
-            return TRUE;
-        }
-        return Dialog::HandleMessage(message, wParam, lParam);
-    default: return Dialog::HandleMessage(message, wParam, lParam);
-    }
 }

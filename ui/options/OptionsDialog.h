@@ -25,7 +25,9 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
-    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool onCommand(int id, int code) override;
+    bool onTimer(UINT_PTR id) override;
+    void onDestroy() override;
 
 private:
     static constexpr UINT_PTR kFocusTimer = 2;
@@ -39,8 +41,6 @@ private:
     void centreOnDesktop();
     std::string entryText(int index) const;
     void OnPageChange();
-    void OnTimer(UINT_PTR id);
-    void OnDestroy();
     HWND pageList() const;
 
     OptionsContext context_;

@@ -8,6 +8,7 @@
 #include "store/ClipRecord.h"
 #include "store/History.h"
 #include "store/SqlException.h"
+#include "ui/framework/MessageBoxes.h"
 #include "ui/selection/ItemImage.h"
 #include "ui/selection/PageArithmetic.h"
 
@@ -68,7 +69,7 @@ bool ItemList::LoadPage() {
         page = history::page(offset, paging::queryLimit(pageSize_));
     } catch (const SqlException& error) {
         std::string text = std::string(kPageErrorText) + error.message();
-        MessageBoxA(dialog_, text.c_str(), kPageErrorCaption, MB_OK | MB_ICONERROR);
+        reportError(kPageErrorCaption, text, BoxIcon::error, dialog_);
         return false;
     }
     offset_ = offset;

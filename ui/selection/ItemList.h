@@ -45,7 +45,6 @@ public:
     // Record id of the selected item, if any.
     std::optional<int> selectedRecordId() const;
     bool empty() const;
-    int totalCount() const { return total_; }
 
     // What Delete needs: the record is gone, so its item goes without a reload and the page
     // offset follows; when the page is empty Delete runs showOlderPage.

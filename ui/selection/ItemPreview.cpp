@@ -8,7 +8,7 @@
 
 #include "store/History.h"
 #include "store/SqlException.h"
-#include "ui/framework/AppMessageBox.h"
+#include "ui/framework/MessageBoxes.h"
 #include "ui/selection/ItemList.h"
 #include "ui/selection/PreviewText.h"
 #include "ui/selection/PreviewTooltip.h"
@@ -63,7 +63,7 @@ void ItemPreview::ShowPreview() {
     try {
         stored = history::preview(*id);
     } catch (const SqlException& error) {
-        AppMessageBox(error.message());
+        reportError(error.message());
         return;
     }
     if (!stored) {
