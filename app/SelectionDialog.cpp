@@ -5,6 +5,7 @@
 
 #include "app/HelpLinks.h"
 #include "app/HotKeys.h"
+#include "app/MenuIcons.h"
 #include "app/Paths.h"
 #include "app/RunCounter.h"
 #include "app/TrayIcon.h"
@@ -46,7 +47,7 @@ bool showsOnAMonitor(HWND window, int x, int y) {
 }
 }  // namespace
 
-SelectionDialog::SelectionDialog() : CIconMenuDialog(IDD_SELECTION) {
+SelectionDialog::SelectionDialog() : CIconMenuDialog(IDD_SELECTION, programMenuIcons()) {
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     captureEnabled = false;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MenuIcons.h"
 #include "app/Paths.h"
 #include "app/TrayMenu.h"
 #include "res/resource.h"
@@ -65,7 +66,7 @@ protected:
 
     std::string folder_;
     WinStoreHost storeHost_{tempFolder() + "yk-tray-menu\\config.cfg", "yarrowkit"};
-    CIconMenuStrip strip_;
+    CIconMenuStrip strip_{programMenuIcons()};
     HIMAGELIST itemImages_ = nullptr;
     TrayMenu tray_;
 };
