@@ -21,7 +21,7 @@ void SelectionDialog::OnPaste() {
     std::optional<int> id = itemList_.selectedRecordId();
     if (!id) return;
     UpdateData(true);
-    PasteRecord(*id, HideWindowAfter != 0, hwnd());
+    PasteRecord(*id, settings_.HideWindowAfter != 0, hwnd());
 }
 
 void SelectionDialog::OnCopy() {
@@ -29,7 +29,7 @@ void SelectionDialog::OnCopy() {
     if (!id) return;
     PutRecordOnClipboard(*id);
     UpdateData(true);
-    if (HideWindowAfter) OnCancel();
+    if (settings_.HideWindowAfter) OnCancel();
 }
 
 void SelectionDialog::OnDelete() {

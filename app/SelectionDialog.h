@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/AppOptionsHost.h"
 #include "app/ConfigFile.h"
 #include "app/Settings.h"
 #include "app/TrayMenu.h"
@@ -74,7 +75,6 @@ private:
 
     Settings settings_;
     ConfigFile config_;
-    int HideWindowAfter = 0;
     bool allowShow = false;
     bool quietClose = false;
     HICON icon_ = nullptr;
@@ -83,13 +83,14 @@ private:
     ItemList itemList_{settings_.CountItemsInRange, settings_.MoveSelection};
     PreviewTooltip previewTooltip_;
     ItemPreview itemPreview_{settings_.ShowToolTip, itemList_, previewTooltip_};
-    ClipCapture capture_{settings_, itemList_, lastId};
-    ClipboardMonitor monitor_{settings_.MonitorClipBoard, config_, capture_};
+    ClipCapture capture_{{settings_.CaptureImage, settings_.ExceptApp}, [this] { itemList_.LoadPage(); }, lastId};
+    ClipboardMonitor monitor_{settings_.MonitorClipBoard,
+                              [this](bool on) { config_.write(configkey::MonitorClipBoard, on); }, capture_};
     NeighbourItem neighbour_{lastId, previewTooltip_};
     TrayMenu trayMenu_;
+    AppOptionsHost optionsHost_{nullptr, nullptr};
+    HWND taskbarWindow = nullptr;  // the shell's taskbar window, never taken as paste target
 };
 
 // The one main window, for the parts of the program that reach the settings through it.
 extern SelectionDialog* mainDialog;
-// The shell's taskbar window, never taken as paste target.
-extern HWND taskbarWindow;

@@ -6,7 +6,6 @@
 #include <ctime>
 #include <cwchar>
 
-#include "app/Settings.h"
 #include "clipboard/AnsiText.h"
 #include "clipboard/Caption.h"
 #include "clipboard/ClipLayout.h"
@@ -20,7 +19,6 @@
 #include "store/SqlException.h"
 #include "store/StoredValue.h"
 #include "ui/framework/AppMessageBox.h"
-#include "ui/selection/ItemList.h"
 
 namespace {
 constexpr char kImageCaption[] = "Image";
@@ -117,8 +115,8 @@ struct ClipCapture::Capture {
     }
 };
 
-ClipCapture::ClipCapture(const Settings& settings, ItemList& itemList, int& lastId)
-    : settings_(settings), itemList_(itemList), lastId_(lastId) {}
+ClipCapture::ClipCapture(CaptureSettings settings, std::function<void()> recordStored, int& lastId)
+    : settings_(settings), recordStored_(std::move(recordStored)), lastId_(lastId) {}
 
 DWORD ClipCapture::captureClipboard() {
     Sleep(paste::Sleep);
@@ -216,5 +214,5 @@ void ClipCapture::insert(Capture& capture) {
     } catch (const SqlException& error) {
         AppMessageBox(error.message());
     }
-    itemList_.LoadPage();
+    recordStored_();
 }

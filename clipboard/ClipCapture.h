@@ -1,19 +1,26 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
 #include "clipboard/DuplicateCheck.h"
 
-struct Settings;
-class ItemList;
+// The settings a capture reads, owned by the main window and read at each capture, so that
+// a change on the options pages counts from the next copy on.
+struct CaptureSettings {
+    const bool& CaptureImage;
+    const std::string& ExceptApp;  // upper case
+};
 
 // Turns the current clipboard content into one history item, unless it repeats the newest
 // item or comes from an excluded application. Run by the monitor with captureEnabled lowered.
 class ClipCapture {
 public:
-    ClipCapture(const Settings& settings, ItemList& itemList, int& lastId);
+    // recordStored runs after each stored record (and after a failed insert), so that the
+    // window can show the history as it now is.
+    ClipCapture(CaptureSettings settings, std::function<void()> recordStored, int& lastId);
     // Returns the tick at which the clipboard content had been read (or the capture gave up).
     DWORD captureClipboard();
 
@@ -27,8 +34,8 @@ private:
     bool isDuplicate(const Capture& capture) const;
     void insert(Capture& capture);
 
-    const Settings& settings_;
-    ItemList& itemList_;
+    const CaptureSettings settings_;
+    std::function<void()> recordStored_;
     int& lastId_;
     DuplicateCheck duplicates_;
 };

@@ -6,12 +6,12 @@
 #include "clipboard/AnsiText.h"
 #include "clipboard/ClipWriter.h"
 #include "clipboard/NeighbourBalloon.h"
+#include "clipboard/StepBalloon.h"
 #include "store/ClipRecord.h"
 #include "store/HistoryDatabase.h"
 #include "store/HistorySql.h"
 #include "store/SqlException.h"
 #include "store/StoredValue.h"
-#include "ui/selection/PreviewTooltip.h"
 
 namespace {
 constexpr int kBalloonOffset = 20;
@@ -37,7 +37,7 @@ POINT balloonPosition() {
 }
 }  // namespace
 
-NeighbourItem::NeighbourItem(int& lastId, PreviewTooltip& tooltip) : lastId_(lastId), tooltip_(tooltip) {}
+NeighbourItem::NeighbourItem(int& lastId, StepBalloon& tooltip) : lastId_(lastId), tooltip_(tooltip) {}
 
 void NeighbourItem::CopyNeighbourItem(bool older) {
     int id = 0;

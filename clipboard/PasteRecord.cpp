@@ -4,8 +4,6 @@
 #include "clipboard/ClipboardAccess.h"
 #include "clipboard/ClipboardState.h"
 
-extern HWND taskbarWindow;
-
 namespace {
 bool saveClipboard() {
     // Blocks left by an earlier failed restore are stale: they must not come back now.
@@ -97,7 +95,7 @@ void PasteRecord(int recordId, bool hide, HWND selectionWindow) {
     }
 }
 
-void RememberPasteTarget(HWND selectionWindow) {
+void RememberPasteTarget(HWND selectionWindow, HWND taskbarWindow) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(0, &info)) return;

@@ -8,4 +8,4 @@ void PasteRecord(int recordId, bool hide, HWND selectionWindow);
 
 // Notes the caret (or focus) window of the foreground thread as PasteTarget, unless it
 // belongs to the taskbar or to the selection window itself.
-void RememberPasteTarget(HWND selectionWindow);
+void RememberPasteTarget(HWND selectionWindow, HWND taskbarWindow);

@@ -35,6 +35,8 @@ private:
     void tell(const std::string& message);
 
     const OptionsContext& context_;
+    std::string& dbPath;  // the process-wide path of the history file
+    const std::string& configFolder;
     int limit_ = 0;
     int keepBetweenRuns_ = 0;
     std::string path_;
