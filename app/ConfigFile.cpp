@@ -39,6 +39,29 @@ void ConfigFile::writeString(const char* key, const std::string& value) const {
     WritePrivateProfileStringA(kSection, key, value.c_str(), path_.c_str());
 }
 
-void ConfigFile::writeInt(const char* key, int value) const { writeString(key, std::to_string(value)); }
+bool ConfigFile::read(const configkey::FlagKey& key) const { return readInt(key.name, key.fallback ? 1 : 0) != 0; }
 
-void ConfigFile::writeFlag(const char* key, bool value) const { writeString(key, value ? "1" : "0"); }
+int ConfigFile::read(const configkey::IntKey& key) const { return key.fitted(readInt(key.name, key.fallback)); }
+
+std::string ConfigFile::read(const configkey::TextKey& key, const std::string& folder) const {
+    const std::string defaultValue = folder + key.fallback;
+    std::string value = readString(key.section, key.name, defaultValue.c_str());
+    if (!key.accepts(value)) value = defaultValue;
+    if (key.upperCase) {
+        CharLowerA(value.data());
+        CharUpperA(value.data());
+    }
+    return value;
+}
+
+void ConfigFile::write(const configkey::FlagKey& key, bool value) const { writeString(key.name, value ? "1" : "0"); }
+
+void ConfigFile::write(const configkey::IntKey& key, int value) const {
+    if (key.form == configkey::Form::OneOrZero) {
+        writeString(key.name, value == 1 ? "1" : "0");
+    } else {
+        writeString(key.name, std::to_string(value));
+    }
+}
+
+void ConfigFile::write(const configkey::TextKey& key, const std::string& value) const { writeString(key.name, value); }

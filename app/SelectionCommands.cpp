@@ -22,15 +22,15 @@ void SelectionDialog::OnPaste() {
     std::optional<int> id = itemList_.selectedRecordId();
     if (!id) return;
     UpdateData(true);
-    PasteRecord(*id, HideWindowAfter != 0, hwnd());
+    PasteRecord(*id, settings_.HideWindowAfter != 0, hwnd(), showError_);
 }
 
 void SelectionDialog::OnCopy() {
     std::optional<int> id = itemList_.selectedRecordId();
     if (!id) return;
-    PutRecordOnClipboard(*id);
+    PutRecordOnClipboard(*id, showError_);
     UpdateData(true);
-    if (HideWindowAfter) OnCancel();
+    if (settings_.HideWindowAfter) OnCancel();
 }
 
 void SelectionDialog::OnDelete() {

@@ -1,10 +1,10 @@
 #include "app/SelectionDialog.h"
 
-#include <algorithm>
 #include <climits>
 
 #include "app/HelpLinks.h"
 #include "app/HotKeys.h"
+#include "app/MenuIcons.h"
 #include "app/Paths.h"
 #include "app/RunCounter.h"
 #include "app/TrayIcon.h"
@@ -20,7 +20,6 @@
 #include "ui/options/AboutDialog.h"
 #include "ui/options/OptionsDialog.h"
 
-HWND taskbarWindow = nullptr;
 
 namespace {
 bool isNtFamily() {
@@ -30,10 +29,6 @@ bool isNtFamily() {
 }
 
 uint16_t low16(int value) { return static_cast<uint16_t>(value & 0xFFFF); }
-
-constexpr std::size_t kLongestDbPath = 511;
-constexpr int kDefaultLeft = 210;
-constexpr int kDefaultTop = 70;
 
 bool showsOnAMonitor(HWND window, int x, int y) {
     RECT frame;
@@ -46,13 +41,14 @@ bool showsOnAMonitor(HWND window, int x, int y) {
 }
 }  // namespace
 
-SelectionDialog::SelectionDialog() : CIconMenuDialog(IDD_SELECTION) {
+SelectionDialog::SelectionDialog() : CIconMenuDialog(IDD_SELECTION, programMenuIcons()) {
     icon_ = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     captureEnabled = false;
 }
 
 OptionsContext SelectionDialog::optionsContext() {
-    return {hwnd(), icon_, settings_, config_, itemList_, lastId, storeHost_};
+    optionsHost_ = AppOptionsHost(hwnd(), icon_);
+    return {optionsHost_, settings_, config_, dbPath, configFolder, itemList_, lastId, storeHost_};
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -97,11 +93,7 @@ void SelectionDialog::LoadConfiguration() {
     // A new user has no folder yet; without it nothing the user copies or sets would be kept.
     ensureFolder(configFolder);
     config_ = ConfigFile(configFilePath());
-    const std::string defaultDbPath = configFolder + "vorla.sql";
-    dbPath = config_.readString("main", "DBPath", defaultDbPath.c_str());
-    // Empty, SQLite would open a temporary database and lose every copy at exit; longer than the
-    // program ever held, it names no file that could be opened.
-    if (dbPath.empty() || dbPath.size() > kLongestDbPath) dbPath = defaultDbPath;
+    dbPath = config_.read(configkey::DBPath, configFolder);
     readAndRegisterHotKeys();
     readSettings();
     if (settings_.IconInTray) tray::addIcon(hwnd(), icon_, tray::kStartupTip);
@@ -111,56 +103,56 @@ void SelectionDialog::LoadConfiguration() {
 }
 
 void SelectionDialog::readAndRegisterHotKeys() {
-    struct Entry { int id; const char* modifiersKey; const char* keyKey; HotKeyCombination& value; };
+    struct Entry {
+        int id;
+        const configkey::IntKey& modifiersKey;
+        const configkey::IntKey& keyKey;
+        HotKeyCombination& value;
+    };
     Entry entries[] = {
-        {kHotKeyShow, "HotKeyVK", "HotKey", settings_.HotKeyMain},
-        {kHotKeyPrevious, "HotKeyPrevVK", "HotKeyPrev", settings_.HotKeyPrevious},
-        {kHotKeyNext, "HotKeyNextVK", "HotKeyNext", settings_.HotKeyNextItem},
+        {kHotKeyShow, configkey::HotKeyVK, configkey::HotKey, settings_.HotKeyMain},
+        {kHotKeyPrevious, configkey::HotKeyPrevVK, configkey::HotKeyPrev, settings_.HotKeyPrevious},
+        {kHotKeyNext, configkey::HotKeyNextVK, configkey::HotKeyNext, settings_.HotKeyNextItem},
     };
     for (Entry& entry : entries) {
-        entry.value.modifiers = low16(config_.readInt(entry.modifiersKey, entry.value.modifiers));
-        entry.value.key = low16(config_.readInt(entry.keyKey, entry.value.key));
+        entry.value.modifiers = low16(config_.read(entry.modifiersKey));
+        entry.value.key = low16(config_.read(entry.keyKey));
         registerHotKey(hwnd(), entry.id, entry.value, hwnd());
     }
 }
 
 void SelectionDialog::readSettings() {
     Settings& s = settings_;
-    auto flag = [this](const char* key, bool fallback) { return config_.readInt(key, fallback ? 1 : 0) != 0; };
-    s.ShowToolTip = flag("ShowToolTip", s.ShowToolTip);
-    s.HideWindowAfter = HideWindowAfter = config_.readInt("HideWindowAfter", s.HideWindowAfter);
-    // An empty page would show nothing and page nowhere.
-    const int pageSize = config_.readInt("CountItemsInRange", s.CountItemsInRange);
-    if (pageSize > 0) s.CountItemsInRange = pageSize;
-    // A hand-edited count must not make the tray menu loop for ever.
-    s.CountMenuItemsInRange = std::clamp(config_.readInt("CountMenuItemsInRange", s.CountMenuItemsInRange), 0, 1000);
-    s.MonitorClipBoard = flag("MonitorClipBoard", s.MonitorClipBoard);
-    s.SaveItemsInDataBase = flag("SaveItemsInDataBase", s.SaveItemsInDataBase);
-    s.LimitRecordsInDB = config_.readInt("LimitRecordsInDB", s.LimitRecordsInDB);
-    s.CaptureImage = flag("CaptureImage", s.CaptureImage);
-    s.HideOnFocusLost = flag("HideOnFocusLost", s.HideOnFocusLost);
-    s.MoveSelection = flag("MoveSelection", s.MoveSelection);
-    paste::RestoreClipboard = flag("RestoreClipboard", paste::RestoreClipboard);
-    // Same bound as the paste page: a hand-edited delay must not block the program for hours.
-    paste::Sleep = std::clamp(config_.readInt("Sleep", paste::Sleep), 0, 1000);
-    s.ExceptApp = config_.readString("main", "ExceptApp", s.ExceptApp.c_str());
-    CharLowerA(s.ExceptApp.data());
-    CharUpperA(s.ExceptApp.data());
-    s.IconInTray = flag("IconInTray", s.IconInTray);
+    s.ShowToolTip = config_.read(configkey::ShowToolTip);
+    s.HideWindowAfter = config_.read(configkey::HideWindowAfter);
+    s.CountItemsInRange = config_.read(configkey::CountItemsInRange);
+    s.CountMenuItemsInRange = config_.read(configkey::CountMenuItemsInRange);
+    s.MonitorClipBoard = config_.read(configkey::MonitorClipBoard);
+    s.SaveItemsInDataBase = config_.read(configkey::SaveItemsInDataBase);
+    s.LimitRecordsInDB = config_.read(configkey::LimitRecordsInDB);
+    s.CaptureImage = config_.read(configkey::CaptureImage);
+    s.HideOnFocusLost = config_.read(configkey::HideOnFocusLost);
+    s.MoveSelection = config_.read(configkey::MoveSelection);
+    paste::RestoreClipboard = config_.read(configkey::RestoreClipboard);
+    paste::Sleep = config_.read(configkey::Sleep);
+    s.ExceptApp = config_.read(configkey::ExceptApp);
+    s.IconInTray = config_.read(configkey::IconInTray);
 }
 
 void SelectionDialog::placeAtStoredPosition() {
-    int x = config_.readInt("SelDlgX", kDefaultLeft);
-    int y = config_.readInt("SelDlgY", kDefaultTop);
+    int x = config_.read(configkey::SelDlgX);
+    int y = config_.read(configkey::SelDlgY);
     // A hand-edited position, or one on a monitor since removed, would keep the window unseen.
     if (!showsOnAMonitor(hwnd(), x, y)) {
-        x = kDefaultLeft;
-        y = kDefaultTop;
+        x = configkey::SelDlgX.fallback;
+        y = configkey::SelDlgY.fallback;
     }
     SetWindowPos(hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
 }
 
-void SelectionDialog::DoDataExchange(DataExchange& exchange) { exchange.checkBox(IDC_HIDE_AFTER, HideWindowAfter); }
+void SelectionDialog::DoDataExchange(DataExchange& exchange) {
+    exchange.checkBox(IDC_HIDE_AFTER, settings_.HideWindowAfter);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Showing, hiding and closing
@@ -202,11 +194,10 @@ void SelectionDialog::runShutdownSequence() {
     if (shutDown_) return;
     shutDown_ = true;
     UpdateData(true);
-    settings_.HideWindowAfter = HideWindowAfter;
     if (settings_.IconInTray) tray::removeIcon(hwnd());
     monitor_.leave();
     previewTooltip_.hide();
-    config_.writeString("HideWindowAfter", HideWindowAfter == 1 ? "1" : "0");
+    config_.write(configkey::HideWindowAfter, settings_.HideWindowAfter);
     unregisterHotKeys(hwnd());
     // At exit the program may wait for a locked file as long as it takes to keep every copy;
     // copies still waiting are written even on a quiet close.
@@ -245,8 +236,8 @@ void SelectionDialog::saveWindowPosition() {
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     if (!GetWindowPlacement(hwnd(), &placement)) return;
-    config_.writeInt("SelDlgX", placement.rcNormalPosition.left);
-    config_.writeInt("SelDlgY", placement.rcNormalPosition.top);
+    config_.write(configkey::SelDlgX, placement.rcNormalPosition.left);
+    config_.write(configkey::SelDlgY, placement.rcNormalPosition.top);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -254,7 +245,7 @@ void SelectionDialog::saveWindowPosition() {
 
 LRESULT SelectionDialog::OnTrayCallback(LPARAM mouseMessage) {
     switch (mouseMessage) {
-    case WM_MOUSEMOVE: RememberPasteTarget(hwnd()); break;
+    case WM_MOUSEMOVE: RememberPasteTarget(hwnd(), taskbarWindow); break;
     case WM_LBUTTONDOWN: ShowSelectionWindow(); break;
     case WM_RBUTTONDOWN: trayMenu_.show(hwnd(), settings_.MonitorClipBoard, settings_.CountMenuItemsInRange); break;
     default: break;
@@ -283,7 +274,7 @@ bool SelectionDialog::onCommand(int id, int code) {
 // False for a command outside the recent items of the tray menu.
 bool SelectionDialog::OnTrayMenuItem(int command) {
     if (command < TrayMenu::kRecentCommandBase || command > TrayMenu::kLastRecentCommand) return false;
-    PasteRecord(trayMenu_.recordIdOf(command), true, hwnd());
+    PasteRecord(trayMenu_.recordIdOf(command), true, hwnd(), showError_);
     return true;
 }
 
@@ -293,7 +284,7 @@ LRESULT SelectionDialog::OnHotKey(WPARAM id) {
         if (GetForegroundWindow() == hwnd() && IsWindowVisible(hwnd())) {
             OnCancel();
         } else {
-            RememberPasteTarget(hwnd());
+            RememberPasteTarget(hwnd(), taskbarWindow);
             ShowSelectionWindow();
         }
         break;

@@ -3,13 +3,15 @@
 
 #include <string>
 
+#include "app/AppOptionsHost.h"
 #include "app/ConfigFile.h"
 #include "app/Settings.h"
 #include "app/TrayMenu.h"
+#include "app/WinStoreHost.h"
 #include "clipboard/ClipCapture.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "clipboard/NeighbourItem.h"
-#include "store/platform/WinStoreHost.h"
+#include "ui/framework/MessageBoxes.h"
 #include "ui/menu/IconMenuDialog.h"
 #include "ui/selection/ItemList.h"
 #include "ui/selection/ItemPreview.h"
@@ -75,7 +77,6 @@ private:
 
     Settings settings_;
     ConfigFile config_;
-    int HideWindowAfter = 0;
     bool allowShow = false;
     bool quietClose = false;
     bool shutDown_ = false;
@@ -85,11 +86,15 @@ private:
     ItemList itemList_{settings_.CountItemsInRange, settings_.MoveSelection};
     PreviewTooltip previewTooltip_;
     ItemPreview itemPreview_{settings_.ShowToolTip, itemList_, previewTooltip_};
-    ClipCapture capture_{settings_, itemList_, lastId};
-    ClipboardMonitor monitor_{settings_.MonitorClipBoard, config_, capture_};
-    NeighbourItem neighbour_{lastId, previewTooltip_};
+    // The clipboard engine's failures, in the program's standard box.
+    const ReportError showError_ = [](const std::string& text) { reportError(text); };
+    ClipCapture capture_{{settings_.CaptureImage, settings_.ExceptApp}, [this] { itemList_.LoadPage(); }, showError_,
+                         lastId};
+    ClipboardMonitor monitor_{settings_.MonitorClipBoard,
+                              [this](bool on) { config_.write(configkey::MonitorClipBoard, on); }, capture_};
+    NeighbourItem neighbour_{lastId, previewTooltip_, showError_};
     TrayMenu trayMenu_;
+    AppOptionsHost optionsHost_{nullptr, nullptr};
+    HWND taskbarWindow = nullptr;  // the shell's taskbar window, never taken as paste target
 };
 
-// The shell's taskbar window, never taken as paste target.
-extern HWND taskbarWindow;

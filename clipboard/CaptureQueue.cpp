@@ -4,10 +4,9 @@
 
 #include "store/History.h"
 #include "store/SqlException.h"
-#include "ui/framework/MessageBoxes.h"
 
-CaptureQueue::CaptureQueue(int& lastId, std::function<void()> written)
-    : lastId_(lastId), written_(std::move(written)) {}
+CaptureQueue::CaptureQueue(int& lastId, std::function<void()> written, ReportError report)
+    : lastId_(lastId), written_(std::move(written)), report_(std::move(report)) {}
 
 void CaptureQueue::add(ClipRecord record) {
     waiting_.push_back({std::move(record)});
@@ -59,7 +58,7 @@ CaptureQueue::Outcome CaptureQueue::write(Item& item) {
             waitForFile(failure);
             return Outcome::Waiting;
         }
-        reportError(failure.message());
+        report_(failure.message());
         return item.claimed ? Outcome::Inserted : Outcome::Dropped;
     }
     return Outcome::Inserted;
@@ -72,7 +71,7 @@ void CaptureQueue::waitForFile(const SqlException& failure) {
     }
     if (!told_ && GetTickCount() - *busySince_ >= kTellAfterMs) {
         told_ = true;
-        reportError(failure.message());
+        report_(failure.message());
     }
 }
 

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "clipboard/DuplicateCheck.h"
+#include "clipboard/ErrorReport.h"
 #include "store/ClipRecord.h"
 
 class SqlException;
@@ -21,7 +22,7 @@ public:
     static constexpr DWORD kTellAfterMs = 60000;
 
     // `written` runs after items went into the history (or failed for good, with a message).
-    CaptureQueue(int& lastId, std::function<void()> written);
+    CaptureQueue(int& lastId, std::function<void()> written, ReportError report);
     void attach(HWND window) { window_ = window; }
 
     // Writes the record unless it repeats the newest item; a busy file keeps it waiting.
@@ -48,6 +49,7 @@ private:
 
     int& lastId_;
     std::function<void()> written_;
+    ReportError report_;
     HWND window_ = nullptr;
     std::deque<Item> waiting_;
     DuplicateCheck duplicates_;

@@ -6,7 +6,6 @@
 #include <ctime>
 #include <cwchar>
 
-#include "app/Settings.h"
 #include "clipboard/AnsiText.h"
 #include "clipboard/Caption.h"
 #include "clipboard/ClipSource.h"
@@ -15,7 +14,6 @@
 #include "clipboard/ClipboardState.h"
 #include "clipboard/SecretMarkers.h"
 #include "store/ClipRecord.h"
-#include "ui/selection/ItemList.h"
 
 namespace {
 constexpr char kImageCaption[] = "Image";
@@ -83,8 +81,9 @@ struct ClipCapture::ClipboardCopy {
     std::optional<std::string> dib;      // CF_DIB
 };
 
-ClipCapture::ClipCapture(const Settings& settings, ItemList& itemList, int& lastId)
-    : settings_(settings), queue_(lastId, [&itemList] { itemList.LoadPage(); }) {}
+ClipCapture::ClipCapture(CaptureSettings settings, std::function<void()> recordStored, ReportError report,
+                         int& lastId)
+    : settings_(settings), queue_(lastId, std::move(recordStored), std::move(report)) {}
 
 DWORD ClipCapture::captureClipboard(const ClipboardChanges& changes) {
     Sleep(paste::Sleep);

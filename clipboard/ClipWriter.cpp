@@ -12,7 +12,6 @@
 #include "store/ClipRecord.h"
 #include "store/History.h"
 #include "store/SqlException.h"
-#include "ui/framework/MessageBoxes.h"
 
 namespace {
 // The whole message for a record whose type the clipboard has no layout for.
@@ -26,11 +25,11 @@ const std::optional<std::string>& blockOf(const history::ClipBlocks& blocks, Rec
     }
 }
 
-std::optional<history::ClipBlocks> readRecordBlocks(int recordId) {
+std::optional<history::ClipBlocks> readRecordBlocks(int recordId, const ReportError& report) {
     try {
         return history::clipBlocks(recordId);
     } catch (const SqlException& error) {
-        reportError(error.message());
+        report(error.message());
         return std::nullopt;
     }
 }
@@ -53,8 +52,8 @@ bool placeBlocks(const history::ClipBlocks& blocks) {
 }
 }  // namespace
 
-void PutRecordOnClipboard(int recordId) {
-    std::optional<history::ClipBlocks> blocks = readRecordBlocks(recordId);
+void PutRecordOnClipboard(int recordId, const ReportError& report) {
+    std::optional<history::ClipBlocks> blocks = readRecordBlocks(recordId, report);
     if (!blocks) return;
     bool knownType = true;
     if (OpenClipboardWithRetry(kClipboardAttempts)) {
@@ -64,5 +63,5 @@ void PutRecordOnClipboard(int recordId) {
         CloseClipboard();
     }
     // Shown after closing: a message box must not keep the clipboard from other programs.
-    if (!knownType) reportError(kUnknownTypeMessage);
+    if (!knownType) report(kUnknownTypeMessage);
 }

@@ -3,4 +3,6 @@
 // Replaces the clipboard content with the stored formats of one history record. Database
 // failures are shown; a clipboard that stays busy leaves everything as it was. The program's
 // own write is never captured.
-void PutRecordOnClipboard(int recordId);
+#include "clipboard/ErrorReport.h"
+
+void PutRecordOnClipboard(int recordId, const ReportError& report);

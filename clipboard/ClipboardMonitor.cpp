@@ -1,11 +1,11 @@
 #include "clipboard/ClipboardMonitor.h"
 
-#include "app/ConfigFile.h"
 #include "clipboard/ClipCapture.h"
 #include "clipboard/ClipboardState.h"
 
-ClipboardMonitor::ClipboardMonitor(bool& monitorClipBoard, const ConfigFile& config, ClipCapture& capture)
-    : monitorClipBoard_(monitorClipBoard), config_(config), capture_(capture) {}
+ClipboardMonitor::ClipboardMonitor(bool& monitorClipBoard, std::function<void(bool)> saveMonitorClipBoard,
+                                   ClipCapture& capture)
+    : monitorClipBoard_(monitorClipBoard), saveMonitorClipBoard_(std::move(saveMonitorClipBoard)), capture_(capture) {}
 
 void ClipboardMonitor::join(HWND window) {
     window_ = window;
@@ -77,7 +77,7 @@ void ClipboardMonitor::reconnectToClipboard() {
 
 void ClipboardMonitor::toggleMonitorClipboard() {
     monitorClipBoard_ = !monitorClipBoard_;
-    config_.writeFlag("MonitorClipBoard", monitorClipBoard_);
+    saveMonitorClipBoard_(monitorClipBoard_);
     if (monitorClipBoard_) {
         joinChain();
     } else {

@@ -1,10 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+
 #include "clipboard/ClipboardChanges.h"
 
 class ClipCapture;
-class ConfigFile;
 
 // Keeps the main window in the clipboard-viewer chain and decides which change notices start
 // a capture. Every notice is passed on to the next viewer. Joining, reconnecting and the
@@ -16,7 +17,8 @@ public:
     static constexpr UINT_PTR kReconnectTimer = 21;
     static constexpr UINT kReconnectMs = 1201000;
 
-    ClipboardMonitor(bool& monitorClipBoard, const ConfigFile& config, ClipCapture& capture);
+    // saveMonitorClipBoard writes the setting at once each time the command toggles it.
+    ClipboardMonitor(bool& monitorClipBoard, std::function<void(bool)> saveMonitorClipBoard, ClipCapture& capture);
 
     // Joins the chain when monitoring is on; the content present now is not captured.
     void join(HWND window);
@@ -38,7 +40,7 @@ private:
     void captureChanges();
 
     bool& monitorClipBoard_;
-    const ConfigFile& config_;
+    std::function<void(bool)> saveMonitorClipBoard_;
     ClipCapture& capture_;
     HWND window_ = nullptr;
     HWND nextViewer = nullptr;

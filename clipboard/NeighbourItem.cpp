@@ -6,10 +6,10 @@
 #include "clipboard/AnsiText.h"
 #include "clipboard/ClipWriter.h"
 #include "clipboard/NeighbourBalloon.h"
+#include "clipboard/StepBalloon.h"
 #include "store/ClipRecord.h"
 #include "store/History.h"
 #include "store/SqlException.h"
-#include "ui/selection/PreviewTooltip.h"
 
 namespace {
 constexpr int kBalloonOffset = 20;
@@ -35,7 +35,8 @@ POINT balloonPosition() {
 }
 }  // namespace
 
-NeighbourItem::NeighbourItem(int& lastId, PreviewTooltip& tooltip) : lastId_(lastId), tooltip_(tooltip) {}
+NeighbourItem::NeighbourItem(int& lastId, StepBalloon& tooltip, ReportError report)
+    : lastId_(lastId), tooltip_(tooltip), report_(std::move(report)) {}
 
 void NeighbourItem::CopyNeighbourItem(bool older) {
     std::optional<history::Neighbour> found;
@@ -48,7 +49,7 @@ void NeighbourItem::CopyNeighbourItem(bool older) {
     const int id = found->id;
     const std::string body = found->type == UnicodeText ? unicodeToAnsi(found->data) : found->text;
     const std::string text = neighbourBalloonText(found->type, body);
-    PutRecordOnClipboard(id);
+    PutRecordOnClipboard(id, report_);
     lastId_ = id;
     showBalloon(text.c_str());
 }

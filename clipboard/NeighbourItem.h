@@ -1,7 +1,9 @@
 #pragma once
 #include <windows.h>
 
-class PreviewTooltip;
+#include "clipboard/ErrorReport.h"
+
+class StepBalloon;
 
 // The previous/next hot keys: put the record just older or newer than lastId on the clipboard
 // and show it for a moment near the text caret of the program in front.
@@ -10,7 +12,7 @@ public:
     static constexpr UINT_PTR kHideTimer = 15;
     static constexpr UINT kHideAfterMs = 900;
 
-    NeighbourItem(int& lastId, PreviewTooltip& tooltip);
+    NeighbourItem(int& lastId, StepBalloon& tooltip, ReportError report);
     void attach(HWND window) { window_ = window; }
 
     void CopyNeighbourItem(bool older);
@@ -21,6 +23,7 @@ private:
     void showBalloon(const char* text);
 
     int& lastId_;
-    PreviewTooltip& tooltip_;
+    StepBalloon& tooltip_;
+    ReportError report_;
     HWND window_ = nullptr;
 };

@@ -4,8 +4,6 @@
 #include "clipboard/ClipboardAccess.h"
 #include "clipboard/ClipboardState.h"
 
-extern HWND taskbarWindow;
-
 namespace {
 bool saveClipboard() {
     // Blocks left by an earlier failed restore are stale: they must not come back now.
@@ -77,9 +75,9 @@ void bringForward(HWND target) {
 bool isSelfOrChild(HWND ancestor, HWND window) { return ancestor && (window == ancestor || IsChild(ancestor, window)); }
 }  // namespace
 
-void PasteRecord(int recordId, bool hide, HWND selectionWindow) {
+void PasteRecord(int recordId, bool hide, HWND selectionWindow, const ReportError& report) {
     if (paste::RestoreClipboard && !saveClipboard()) return;
-    PutRecordOnClipboard(recordId);
+    PutRecordOnClipboard(recordId, report);
     Sleep(paste::Sleep);
     if (PasteTarget) bringForward(PasteTarget);
     if (hide) ShowWindow(selectionWindow, SW_HIDE);
@@ -99,7 +97,7 @@ void PasteRecord(int recordId, bool hide, HWND selectionWindow) {
     }
 }
 
-void RememberPasteTarget(HWND selectionWindow) {
+void RememberPasteTarget(HWND selectionWindow, HWND taskbarWindow) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
     if (!GetGUIThreadInfo(0, &info)) return;

@@ -4,7 +4,7 @@
 #include <vector>
 
 // What the history store needs from the platform: the configuration file, the file system and
-// message boxes. The Windows build passes the real calls (store/platform/WinStoreHost.h); tests
+// message boxes. The Windows build passes the real calls (app/WinStoreHost.h); tests
 // pass a fake.
 class StoreHost {
 public:

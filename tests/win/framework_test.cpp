@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <optional>
+#include <climits>
 #include <string>
 #include <thread>
 #include <vector>
@@ -200,27 +201,88 @@ TEST(MessageBoxes, CaptionOwnerAndAnswerAreTheCallersOrTheStandardOnes) {
     DestroyWindow(owner);
 }
 
+std::string rawValue(const std::string& path, const char* key) {
+    char text[256] = "";
+    GetPrivateProfileStringA("Main", key, "(missing)", text, sizeof text, path.c_str());
+    return text;
+}
+
 TEST(ConfigFile, WritesGoStraightToTheFileAndReadBack) {
     std::string path = tempFolder() + "yk-config-test.cfg";
     DeleteFileA(path.c_str());
     ConfigFile config(path);
-    EXPECT_EQ(config.readInt("Missing", 42), 42);
-    config.writeInt("Number", -17);
-    config.writeFlag("Flag", true);
-    config.writeString("Text", "C:\\some where\\file.sql");
+    EXPECT_EQ(config.read(configkey::LimitRecordsInDB), 3000) << "a missing key gives the table's default";
+    config.write(configkey::LimitRecordsInDB, -17);
+    config.write(configkey::ShowToolTip, false);
+    config.write(configkey::IconInTray, true);
+    config.write(configkey::DBPath, "C:\\some where\\file.sql");
     ConfigFile again(path);
-    EXPECT_EQ(again.readInt("Number", 0), -17);
-    EXPECT_EQ(again.readInt("Flag", 0), 1);
-    EXPECT_EQ(again.readString("main", "Text", ""), "C:\\some where\\file.sql");
+    EXPECT_EQ(again.read(configkey::LimitRecordsInDB), -17);
+    EXPECT_FALSE(again.read(configkey::ShowToolTip));
+    EXPECT_EQ(rawValue(path, "IconInTray"), "1");
+    EXPECT_EQ(rawValue(path, "ShowToolTip"), "0");
+    EXPECT_EQ(again.read(configkey::DBPath, "C:\\folder\\"), "C:\\some where\\file.sql");
     DeleteFileA(path.c_str());
 }
 
 TEST(ConfigFile, LongValuesAreReadWhole) {
     std::string path = tempFolder() + "yk-config-long.cfg";
     DeleteFileA(path.c_str());
-    std::string longPath = "C:\\" + std::string(3000, 'a') + "\\history.sql";
-    ConfigFile(path).writeString("DBPath", longPath);
-    EXPECT_EQ(ConfigFile(path).readString("main", "DBPath", ""), longPath);
+    std::string longList = "," + std::string(3000, 'A') + ".EXE,";
+    ConfigFile(path).write(configkey::ExceptApp, longList);
+    EXPECT_EQ(ConfigFile(path).read(configkey::ExceptApp), longList);
+    DeleteFileA(path.c_str());
+}
+
+// What a hand-edited file gives: each key's rule from the table, through the profile reader.
+TEST(ConfigFile, ValuesReadAreTakenByTheirKeysRules) {
+    std::string path = tempFolder() + "yk-config-rules.cfg";
+    struct Case {
+        const configkey::IntKey& key;
+        const char* text;
+        int expected;
+    } cases[] = {
+        {configkey::CountItemsInRange, "0", 50},
+        {configkey::Sleep, "5000", 1000},
+        {configkey::HotKey, "65601", 65},
+        {configkey::SelDlgX, "x12", 210},  // no number: missing
+        {configkey::LimitRecordsInDB, "99999999999", INT_MAX},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key.name) + " = " + c.text);
+        DeleteFileA(path.c_str());
+        WritePrivateProfileStringA("Main", c.key.name, c.text, path.c_str());
+        EXPECT_EQ(ConfigFile(path).read(c.key), c.expected);
+    }
+    DeleteFileA(path.c_str());
+}
+
+TEST(ConfigFile, TextKeysInALowerCaseSection) {
+    std::string path = tempFolder() + "yk-config-text.cfg";
+    DeleteFileA(path.c_str());
+    WritePrivateProfileStringA("main", "ExceptApp", ",Notepad.exe,", path.c_str());
+    WritePrivateProfileStringA("main", "DBPath", "", path.c_str());
+    ConfigFile config(path);
+    EXPECT_EQ(config.read(configkey::ExceptApp), ",NOTEPAD.EXE,");
+    EXPECT_EQ(config.read(configkey::DBPath, "C:\\folder\\"), "C:\\folder\\vorla.sql") << "empty is refused";
+    config.write(configkey::DBPath, "C:\\" + std::string(600, 'a'));
+    EXPECT_EQ(config.read(configkey::DBPath, "C:\\folder\\"), "C:\\folder\\vorla.sql") << "too long is refused";
+    DeleteFileA(path.c_str());
+    EXPECT_EQ(config.read(configkey::ExceptApp), ",YARROWKIT.EXE,BRINDLEPOD.EXE,") << "the default, upper case";
+}
+
+TEST(ConfigFile, HideWindowAfterIsWrittenAsAFlag) {
+    std::string path = tempFolder() + "yk-config-hide.cfg";
+    DeleteFileA(path.c_str());
+    ConfigFile config(path);
+    const struct {
+        int value;
+        const char* text;
+    } cases[] = {{1, "1"}, {0, "0"}, {2, "0"}};
+    for (const auto& c : cases) {
+        config.write(configkey::HideWindowAfter, c.value);
+        EXPECT_EQ(rawValue(path, "HideWindowAfter"), c.text) << c.value;
+    }
     DeleteFileA(path.c_str());
 }
 

@@ -10,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "app/MenuIcons.h"
 #include "res/resource.h"
 #include "ui/menu/IconMenu.h"
 #include "ui/menu/IconMenuDialog.h"
@@ -99,7 +100,7 @@ protected:
     }
 
     static constexpr int kWidth = 160;
-    CIconMenuStrip strip_;
+    CIconMenuStrip strip_{programMenuIcons()};
 };
 
 }  // namespace
@@ -267,7 +268,7 @@ namespace {
 // The main window's template and menu bar, with the layer behind it.
 class MenuHost : public CIconMenuDialog {
 public:
-    MenuHost() : CIconMenuDialog(IDD_SELECTION) {}
+    MenuHost() : CIconMenuDialog(IDD_SELECTION, programMenuIcons()) {}
 };
 
 struct MenuWindowSeen {

@@ -11,12 +11,13 @@
 #include <thread>
 #include <vector>
 
+#include "app/ConfigFile.h"
 #include "app/Paths.h"
 #include "res/resource.h"
 #include "store/ClipRecord.h"
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
-#include "store/platform/WinStoreHost.h"
+#include "app/WinStoreHost.h"
 #include "ui/options/DatabasePage.h"
 
 namespace {
@@ -102,6 +103,15 @@ private:
     std::thread thread_;
 };
 
+// The page's actions under test touch neither the tray icon, the hot keys nor the Run value.
+class NoOptionsHost : public OptionsHost {
+public:
+    void showTrayIcon(bool) override {}
+    void rebindHotKey(int, HotKeyCombination, HWND) override {}
+    bool runsAtStartup() override { return false; }
+    void setRunAtStartup(bool) override {}
+};
+
 // The selection window's controls, for the list the page reloads.
 class ListHost : public Dialog {
 public:
@@ -139,7 +149,11 @@ protected:
         RemoveDirectoryA(folder_.c_str());
     }
     int treeCount() const { return TreeView_GetCount(host_.item(IDC_ITEM_TREE)); }
-    std::string storedDbPath() const { return config_.readString("main", "DBPath", ""); }
+    std::string storedDbPath() const {
+        char text[MAX_PATH] = "";
+        GetPrivateProfileStringA("Main", configkey::DBPath.name, "", text, sizeof text, config_.path().c_str());
+        return text;
+    }
 
     std::string folder_;
     std::string oldPath_;
@@ -149,7 +163,8 @@ protected:
     WinStoreHost storeHost_{config_.path(), "yarrowkit"};
     ListHost host_;
     ItemList list_{settings_.CountItemsInRange, settings_.MoveSelection};
-    OptionsContext context_{host_.hwnd(), nullptr, settings_, config_, list_, lastId_, storeHost_};
+    NoOptionsHost optionsHost_;
+    OptionsContext context_{optionsHost_, settings_, config_, dbPath, configFolder, list_, lastId_, storeHost_};
     DatabasePage page_{context_};
 };
 

@@ -8,13 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "app/MenuIcons.h"
 #include "app/Paths.h"
 #include "app/TrayMenu.h"
 #include "res/resource.h"
 #include "store/ClipRecord.h"
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
-#include "store/platform/WinStoreHost.h"
+#include "app/WinStoreHost.h"
 #include "ui/menu/IconMenuStrip.h"
 
 namespace {
@@ -66,7 +67,7 @@ protected:
 
     std::string folder_;
     WinStoreHost storeHost_{tempFolder() + "yk-tray-menu\\config.cfg", "yarrowkit"};
-    CIconMenuStrip strip_;
+    CIconMenuStrip strip_{programMenuIcons()};
     HIMAGELIST itemImages_ = nullptr;
     TrayMenu tray_;
 };

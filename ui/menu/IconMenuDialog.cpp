@@ -7,7 +7,7 @@
 
 #include "ui/menu/MenuText.h"
 
-CIconMenuDialog::CIconMenuDialog(int templateId) : Dialog(templateId) {}
+CIconMenuDialog::CIconMenuDialog(int templateId, const MenuIconTable& icons) : Dialog(templateId), icons_(icons) {}
 
 BOOL CIconMenuDialog::OnInitDialog() {
     Dialog::OnInitDialog();

@@ -14,7 +14,8 @@
 // the messages they handle themselves on to this class, and call its hooks from theirs.
 class CIconMenuDialog : public Dialog {
 public:
-    explicit CIconMenuDialog(int templateId);
+    // icons: the program's menu icons, drawn beside the commands the table names.
+    CIconMenuDialog(int templateId, const MenuIconTable& icons);
 
     const CIconMenuStrip& menuIcons() const { return icons_; }
 

@@ -2,7 +2,6 @@
 
 #include <commdlg.h>
 
-#include "app/Paths.h"
 #include "res/resource.h"
 #include "store/History.h"
 #include "store/SqlException.h"
@@ -33,7 +32,8 @@ bool sameFile(const std::string& first, const std::string& second) {
 }
 }  // namespace
 
-DatabasePage::DatabasePage(const OptionsContext& context) : Dialog(IDD_DATABASE_PAGE), context_(context) {}
+DatabasePage::DatabasePage(const OptionsContext& context)
+    : Dialog(IDD_DATABASE_PAGE), context_(context), dbPath(context.dbPath), configFolder(context.configFolder) {}
 
 BOOL DatabasePage::OnInitDialog() {
     limit_ = context_.settings.LimitRecordsInDB;
@@ -59,12 +59,12 @@ void DatabasePage::Save() {
     Settings& settings = context_.settings;
     if (limit_ != settings.LimitRecordsInDB) {
         settings.LimitRecordsInDB = limit_;
-        context_.config.writeInt("LimitRecordsInDB", limit_);
+        context_.config.write(configkey::LimitRecordsInDB, limit_);
     }
     bool keep = keepBetweenRuns_ != 0;
     if (keep != settings.SaveItemsInDataBase) {
         settings.SaveItemsInDataBase = keep;
-        context_.config.writeFlag("SaveItemsInDataBase", keep);
+        context_.config.write(configkey::SaveItemsInDataBase, keep);
     }
 }
 
@@ -128,7 +128,7 @@ void DatabasePage::openAndShow(const std::string& path) {
     context_.itemList.resetToNewestPage();
     context_.itemList.LoadPage();
     context_.itemList.UpdateRangeLabel();
-    context_.config.writeString("DBPath", dbPath);
+    context_.config.write(configkey::DBPath, dbPath);
     showValues();
 }
 

@@ -32,6 +32,8 @@ private:
     void showValues();
 
     const OptionsContext& context_;
+    std::string& dbPath;  // the process-wide path of the history file
+    const std::string& configFolder;
     int limit_ = 0;
     int keepBetweenRuns_ = 0;
     std::string path_;

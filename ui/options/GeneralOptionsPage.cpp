@@ -1,6 +1,5 @@
 #include "ui/options/GeneralOptionsPage.h"
 
-#include "app/RunAtStartup.h"
 #include "res/resource.h"
 #include "ui/framework/DataExchange.h"
 
@@ -14,7 +13,7 @@ BOOL GeneralOptionsPage::OnInitDialog() {
     HideOnFocusLost = settings.HideOnFocusLost;
     MoveSelection = settings.MoveSelection;
     // Read at every opening: the registry is the truth, also after a failed write.
-    runOnStartup_ = runOnStartupAtOpening_ = runatstartup::isRegistered() ? 1 : 0;
+    runOnStartup_ = runOnStartupAtOpening_ = context_.host.runsAtStartup() ? 1 : 0;
     UpdateData(false);
     return FALSE;  // the options window decides where the focus goes
 }
@@ -30,21 +29,17 @@ void GeneralOptionsPage::DoDataExchange(DataExchange& exchange) {
 void GeneralOptionsPage::Save() {
     UpdateData(true);
     Settings& settings = context_.settings;
-    saveFlag("ShowToolTip", ShowToolTip, settings.ShowToolTip);
-    saveFlag("HideOnFocusLost", HideOnFocusLost, settings.HideOnFocusLost);
-    saveFlag("CaptureImage", CaptureImage, settings.CaptureImage);
-    saveFlag("MoveSelection", MoveSelection, settings.MoveSelection);
+    saveFlag(configkey::ShowToolTip, ShowToolTip, settings.ShowToolTip);
+    saveFlag(configkey::HideOnFocusLost, HideOnFocusLost, settings.HideOnFocusLost);
+    saveFlag(configkey::CaptureImage, CaptureImage, settings.CaptureImage);
+    saveFlag(configkey::MoveSelection, MoveSelection, settings.MoveSelection);
     // Compared with the state at opening, so that unchecking and checking again touches nothing.
     if (runOnStartup_ == runOnStartupAtOpening_) return;
-    if (runOnStartup_) {
-        runatstartup::registerExecutable();
-    } else {
-        runatstartup::unregister();
-    }
+    context_.host.setRunAtStartup(runOnStartup_ != 0);
 }
 
-void GeneralOptionsPage::saveFlag(const char* key, int box, bool& setting) {
+void GeneralOptionsPage::saveFlag(const configkey::FlagKey& key, int box, bool& setting) {
     if ((box != 0) == setting) return;
     setting = box != 0;
-    context_.config.writeFlag(key, setting);
+    context_.config.write(key, setting);
 }

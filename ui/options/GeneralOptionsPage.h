@@ -14,7 +14,7 @@ protected:
     void DoDataExchange(DataExchange& exchange) override;
 
 private:
-    void saveFlag(const char* key, int box, bool& setting);
+    void saveFlag(const configkey::FlagKey& key, int box, bool& setting);
 
     const OptionsContext& context_;
     int ShowToolTip = 0;

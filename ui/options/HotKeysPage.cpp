@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include "app/HotKeys.h"
-#include "app/TrayIcon.h"
 #include "res/resource.h"
 #include "ui/framework/DataExchange.h"
 #include "ui/options/HotKeyCodes.h"
@@ -17,9 +15,10 @@ HotKeysPage::HotKeysPage(const OptionsContext& context) : Dialog(IDD_HOTKEYS_PAG
 HotKeysPage::HotKeyBinding HotKeysPage::binding(int index) const {
     Settings& settings = context_.settings;
     switch (index) {
-    case 0: return {kHotKeyShow, IDC_HOTKEY_MAIN, "HotKeyVK", "HotKey", settings.HotKeyMain};
-    case 1: return {kHotKeyPrevious, IDC_HOTKEY_PREVIOUS, "HotKeyPrevVK", "HotKeyPrev", settings.HotKeyPrevious};
-    default: return {kHotKeyNext, IDC_HOTKEY_NEXT, "HotKeyNextVK", "HotKeyNext", settings.HotKeyNextItem};
+    case 0: return {0, IDC_HOTKEY_MAIN, configkey::HotKeyVK, configkey::HotKey, settings.HotKeyMain};
+    case 1:
+        return {1, IDC_HOTKEY_PREVIOUS, configkey::HotKeyPrevVK, configkey::HotKeyPrev, settings.HotKeyPrevious};
+    default: return {2, IDC_HOTKEY_NEXT, configkey::HotKeyNextVK, configkey::HotKeyNext, settings.HotKeyNextItem};
     }
 }
 
@@ -44,22 +43,17 @@ void HotKeysPage::Save() {
 void HotKeysPage::saveTrayIcon() {
     bool show = showIcon_ != 0;
     if (show == context_.settings.IconInTray) return;
-    if (show) {
-        tray::addIcon(context_.mainWindow, context_.icon, tray::kOptionsTip);
-    } else {
-        tray::removeIcon(context_.mainWindow);
-    }
+    context_.host.showTrayIcon(show);
     context_.settings.IconInTray = show;
-    context_.config.writeFlag("IconInTray", show);
+    context_.config.write(configkey::IconInTray, show);
 }
 
 void HotKeysPage::saveHotKey(const HotKeyBinding& entry) {
     auto word = static_cast<uint16_t>(SendDlgItemMessageA(hwnd(), entry.controlId, HKM_GETHOTKEY, 0, 0));
     if (hotkeycodes::unchanged(word, entry.stored)) return;
     entry.stored = hotkeycodes::combinationOf(word);
-    UnregisterHotKey(context_.mainWindow, entry.id);
     // A refused combination is still kept: it is tried again at the next start.
-    registerHotKey(context_.mainWindow, entry.id, entry.stored, hwnd());
-    context_.config.writeInt(entry.modifiersKey, entry.stored.modifiers);
-    context_.config.writeInt(entry.keyKey, entry.stored.key);
+    context_.host.rebindHotKey(entry.index, entry.stored, hwnd());
+    context_.config.write(entry.modifiersKey, entry.stored.modifiers);
+    context_.config.write(entry.keyKey, entry.stored.key);
 }

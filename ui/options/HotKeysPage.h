@@ -15,10 +15,10 @@ protected:
 
 private:
     struct HotKeyBinding {
-        int id;                       // registration id
+        int index;                              // 0 show the window, 1 previous, 2 next
         int controlId;
-        const char* modifiersKey;     // config.cfg key of the modifier flags
-        const char* keyKey;           // config.cfg key of the virtual key
+        const configkey::IntKey& modifiersKey;  // the modifier flags
+        const configkey::IntKey& keyKey;        // the virtual key
         HotKeyCombination& stored;
     };
     HotKeyBinding binding(int index) const;

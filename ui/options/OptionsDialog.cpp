@@ -11,6 +11,7 @@ const int kPageTemplates[OptionsDialog::kPageCount] = {IDD_GENERAL_PAGE, IDD_HOT
 constexpr int kMargin = 7;
 constexpr int kListItemHeight = 17;
 constexpr POINT kListPosition = {7, 48};
+static_assert(configkey::OptionsIndex.highest == OptionsDialog::kPageCount - 1, "one stored index per page");
 
 RECT childRect(HWND child) {
     RECT rect;
@@ -89,9 +90,7 @@ void OptionsDialog::createPages(const RECT& area) {
 }
 
 int OptionsDialog::selectStoredPage() {
-    int index = context_.config.readInt("OptionsIndex", 0);
-    // Only a hand-edited file holds another number; it opens on the first page.
-    if (index < 0 || index >= kPageCount) index = 0;
+    const int index = context_.config.read(configkey::OptionsIndex);
     SendMessageA(pageList(), LB_SETCURSEL, index, 0);
     return index;
 }
@@ -157,5 +156,5 @@ bool OptionsDialog::onTimer(UINT_PTR id) {
 
 void OptionsDialog::onDestroy() {
     auto index = static_cast<int>(SendMessageA(pageList(), LB_GETCURSEL, 0, 0));
-    context_.config.writeInt("OptionsIndex", index < 0 ? 0 : index);
+    context_.config.write(configkey::OptionsIndex, index < 0 ? 0 : index);
 }

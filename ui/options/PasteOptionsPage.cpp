@@ -1,7 +1,5 @@
 #include "ui/options/PasteOptionsPage.h"
 
-#include <algorithm>
-
 #include "clipboard/ClipboardState.h"
 #include "res/resource.h"
 #include "ui/framework/DataExchange.h"
@@ -27,12 +25,12 @@ void PasteOptionsPage::Save() {
     // Compared before limiting: 5000 writes 1000 even when 1000 is stored already. A pasted
     // negative number would make the platform's wait endless, so it becomes no delay.
     if (delay_ != paste::Sleep) {
-        paste::Sleep = std::clamp(delay_, 0, kLongestDelay);
-        context_.config.writeInt("Sleep", paste::Sleep);
+        paste::Sleep = configkey::Sleep.fitted(delay_);
+        context_.config.write(configkey::Sleep, paste::Sleep);
     }
     bool restore = restoreClipboard_ != 0;
     if (restore != paste::RestoreClipboard) {
         paste::RestoreClipboard = restore;
-        context_.config.writeFlag("RestoreClipboard", restore);
+        context_.config.write(configkey::RestoreClipboard, restore);
     }
 }

@@ -5,8 +5,6 @@
 // "Paste Options": restoring the clipboard after a paste, and the compatibility delay.
 class PasteOptionsPage : public Dialog {
 public:
-    static constexpr int kLongestDelay = 1000;  // ms
-
     explicit PasteOptionsPage(const OptionsContext& context);
     void Save();
 

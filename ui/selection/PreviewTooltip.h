@@ -4,13 +4,15 @@
 
 #include <string>
 
+#include "clipboard/StepBalloon.h"
+
 // The one tracking tooltip of the selection window: the item preview shows in it, and so does
 // the next/previous balloon. It has a single tool whose text and position are replaced each
 // time something is shown.
-class PreviewTooltip {
+class PreviewTooltip : public StepBalloon {
 public:
     PreviewTooltip();
-    ~PreviewTooltip();
+    ~PreviewTooltip() override;
     PreviewTooltip(const PreviewTooltip&) = delete;
     PreviewTooltip& operator=(const PreviewTooltip&) = delete;
 
@@ -20,9 +22,9 @@ public:
     HWND window() const { return window_; }
 
     // Shows `text` with the tooltip's top-left corner at the screen point (x, y).
-    void showAt(const std::string& text, int x, int y);
+    void showAt(const std::string& text, int x, int y) override;
     // Switches tracking off, which hides whatever is shown.
-    void hide();
+    void hide() override;
 
 private:
     void resetTool(UINT flags);

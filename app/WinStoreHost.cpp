@@ -1,4 +1,4 @@
-#include "store/platform/WinStoreHost.h"
+#include "app/WinStoreHost.h"
 
 #include <cstring>
 #include <utility>
