@@ -37,6 +37,9 @@ class History:
     def settle_with_marker(self, client, marker=b"marker\0"):
         """Copies a marker and waits for it: whatever was copied before has been handled by then."""
         before = len(self.rows())
+        # A person's next copy: the program reads a copy only after its 70 ms compatibility
+        # delay, and content replaced before that is not the user's to keep.
+        time.sleep(0.25)
         client.set_clipboard((CF_TEXT, marker))
         wait_for(lambda: any(r["Text"] == marker for r in self.rows()[before:]), 15, what="the marker row")
         return [r for r in self.rows() if r["Text"] != marker]
