@@ -23,7 +23,7 @@ CF_TEXT, CF_DIB = 1, 8
 KIB, MIB = 1024, 1024 * 1024
 IDC_PASTE = 137
 WM_MOUSEMOVE = 0x200
-TRACE = re.compile(rb"Yarrowkit capture: (\d+) stored bytes in ([\d.]+) ms")
+TRACE = re.compile(rb"Yarrowkit capture: (\d+) bytes in ([\d.]+) ms")
 
 
 class Program:
