@@ -46,10 +46,10 @@ CaptureQueue::Outcome CaptureQueue::write(Item& item) {
     try {
         if (!item.claimed) {
             if (duplicates_.isDuplicate(item.record)) return Outcome::Dropped;
-            duplicates_.remember(item.record);
             // A failed insert still uses its id up; waiting for the file does not.
             item.record.Id = history::claimNextId();
             lastId_ = item.record.Id;
+            duplicates_.remember(item.record);
             item.claimed = true;
         }
         history::add(item.record);

@@ -3,6 +3,7 @@
 
 #include "store/HistoryDatabase.h"
 #include "store/HistorySql.h"
+#include "store/StoredValue.h"
 
 #include <sqlite3.h>
 
@@ -17,7 +18,19 @@ int open(const std::string& dbPath, const std::string& configFolder, StoreHost& 
 
 void close() { historyDb.close(); }
 
-void add(const ClipRecord& record) { historyDb.execute(insertStatement(record).c_str()); }
+void add(const ClipRecord& record) {
+    // Each block is encoded once, into the memory SQLite reads it from.
+    const std::string texts[] = {storedCaption(record.Name), storedText(record.SourceName), storedText(record.SourceTitle),
+                                 storedBlock(record.Locale), storedBlock(record.Text)};
+    const std::string data = storedBlock(record.Data);
+    SqlStatement insert = historyDb.statement(sql::kInsertBoundRow);
+    insert.bindInt(1, record.Id);
+    insert.bindInt(2, record.DTime);
+    for (int i = 0; i < 5; ++i) insert.bindText(3 + i, texts[i].data(), texts[i].size());
+    insert.bindInt(8, record.Type);
+    insert.bindText(9, data.data(), data.size());
+    insert.run();
+}
 
 void setLockWait(int milliseconds) { historyDb.setBusyTimeout(milliseconds); }
 

@@ -91,6 +91,8 @@ std::optional<ClipBlocks> clipBlocks(int id);
 std::optional<PreviewFields> preview(int id);
 std::optional<Neighbour> neighbour(int id, Direction direction);
 std::optional<NewestRow> newest();
+// The largest id in the history; absent when it is empty.
+std::optional<int> newestId();
 
 void remove(int id);
 void removeAll();

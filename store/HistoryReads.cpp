@@ -77,6 +77,12 @@ std::optional<Neighbour> neighbour(int id, Direction direction) {
     return found;
 }
 
+std::optional<int> newestId() {
+    SqlCursor row = historyDb.query(sql::kSelectMaxId);
+    if (row.atEnd() || !row.columnText(0)) return std::nullopt;
+    return std::atoi(row.columnText(0));
+}
+
 std::optional<NewestRow> newest() {
     SqlCursor row = historyDb.query(sql::kSelectNewest);
     if (row.atEnd()) return std::nullopt;

@@ -28,6 +28,9 @@ inline constexpr char kDropLogTable[] = "DROP TABLE Log;";
 inline constexpr char kSelectNewest[] = "SELECT Text,Data,Type FROM Log ORDER by Id DESC limit 1";
 // 8. execute: Id, DTime, then Name, SourceName, SourceTitle, Locale, Text in stored form, Type, Data.
 inline constexpr char kInsertRow[] = "INSERT INTO Log VALUES (%i,%u,'%s','%s','%s','%s','%s',%i,'%s');";
+// Statement 8 with its values bound instead of formatted in: the same row, without SQLite
+// parsing a text as long as the clip. The values are the same stored forms.
+inline constexpr char kInsertBoundRow[] = "INSERT INTO Log VALUES (?,?,?,?,?,?,?,?,?);";
 // 9. queryTable; %i,%i = page offset, page size.
 inline constexpr char kSelectPage[] = "SELECT Id,Name,Type FROM Log ORDER by Id DESC limit %i,%i";
 // 10. query; %i = item id.

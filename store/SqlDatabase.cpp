@@ -77,6 +77,12 @@ SqlResultTable SqlDatabase::queryTable(const char* sql) {
     return SqlResultTable(results, rows, columns);
 }
 
+SqlStatement SqlDatabase::statement(const char* sql) {
+    sqlite3_stmt* prepared = prepare(sql);
+    if (!prepared) throw SqlException(SqlException::kLayerError, "Empty statement");
+    return SqlStatement(connection_, prepared);
+}
+
 void SqlDatabase::setBusyTimeout(int milliseconds) {
     busyTimeoutMs_ = milliseconds;
     if (connection_) sqlite3_busy_timeout(connection_, milliseconds);

@@ -139,6 +139,18 @@ TEST_F(DuplicateCheckTest, DataBlockDecidesForNonPlainTypes) {
     EXPECT_TRUE(check.isDuplicate(first));
 }
 
+TEST_F(DuplicateCheckTest, WhileTheLastItemIsNewestItsFingerprintDecidesWithoutReadingIt) {
+    ClipRecord first = text("A", "A");
+    first.Id = 5;
+    history::add(first);
+    check.remember(first);
+    historyDb.execute("UPDATE Log SET Text='x';");  // reading the block back would now differ
+    EXPECT_TRUE(check.isDuplicate(first));
+    EXPECT_FALSE(check.isDuplicate(text("B", "A")));
+    history::remove(5);  // no longer the newest: only the file can tell
+    EXPECT_FALSE(check.isDuplicate(first));
+}
+
 TEST_F(DuplicateCheckTest, ADifferentSizeOrCaptionNeedsNoQuery) {
     check.remember(text("A", "A"));
     historyDb.execute("DROP TABLE Log;");  // a query would now throw

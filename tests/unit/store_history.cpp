@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,45 @@ TEST_F(History, PlainTextBlocksLeaveDataOutAndAbsentBlocksStayAbsent) {
     EXPECT_EQ(blocks->data, std::nullopt);
     EXPECT_EQ(blocks->locale, std::nullopt);
     EXPECT_EQ(history::page(0, 1).at(0).caption, "");
+}
+
+// The bound insert must store what the documented literal statement stores, to the byte and
+// with the same value types, so files stay the same for every reader.
+TEST_F(History, BoundInsertStoresTheRowTheLiteralStatementStores) {
+    ClipRecord awkward;
+    awkward.DTime = 4294967295u;
+    awkward.Name = "it's";
+    awkward.SourceName = "a'b";
+    awkward.SourceTitle = "\x01\xff";
+    awkward.Locale = "\0\x01\xff'"s;
+    awkward.Text = "'\0\x01\x02\xff\0"s;
+    awkward.Type = RichText;
+    awkward.Data = ""s;
+    ClipRecord blank;  // no caption, absent blocks
+    ClipRecord emptyCaption;
+    emptyCaption.Name = "";
+    emptyCaption.Text = "\0"s;
+    ClipRecord huge;
+    huge.Name = "x";
+    huge.Type = UnicodeText;
+    huge.Data = std::string(10 * 1024 * 1024, '\0');
+    for (std::size_t i = 0; i < huge.Data->size(); i += 7) (*huge.Data)[i] = static_cast<char>(i * 31);
+    int id = 0;
+    for (ClipRecord& record : {std::ref(awkward), std::ref(blank), std::ref(emptyCaption), std::ref(huge)}) {
+        record.Id = id++;
+        historyDb.execute(insertStatement(record).c_str());
+        record.Id = id++;
+        history::add(record);
+        const std::string columns =
+            "typeof(DTime)||DTime||typeof(Name)||hex(Name)||typeof(SourceName)||hex(SourceName)||typeof(SourceTitle)||"
+            "hex(SourceTitle)||typeof(Locale)||hex(Locale)||typeof(Text)||hex(Text)||typeof(Type)||Type||typeof(Data)||"
+            "hex(Data)";
+        auto rowOf = [&](int rowId) {
+            return std::string(historyDb.query(("SELECT " + columns + " FROM Log WHERE Id=" + std::to_string(rowId)).c_str())
+                                   .columnText(0));
+        };
+        EXPECT_EQ(rowOf(id - 2), rowOf(id - 1)) << "record " << id / 2;
+    }
 }
 
 }  // namespace
