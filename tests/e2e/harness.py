@@ -13,7 +13,8 @@ import time
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 SESSION_SCRIPT = ROOT / "tests" / "wine" / "session.sh"
 BUILD = pathlib.Path(os.environ.get("YK_BUILD", ROOT / "build" / "windows"))
-EXE = BUILD / "yarrowkit.exe"
+# YK_EXE runs another build of the program (an earlier one, for comparison) against these tools.
+EXE = pathlib.Path(os.environ.get("YK_EXE", BUILD / "yarrowkit.exe"))
 CLIENT_EXE = BUILD / "tests" / "e2e" / "ykclient.exe"
 
 TITLE = "Yarrowkit. Select item to paste or copy."

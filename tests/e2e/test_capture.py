@@ -7,12 +7,14 @@ import time
 import pytest
 
 import storedform
-from harness import CLIENT_EXE, WM_COMMAND, Client, wait_for
+from harness import CLIENT_EXE, WM_COMMAND, Client, hexed, wait_for
 
 CF_TEXT, CF_DIB, CF_UNICODETEXT, CF_LOCALE = 1, 8, 13, 16
 RTF = "Rich Text Format"
 ID_RECONNECT_CLIPBOARD, ID_MONITOR_CLIPBOARD = 110, 112
 CLIENT_NAME, CLIENT_TITLE = b"ykclient.exe", b"Yarrowkit Test Client"
+NOTEPAD = "notepad"
+WORDPAD = r"C:\Program Files\Windows NT\Accessories\wordpad.exe"
 LOCALE_EN_US = (0x0409).to_bytes(4, "little")
 DIB = (40).to_bytes(4, "little") + (2).to_bytes(4, "little") + (2).to_bytes(4, "little") + \
     (1).to_bytes(2, "little") + (32).to_bytes(2, "little") + bytes(24) + bytes(range(16))
@@ -208,3 +210,45 @@ def test_a_huge_clip_is_stored_whole_and_a_copy_made_meanwhile_is_not_lost(runni
     assert storedform.sqlite(history.path, "SELECT hex(Text) FROM Log WHERE Id=1;") == \
         [storedform.encode(b"copied meanwhile\0").hex().upper().encode()]
     assert running.running()
+
+
+def xdotool(session, *args, check=True):
+    return subprocess.run(["xdotool", *map(str, args)], env=session.env, check=check, capture_output=True, text=True,
+                          timeout=30).stdout
+
+
+def start_editor(session, client, program, title_pattern):
+    """Starts a program nobody here wrote and gives its window the X focus, so that real key
+    events reach it; returns its title and the window with the keyboard focus."""
+    session.wine(program, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    x_window = wait_for(lambda: xdotool(session, "search", "--name", title_pattern, check=False).split(), 30,
+                        what=f"a window named {title_pattern!r}")[0]
+    title = xdotool(session, "getwindowname", x_window).strip()
+    window = wait_for(lambda: client.window(title), 10, what=title)
+    client.call("idle", f"{window:x}")
+    xdotool(session, "windowfocus", "--sync", x_window)
+    return title, wait_for(lambda: client.focus_of(window), what="the editor's focus")
+
+
+def test_two_ctrl_c_in_notepad_30_ms_apart_are_both_kept(app, session, client, history):
+    # With the compatibility delay longer than the gap, the first text is gone before it is read.
+    app.write_config("[Main]\nSleep=0\n")
+    app.start()
+    _, edit = start_editor(session, client, NOTEPAD, "Notepad$")
+    client.call("set_text", f"{edit:x}", hexed("first line\r\nother line"))
+    xdotool(session, "key", "ctrl+Home", "shift+End")
+    # Each key event about 8 ms after the one before: the two copies come about 30 ms apart.
+    xdotool(session, "key", "--delay", 8, "ctrl+c", "Down", "End", "shift+Home", "ctrl+c")
+    wait_for(lambda: history.texts()[-1:] == [b"other line\0"], 15, what="the second copy")
+    assert history.texts() == [b"first line\0", b"other line\0"]
+
+
+def test_a_wordpad_copy_is_rich_text_from_its_document_window(running, session, client, history):
+    # The title of a document window; the frame is called "Wine Wordpad" before its document opens.
+    title, edit = start_editor(session, client, WORDPAD, " - Wine Wordpad$")
+    xdotool(session, "type", "yarrow")
+    wait_for(lambda: client.text(edit) == "yarrow", what="the typed word")
+    xdotool(session, "key", "ctrl+a", "ctrl+c")
+    [row] = history.wait_count(1)
+    assert (row["SourceName"].lower(), row["SourceTitle"]) == (b"wordpad.exe", title.encode())
+    assert (row["Type"], row["Name"]) == (storedform.RICH_TEXT, b"yarrow")

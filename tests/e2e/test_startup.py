@@ -3,7 +3,10 @@ import time
 
 import pytest
 
+import storedform
 from harness import TITLE, WM_CLOSE_QUIETLY, WM_COMMAND, WM_LBUTTONDOWN, WM_TRAY_CALLBACK, hexed, wait_for
+from test_capture import History
+from test_commands import press_ctrl_d, tray_has_icon
 
 ID_CLOSE_APP = 104
 ID_HIDE_WINDOW = 32771
@@ -11,7 +14,7 @@ IDCANCEL = 2
 IDC_ITEM_TREE = 1006
 WM_SYSCOMMAND = 0x112
 SC_CLOSE = 0xF060
-WM_QUERYENDSESSION = 0x11
+WM_QUERYENDSESSION, WM_ENDSESSION = 0x11, 0x16
 SHUTDOWN_KEYS = {"HideWindowAfter", "SelDlgX", "SelDlgY"}
 
 
@@ -107,6 +110,37 @@ def test_end_of_session_query_saves_before_answering(app, client):
     assert client.send(app.window, WM_QUERYENDSESSION) != 0, "the default answer allows the end"
     assert set(app.config()) == SHUTDOWN_KEYS
     assert app.running()
+
+
+def cancel_log_off(app, client):
+    """The system asks to end the session, then tells that the user cancelled it."""
+    client.send(app.window, WM_QUERYENDSESSION)
+    client.send(app.window, WM_ENDSESSION, 0)
+
+
+def test_a_cancelled_log_off_brings_back_icon_hot_key_and_capture(app, client, session):
+    app.start()
+    wait_for(lambda: tray_has_icon(app), what="the tray icon")
+    cancel_log_off(app, client)
+    assert tray_has_icon(app)
+    press_ctrl_d(client)
+    wait_for(lambda: client.visible(app.window), what="the window shown by the hot key")
+    client.copy_text("after the cancelled log-off")
+    [row] = History(session).wait_count(1)
+    assert row["Text"] == b"after the cancelled log-off\0"
+
+
+def test_a_cancelled_log_off_counts_the_exit_step_once(app, client, session):
+    history = History(session)
+    storedform.write_history(history.path, [storedform.text_record(i, f"record {i}") for i in range(3005)])
+    app.start()
+    cancel_log_off(app, client)  # its exit step has trimmed the history to 3000 rows
+    client.command(app.window, ID_CLOSE_APP)
+    client.wait_message_box("yarrowkit")
+    client.press("yarrowkit", "Yes")
+    assert app.wait_exit() == 0
+    assert len(history.rows()) == 3000
+    assert app.config()["VacuumCount"] == "1"
 
 
 def test_lower_case_section_header_reads_the_same(app, client):

@@ -223,13 +223,11 @@ std::string clipRead(const std::vector<std::string>& args) {
     return sizes;
 }
 
-// clip_fill FORMAT SIZE [SEED]: one block of SIZE bytes, a repeating text ending in a zero
-// byte whose first byte is 'A' + SEED, made here so that huge clips need not cross the pipe.
-// A CF_DIB block starts with a real 32-bit header.
-std::string clipFill(const std::vector<std::string>& args) {
-    UINT format = formatNumber(args.at(1));
-    size_t size = static_cast<size_t>(parseNumber(args.at(2)));
-    const char first = static_cast<char>('A' + (args.size() > 3 ? parseNumber(args.at(3)) % 26 : 0));
+// One block of SIZE bytes, a repeating text ending in a zero byte whose first byte is
+// 'A' + SEED, made here so that huge clips need not cross the pipe. A CF_DIB block starts with a
+// real 32-bit header.
+void placeFilledBlock(UINT format, size_t size, long long seed) {
+    const char first = static_cast<char>('A' + seed % 26);
     if (!openClipboard(clientWindow)) throw Failure{"clipboard busy"};
     EmptyClipboard();
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
@@ -251,7 +249,66 @@ std::string clipFill(const std::vector<std::string>& args) {
     GlobalUnlock(block);
     SetClipboardData(format, block);
     CloseClipboard();
+}
+
+// clip_fill FORMAT SIZE [SEED]: places one filled block.
+std::string clipFill(const std::vector<std::string>& args) {
+    placeFilledBlock(formatNumber(args.at(1)), static_cast<size_t>(parseNumber(args.at(2))),
+                     args.size() > 3 ? parseNumber(args.at(3)) : 0);
     return {};
+}
+
+double millisecondsSince(const LARGE_INTEGER& start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::string milliseconds(double ms) {
+    char text[32];
+    snprintf(text, sizeof text, "%.1f", ms);
+    return text;
+}
+
+// clip_fill_hold_time FORMAT SIZE SEED: places a filled block, then tries the clipboard about
+// every millisecond, pumping meanwhile; answers "BUSY FREE", the milliseconds after placing at
+// which another program first held the clipboard open and at which it was free again, or "- -"
+// when nobody opened it within 10 s.
+std::string clipFillHoldTime(const std::vector<std::string>& args) {
+    placeFilledBlock(formatNumber(args.at(1)), static_cast<size_t>(parseNumber(args.at(2))), parseNumber(args.at(3)));
+    LARGE_INTEGER placed;
+    QueryPerformanceCounter(&placed);
+    double busy = -1;
+    while (busy < 0 && millisecondsSince(placed) < 10000) {
+        if (OpenClipboard(clientWindow)) {
+            CloseClipboard();
+            pumpFor(1);
+        } else {
+            busy = millisecondsSince(placed);
+        }
+    }
+    if (busy < 0) return "- -";
+    while (!OpenClipboard(clientWindow)) {
+        if (millisecondsSince(placed) > 300000) throw Failure{"the clipboard stayed busy"};
+        pumpFor(1);
+    }
+    const double free = millisecondsSince(placed);
+    CloseClipboard();
+    return milliseconds(busy) + " " + milliseconds(free);
+}
+
+// clip_read_time FORMAT: milliseconds that GetClipboardData alone takes for the format.
+std::string clipReadTime(const std::vector<std::string>& args) {
+    const UINT format = formatNumber(args.at(1));
+    if (!openClipboard(clientWindow)) throw Failure{"clipboard busy"};
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    HANDLE data = GetClipboardData(format);
+    const double ms = millisecondsSince(start);
+    CloseClipboard();
+    if (!data) throw Failure{"no such format"};
+    return milliseconds(ms);
 }
 
 // clip_burst COUNT INTERVAL TAG: COUNT texts "TAG i", one every INTERVAL ms, as a busy program
@@ -777,6 +834,8 @@ std::string run(const std::vector<std::string>& a) {
     if (command == "clip_hold") return clipHold(a);
     if (command == "clip_burst") return clipBurst(a);
     if (command == "clip_fill") return clipFill(a);
+    if (command == "clip_fill_hold_time") return clipFillHoldTime(a);
+    if (command == "clip_read_time") return clipReadTime(a);
     if (command == "clip_owner") return windowHex(GetClipboardOwner());
     if (command == "client_window") return windowHex(clientWindow);
     if (command == "editor") return editorCreate();
