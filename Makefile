@@ -4,7 +4,10 @@ MAKEFLAGS += --no-print-directory
 JOBS  ?= $(shell nproc)
 NATIVE  := build/native
 WINDOWS := build/windows
-CMAKE_WINDOWS := -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+# The toolchain counts only when a build folder is first configured; passed again, CMake warns
+# that it went unused.
+TOOLCHAIN := cmake/mingw-w64-x86_64.cmake
+CMAKE_WINDOWS = $(if $(wildcard $(WINDOWS)/CMakeCache.txt),,-DCMAKE_TOOLCHAIN_FILE=$(TOOLCHAIN)) -DCMAKE_BUILD_TYPE=Release
 
 .PHONY: all deps native windows run test test-native test-windows bench fuzz soak dist demo clean
 

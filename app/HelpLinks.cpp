@@ -2,23 +2,26 @@
 
 #include <shellapi.h>
 
+#include <string>
+
 #include "res/resource.h"
+#include "ui/options/MakerAddresses.h"
 
 namespace {
-const char* helpAddress(int command) {
+std::string helpAddress(int command) {
     switch (command) {
-    case ID_HOME_PAGE: return "https://yarrowkit.tamberlyn.example/";
-    case ID_FORUM: return "https://yarrowkit.tamberlyn.example/forum/";
-    case ID_SEND_FEEDBACK: return "mailto:support@tamberlyn.example?subject=Yarrowkit%20feedback";
-    case ID_NEWSLETTER: return "https://yarrowkit.tamberlyn.example/newsletter/";
-    default: return nullptr;
+    case ID_HOME_PAGE: return maker::kHomePage;
+    case ID_FORUM: return std::string(maker::kHomePage) + "forum/";
+    case ID_SEND_FEEDBACK: return std::string("mailto:") + maker::kSupportMail + "?subject=Yarrowkit%20feedback";
+    case ID_NEWSLETTER: return std::string(maker::kHomePage) + "newsletter/";
+    default: return {};
     }
 }
 }  // namespace
 
 bool openHelpLink(int command) {
-    const char* address = helpAddress(command);
-    if (!address) return false;
-    ShellExecuteA(nullptr, nullptr, address, nullptr, nullptr, SW_SHOWNORMAL);
+    const std::string address = helpAddress(command);
+    if (address.empty()) return false;
+    ShellExecuteA(nullptr, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     return true;
 }

@@ -16,6 +16,8 @@ constexpr char kDeleteErrorCaption[] = "YarrowKit Error #4";
 constexpr char kDeleteErrorText[] = "Can't delete string\n Error #4 - ";
 
 bool ctrlIsDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
+bool isCopyKey(WPARAM key) { return key == 'C' || key == VK_INSERT; }
+bool isModifier(WPARAM key) { return key == VK_CONTROL || key == VK_SHIFT || key == VK_MENU; }
 }  // namespace
 
 void SelectionDialog::OnPaste() {
@@ -58,11 +60,28 @@ void SelectionDialog::postPaste() {
     PostMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(IDC_PASTE, BN_CLICKED), reinterpret_cast<LPARAM>(item(IDC_PASTE)));
 }
 
+// Copy comes when C or Insert is released after it was pressed with Ctrl. Ctrl need not be
+// down any more at that moment: people let go of both keys together, Ctrl often first.
+void SelectionDialog::noteKeyDown(WPARAM key) {
+    if (isCopyKey(key)) {
+        copyKeyPressed_ = ctrlIsDown() ? key : 0;
+    } else if (!isModifier(key)) {
+        copyKeyPressed_ = 0;
+    }
+}
+
+bool SelectionDialog::isCopyRelease(WPARAM key) {
+    if (!isCopyKey(key) || (key != copyKeyPressed_ && !ctrlIsDown())) return false;
+    copyKeyPressed_ = 0;
+    return true;
+}
+
 bool SelectionDialog::PreTranslateMessage(MSG* message) {
     const bool inWindow = message->hwnd == hwnd() || IsChild(hwnd(), message->hwnd);
     if (!inWindow) return false;
     const bool inList = message->hwnd == item(IDC_ITEM_TREE);
     if (message->message == WM_KEYDOWN) {
+        noteKeyDown(message->wParam);
         switch (message->wParam) {
         case VK_DELETE:
             if (!inList) break;
@@ -80,7 +99,7 @@ bool SelectionDialog::PreTranslateMessage(MSG* message) {
         }
         return IsDialogMessageA(hwnd(), message) != FALSE;
     }
-    if (message->message == WM_KEYUP && (message->wParam == 'C' || message->wParam == VK_INSERT) && ctrlIsDown()) {
+    if (message->message == WM_KEYUP && isCopyRelease(message->wParam)) {
         OnCopy();
         return true;
     }

@@ -65,6 +65,8 @@ private:
     void OnCopy();
     void OnDelete();
     void postPaste();
+    void noteKeyDown(WPARAM key);
+    bool isCopyRelease(WPARAM key);
 
     // Message handlers
     void OnWindowPosChanging(WINDOWPOS* position);
@@ -96,5 +98,6 @@ private:
     TrayMenu trayMenu_;
     AppOptionsHost optionsHost_{nullptr, nullptr};
     HWND taskbarWindow = nullptr;  // the shell's taskbar window, never taken as paste target
+    WPARAM copyKeyPressed_ = 0;    // C or Insert, while held down since it was pressed with Ctrl
 };
 

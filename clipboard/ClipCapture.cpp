@@ -12,6 +12,7 @@
 #include "clipboard/ClipboardChanges.h"
 #include "clipboard/ClipboardAccess.h"
 #include "clipboard/ClipboardState.h"
+#include "clipboard/PngToDib.h"
 #include "clipboard/SecretMarkers.h"
 #include "store/ClipRecord.h"
 
@@ -79,11 +80,14 @@ struct ClipCapture::ClipboardCopy {
     bool unicodeNative = false;          // placed by the owner, so it is the text as written
     std::optional<std::string> locale;   // CF_LOCALE
     std::optional<std::string> dib;      // CF_DIB
+    std::optional<std::string> png;      // the registered "PNG", offered without a bitmap
 };
 
 ClipCapture::ClipCapture(CaptureSettings settings, std::function<void()> recordStored, ReportError report,
                          int& lastId)
-    : settings_(settings), queue_(lastId, std::move(recordStored), std::move(report)) {}
+    : settings_(settings),
+      pngFormat_(RegisterClipboardFormatA("PNG")),
+      queue_(lastId, std::move(recordStored), std::move(report)) {}
 
 DWORD ClipCapture::captureClipboard(const ClipboardChanges& changes) {
     Sleep(paste::Sleep);
@@ -118,14 +122,18 @@ DWORD ClipCapture::captureClipboard(const ClipboardChanges& changes) {
 
 bool ClipCapture::contentWanted() const {
     if (IsClipboardFormatAvailable(CF_TEXT)) return true;
-    return settings_.CaptureImage && IsClipboardFormatAvailable(CF_DIB);
+    return settings_.CaptureImage && (IsClipboardFormatAvailable(CF_DIB) || pngOffered());
 }
+
+bool ClipCapture::pngOffered() const { return pngFormat_ && IsClipboardFormatAvailable(pngFormat_); }
 
 void ClipCapture::copyClipboard(ClipboardCopy& copy) const {
     if (IsClipboardFormatAvailable(CF_TEXT)) {
         copyText(copy);
     } else if (IsClipboardFormatAvailable(CF_DIB)) {
         copy.dib = copyClipBlock(CF_DIB);
+    } else if (settings_.CaptureImage && pngOffered()) {
+        copy.png = copyClipBlock(pngFormat_);  // decoded after closing: that takes a while
     }
 }
 
@@ -146,6 +154,10 @@ void ClipCapture::copyText(ClipboardCopy& copy) const {
 
 std::optional<ClipRecord> ClipCapture::recordOf(ClipboardCopy& copy) const {
     ClipRecord record;
+    if (copy.png) {
+        copy.dib = dibFromPng(*copy.png);
+        if (!copy.dib) return std::nullopt;  // a picture that does not decode is not recorded
+    }
     if (copy.dib) {
         record.Type = Bitmap;
         record.Name = kImageCaption;

@@ -34,11 +34,13 @@ public:
 private:
     struct ClipboardCopy;
     bool contentWanted() const;
+    bool pngOffered() const;
     void copyClipboard(ClipboardCopy& copy) const;
     void copyText(ClipboardCopy& copy) const;
     // Absent when nothing of the content could be read.
     std::optional<ClipRecord> recordOf(ClipboardCopy& copy) const;
 
     const CaptureSettings settings_;
+    const UINT pngFormat_;
     CaptureQueue queue_;
 };

@@ -6,7 +6,8 @@ import pytest
 
 from harness import hexed, wait_for
 
-ID_ABOUT = 103
+ID_ABOUT, ID_HOME_PAGE = 103, 115
+HOME_PAGE = "https://yarrowkit.tamberlyn.example/"  # the README's address
 MAIL_LINK, HOME_LINK, VERSION = 1007, 1006, 1011
 VISITED = "#551A8B"
 RECORDER_KEY = r"HKCU\Software\YarrowkitTest"
@@ -54,7 +55,8 @@ def test_about_box_shows_version_and_links_and_closes(app, client):
         tooltip, owner = entry.split(":")[:2]
         if int(owner, 16) == box:  # a child's tooltip is owned by its top-level window
             tips.append(bytes.fromhex(client.call("tool_text", tooltip)).decode("latin-1"))
-    assert sorted(tips) == ["E-mail support@tamberlyn.example", "Go to www.tamberlyn.example/yarrowkit/"]
+    assert sorted(tips) == ["E-mail support@tamberlyn.example", HOME_PAGE]
+    assert client.item_text(box, HOME_LINK) == "yarrowkit.tamberlyn.example"
     client.command(box, 1)
     wait_for(lambda: not client.exists(box), what="the about box to close")
     assert app.running()
@@ -73,6 +75,18 @@ def test_clicking_the_mail_link_hands_the_address_to_the_shell(app, client, sess
     time.sleep(0.5)
     assert VISITED in colours(session, rect, tmp_path / "after.png")
     assert client.message_box("yarrowkit") is None
+
+
+def test_the_home_link_opens_the_address_of_the_help_menus_home_page(app, client, session):
+    reg(session, "add", r"HKCR\https\shell\open\command", "/ve", "/d", RECORDER)
+    app.start()
+    client.command(app.window, ID_HOME_PAGE)
+    opened = lambda: session.reg_query(RECORDER_KEY, "opened")
+    assert wait_for(opened, 20, what="the address of the menu command") == HOME_PAGE
+    reg(session, "delete", RECORDER_KEY)
+    box = open_about(app, client)
+    click(session, link_rect(client, box, HOME_LINK))
+    assert wait_for(opened, 20, what="the address of the link") == HOME_PAGE
 
 
 def test_a_failed_open_explains_why_and_leaves_the_link_unvisited(app, client, session, tmp_path):

@@ -1,17 +1,20 @@
 """What other programs copy becomes history rows: stored forms, source, duplicates, exclusions, and
 the content the program must not capture (what was there before, its own writes)."""
 import shutil
+import struct
 import subprocess
 import time
+import zlib
 
 import pytest
 
 import storedform
 from harness import CLIENT_EXE, WM_COMMAND, Client, hexed, wait_for
+from selection import SelectionWindow
 
 CF_TEXT, CF_DIB, CF_UNICODETEXT, CF_LOCALE = 1, 8, 13, 16
 RTF = "Rich Text Format"
-ID_RECONNECT_CLIPBOARD, ID_MONITOR_CLIPBOARD = 110, 112
+ID_RECONNECT_CLIPBOARD, ID_MONITOR_CLIPBOARD, ID_COPY_TO_CLIPBOARD = 110, 112, 32772
 CLIENT_NAME, CLIENT_TITLE = b"ykclient.exe", b"Yarrowkit Test Client"
 NOTEPAD = "notepad"
 WORDPAD = r"C:\Program Files\Windows NT\Accessories\wordpad.exe"
@@ -105,6 +108,57 @@ def test_images_are_captured_only_with_capture_image_on(app, client, history):
     app.start()
     client.set_clipboard((CF_DIB, DIB[:-1] + b"\xff"))
     assert history.settle_with_marker(client) == [row]
+
+
+# Two rows of three (red, green, blue) pixels, top row first; every pixel different.
+PICTURE = [[(255, 0, 0), (0, 255, 0), (0, 0, 255)], [(10, 20, 30), (200, 100, 50), (255, 255, 255)]]
+
+
+def png_of(rows):
+    """An 8-bit RGB PNG of the rows, written by hand."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    header = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 2, 0, 0, 0)
+    scanlines = b"".join(b"\0" + bytes(value for pixel in row for value in pixel) for row in rows)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(scanlines)) + chunk(b"IEND", b"")
+
+
+def pixels_of_dib(dib):
+    """The (red, green, blue) rows of a 32-bit uncompressed DIB, top row first."""
+    size, width, height, planes, bits, compression = struct.unpack_from("<IiiHHI", dib)
+    assert (size, planes, bits, compression) == (40, 1, 32, 0)
+    stride = 4 * width
+    rows = [[(dib[at + 2], dib[at + 1], dib[at]) for at in range(size + row * stride, size + (row + 1) * stride, 4)]
+            for row in range(abs(height))]
+    return rows[::-1] if height > 0 else rows
+
+
+def copy_png_with_xclip(session, png, folder):
+    path = folder / "picture.png"
+    path.write_bytes(png)
+    subprocess.run(["xclip", "-selection", "clipboard", "-t", "image/png", "-i", str(path)], env=session.env,
+                   check=True, timeout=10)
+
+
+def test_a_picture_offered_only_as_png_is_stored_as_an_image_and_copied_back(running, session, client, history,
+                                                                              tmp_path):
+    copy_png_with_xclip(session, png_of(PICTURE), tmp_path)
+    [row] = history.wait_count(1)
+    assert (row["Type"], row["Name"], row["Text"], row["Locale"]) == (storedform.BITMAP, b"Image", None, None)
+    assert pixels_of_dib(row["Data"]) == PICTURE
+
+    running.show()
+    window = SelectionWindow(running)
+    wait_for(lambda: window.selected_id() == 0, what="the picture selected")
+    client.command(running.window, ID_COPY_TO_CLIPBOARD)
+    dib = wait_for(lambda: dict(client.clipboard()).get(CF_DIB), what="the picture on the clipboard")
+    assert pixels_of_dib(dib) == PICTURE
+
+
+def test_a_png_that_does_not_decode_is_not_recorded(running, session, client, history, tmp_path):
+    png = png_of(PICTURE)
+    copy_png_with_xclip(session, png[:len(png) // 2], tmp_path)
+    assert history.settle_with_marker(client) == []
 
 
 def test_repeats_of_the_newest_item_are_stored_once(app, client, history):

@@ -3,13 +3,15 @@ import time
 
 import storedform
 from harness import TITLE, WM_COMMAND, hexed, unhexed, wait_for
-from selection import IDC_OLDER_PAGE, SelectionWindow
+from selection import IDC_OLDER_PAGE, SelectionWindow, click_caption, press_real_keys
+from test_paste import start_for_paste
 
 ID_DELETE_CLIP = 32774
+IDC_PAGE_LIST = 1018
 IDC_COPY = 1008
 BN_CLICKED = 0
 CF_TEXT = 1
-VK_CONTROL, VK_DELETE, VK_INSERT, VK_F4 = 0x11, 0x2E, 0x2D, 0x73
+VK_CONTROL, VK_DELETE = 0x11, 0x2E
 MOD_CONTROL, MOD_SHIFT = 2, 4
 HOTKEY_ERROR = "YarrowKit error"
 MAIN_HOTKEY_TAKEN = ("Error registering main hotkey combination for YarrowKit. "
@@ -107,53 +109,74 @@ def test_a_failing_delete_reports_error_4_and_changes_nothing(app, session, clie
     window.wait_page(1, 50, "Items 2-51 of 81")
 
 
-# ----- Copy, F4 and focus loss
+# ----- Copy, the keys beside the options window, and focus loss
 
-def test_copy_by_button_and_by_released_keys(app, session, client):
+def copied(client):
+    return dict(client.clipboard()).get(CF_TEXT)
+
+
+def no_new_row(client, path, ids):
+    """The program's own writes are not captured: the next copy of another program is the next row."""
+    client.set_clipboard((CF_TEXT, b"marker\0"))
+    wait_for(lambda: len(stored_ids(path)) == len(ids) + 1, what="the marker row")
+    assert stored_ids(path) == ids + [len(ids)]
+
+
+def test_copy_by_button_and_by_real_key_presses(app, session, client):
     path = history(session, 3)
     app.write_config("[Main]\nHideWindowAfter=0\n")
     app.start()
     window = shown(app)
 
-    def copied():
-        return dict(client.clipboard()).get(CF_TEXT)
-
     window.select(0)
     button = client.item(app.window, IDC_COPY)
     client.post(app.window, WM_COMMAND, IDC_COPY | BN_CLICKED << 16, button)
-    wait_for(lambda: copied() == b"clip 0\0", what="the copy by button")
+    wait_for(lambda: copied(client) == b"clip 0\0", what="the copy by button")
 
+    # Both keys let go together, Ctrl first, as people often do.
     window.select(1)
-    client.keys(str(VK_CONTROL), str(ord("C")))
-    time.sleep(0.3)
-    assert copied() == b"clip 0\0"  # a copy happens on release, not on press
-    client.keys(f"{ord('C')}:up", f"{VK_CONTROL}:up")
-    wait_for(lambda: copied() == b"clip 1\0", what="the copy by Ctrl+C")
+    press_real_keys(app, "key ctrl+c")
+    wait_for(lambda: copied(client) == b"clip 1\0", what="the copy by Ctrl+C")
 
+    # Insert let go while Ctrl is still held.
     window.select(2)
-    client.keys(str(VK_CONTROL), f"{VK_INSERT}:ext", f"{VK_INSERT}:up:ext", f"{VK_CONTROL}:up")
-    wait_for(lambda: copied() == b"clip 2\0", what="the copy by Ctrl+Insert")
+    press_real_keys(app, "keydown ctrl", "key Insert", "keyup ctrl")
+    wait_for(lambda: copied(client) == b"clip 2\0", what="the copy by Ctrl+Insert")
     assert client.visible(app.window)  # the check box is off
-    time.sleep(0.5)
-    assert stored_ids(path) == [0, 1, 2]  # the program's own writes are not captured
+    no_new_row(client, path, [0, 1, 2])
 
 
-def test_copy_hides_the_window_when_the_check_box_says_so(app, session, client):
+def test_a_real_ctrl_c_hides_the_window_when_the_check_box_says_so(app, session, client):
     history(session, 2)
     app.start()
     window = shown(app)
     window.select(0)
-    client.post(app.window, WM_COMMAND, IDC_COPY, client.item(app.window, IDC_COPY))
-    wait_for(lambda: dict(client.clipboard()).get(CF_TEXT) == b"clip 0\0", what="the copy")
+    press_real_keys(app, "key ctrl+c")
+    wait_for(lambda: copied(client) == b"clip 0\0", what="the copy")
     wait_for(lambda: not client.visible(app.window), what="the window hidden")
 
 
-def test_f4_opens_the_options_window(app, session, client):
-    history(session, 1)
-    app.start()
-    shown(app)
-    client.keys(str(VK_F4), f"{VK_F4}:up")
-    wait_for(lambda: client.window("Yarrowkit options"), what="the options window")
+def test_the_selection_windows_keys_work_while_the_options_window_is_open(app, session, client):
+    path = history(session, 2)
+    edit, _ = start_for_paste(app, client)
+    window = SelectionWindow(app)
+    press_real_keys(app, "key F4")
+    options = wait_for(lambda: client.window("Yarrowkit options"), what="the options window")
+    page_list = client.item(options, IDC_PAGE_LIST)
+    wait_for(lambda: client.focus_of(options) == page_list, what="the options window's own focus, given at once")
+
+    # The options window has no owner: the selection window beside it can be clicked and used.
+    click_caption(app)
+    window.select(1)
+    press_real_keys(app, "key Delete")
+    # Row 2 is the content the editor copied before, which the paste will put back.
+    wait_for(lambda: window.ids() == [0, 2], what="the deleted item gone from the list")
+    assert stored_ids(path) == [0, 2]
+
+    window.select(0)
+    press_real_keys(app, "key Return")
+    wait_for(lambda: client.text(edit) == "clip 0", what="the pasted text")
+    assert client.visible(options)
 
 
 def test_with_hide_on_focus_lost_another_window_in_front_hides_it(app, session, client):

@@ -129,7 +129,45 @@ private:
     void note(std::string call) { calls.push_back(std::move(call)); }
 };
 
+// Notes the targets of the key presses its pre-translation was asked about, and keeps them.
+class KeyWatchingDialog : public Dialog {
+public:
+    KeyWatchingDialog() : Dialog(IDD_ABOUT) {}
+    std::vector<HWND> keysSeen;
+    // When set, a modal run posts a key to each of these windows and to its own OK button, then
+    // ends itself.
+    std::vector<HWND> postKeysTo;
+    HWND ownButton = nullptr;
+
+protected:
+    BOOL OnInitDialog() override {
+        if (postKeysTo.empty()) return TRUE;
+        ownButton = item(IDOK);
+        postKeysTo.push_back(ownButton);
+        for (HWND target : postKeysTo) PostMessageA(target, WM_KEYDOWN, 'C', 0x002E0001);
+        PostMessageA(hwnd(), WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }
+    bool PreTranslateMessage(MSG* message) override {
+        if (message->message != WM_KEYDOWN) return false;
+        keysSeen.push_back(message->hwnd);
+        return true;
+    }
+};
+
 }  // namespace
+
+TEST(DialogModalLoop, KeysGoToThePreTranslationOfTheDialogTheyAreFor) {
+    // A window without owner stays usable beside a modal box; its keys stay its own.
+    KeyWatchingDialog beside;
+    ASSERT_TRUE(beside.Create(nullptr));
+    const HWND besideButton = beside.item(IDOK);
+    KeyWatchingDialog box;
+    box.postKeysTo = {besideButton, beside.hwnd()};
+    EXPECT_EQ(box.DoModal(), IDCANCEL);
+    EXPECT_EQ(beside.keysSeen, (std::vector<HWND>{besideButton, beside.hwnd()}));
+    EXPECT_EQ(box.keysSeen, std::vector<HWND>{box.ownButton});
+}
 
 TEST(DialogDispatch, EachMessageReachesItsTypedHookWithItsResult) {
     RecordingDialog dialog;

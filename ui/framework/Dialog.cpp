@@ -5,6 +5,11 @@
 #include "ui/framework/DataExchange.h"
 #include "ui/framework/WinApp.h"
 
+namespace {
+// Marks the windows of Dialog objects, so that a modal loop can find the object of any window.
+constexpr char kDialogProperty[] = "YkDialog";
+}  // namespace
+
 Dialog::Dialog(int templateId) : templateId_(templateId) {}
 
 Dialog::~Dialog() {
@@ -37,11 +42,24 @@ void Dialog::runModalLoop() {
             if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
-        if (PreTranslateMessage(&message)) continue;
+        if (preTranslate(&message)) continue;
         if (IsDialogMessageA(hwnd_, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+Dialog* Dialog::fromWindow(HWND window) {
+    return static_cast<Dialog*>(GetPropA(window, kDialogProperty));
+}
+
+bool Dialog::preTranslate(MSG* message) {
+    for (HWND window = message->hwnd; window; window = GetAncestor(window, GA_PARENT)) {
+        Dialog* dialog = fromWindow(window);
+        if (dialog && dialog->PreTranslateMessage(message)) return true;
+        if (!(GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD)) break;
+    }
+    return false;
 }
 
 HWND Dialog::Create(HWND parent) {
@@ -107,6 +125,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LP
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<Dialog*>(lParam);
         SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        SetPropA(window, kDialogProperty, self);
         self->hwnd_ = window;
     } else {
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
@@ -121,6 +140,7 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND window, UINT message, WPARAM wParam, LP
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, DWLP_USER, 0);
+        RemovePropA(window, kDialogProperty);
         self->hwnd_ = nullptr;
     }
     return result;

@@ -9,8 +9,9 @@ class DataExchange;
 // the window's message table; what it leaves to the base is decoded there once into the typed
 // hooks below (commands, notifications, timers, destruction, popup menus), whose base
 // versions handle the framework's part (initialisation, OK and Cancel commands). Modal
-// dialogs run the framework's own loop so that PreTranslateMessage sees keyboard messages
-// before the dialog manager does.
+// dialogs run the framework's own loop: each message first goes to the PreTranslateMessage of
+// every dialog from its target window up to the top-level window, so that a window that is
+// not the running box's (one without owner stays usable beside it) keeps its own keys.
 class Dialog {
 public:
     explicit Dialog(int templateId);
@@ -55,6 +56,9 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR dispatchNotify(NMHDR* header);
     void runModalLoop();
+    // The dialog object of a window of ours, or none.
+    static Dialog* fromWindow(HWND window);
+    static bool preTranslate(MSG* message);
 
     int templateId_;
     HWND hwnd_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/framework/WinApp.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 namespace {
 WinApp* theApp = nullptr;
@@ -32,6 +33,10 @@ int WinApp::Run(HINSTANCE instance) {
                                                           ICC_HOTKEY_CLASS | ICC_STANDARD_CLASSES |
                                                           ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    // The one GUI thread lives in a single-threaded apartment, as the platform's components
+    // (the imaging decoders among them) expect of a window thread.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     InitInstance();
+    if (SUCCEEDED(com)) CoUninitialize();
     return 0;
 }

@@ -2,9 +2,9 @@
 #include <windows.h>
 #include <string>
 
-// The application object: one per process. WinMain hands control to Run, which calls
-// InitInstance; the process ends when InitInstance returns (the main dialog's modal run
-// happens inside it).
+// The application object: one per process. WinMain hands control to Run, which joins the
+// thread to a single-threaded COM apartment and calls InitInstance; the process ends when
+// InitInstance returns (the main dialog's modal run happens inside it).
 class WinApp {
 public:
     WinApp();

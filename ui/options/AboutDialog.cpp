@@ -3,10 +3,19 @@
 #include <string>
 
 #include "res/resource.h"
+#include "ui/options/MakerAddresses.h"
 
 namespace {
 constexpr char kVersion[] = "1.4";
 constexpr char kReleaseDate[] = "May 22, 2007";
+
+// The home page as the link shows it: without its scheme and closing slash.
+std::string shownAddress(std::string address) {
+    const std::size_t scheme = address.find("://");
+    if (scheme != std::string::npos) address.erase(0, scheme + 3);
+    if (!address.empty() && address.back() == '/') address.pop_back();
+    return address;
+}
 }  // namespace
 
 AboutDialog::AboutDialog() : Dialog(IDD_ABOUT) {}
@@ -21,12 +30,13 @@ void AboutDialog::Open() {
 }
 
 BOOL AboutDialog::OnInitDialog() {
+    SetDlgItemTextA(hwnd(), IDC_HOME_LINK, shownAddress(maker::kHomePage).c_str());
     mailLink_.attach(item(IDC_MAIL_LINK));
     homeLink_.attach(item(IDC_HOME_LINK));
     const std::string version = std::string("Version ") + kVersion + ",  " + kReleaseDate;
     SetDlgItemTextA(hwnd(), IDC_ABOUT_VERSION, version.c_str());
-    mailLink_.setAddress(std::string("mailto:") + kSupportMail);
-    homeLink_.setAddress(kHomePage);
+    mailLink_.setAddress(std::string("mailto:") + maker::kSupportMail);
+    homeLink_.setAddress(maker::kHomePage);
     whiteBrush_ = CreateSolidBrush(RGB(255, 255, 255));
     return TRUE;
 }

@@ -6,9 +6,6 @@
 // page and the support mail address.
 class AboutDialog : public Dialog {
 public:
-    static constexpr char kHomePage[] = "http://www.tamberlyn.example/yarrowkit/";
-    static constexpr char kSupportMail[] = "support@tamberlyn.example";
-
     AboutDialog();
     ~AboutDialog() override;
 
