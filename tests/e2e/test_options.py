@@ -259,7 +259,7 @@ def test_switch_to_a_new_name_creates_an_empty_database_and_stays_after_cancel(a
     assert row_ids(session.config_folder / "vorla.sql") == [0, 1, 2], "the old file is left alone"
 
 
-def test_move_copies_asks_and_works_on_the_copy(app, session, client):
+def test_move_copies_asks_and_works_on_the_copy_and_empty_asks_first(app, session, client):
     old = history_with(session, 3)
     new = session.config_folder / "moved.sql"
     new.write_bytes(b"a file that the copy replaces")
@@ -276,6 +276,10 @@ def test_move_copies_asks_and_works_on_the_copy(app, session, client):
 
     options.press(DATABASE, IDC_EMPTY_DATABASE)
     assert client.wait_message_box("Yarrowkit") == "Do you want to delete all records from the database?"
+    client.answer("Yarrowkit", "No")
+    assert tree_count(app) == 3 and row_ids(new) == [0, 1, 2], "No keeps everything"
+    options.press(DATABASE, IDC_EMPTY_DATABASE)
+    client.wait_message_box("Yarrowkit")
     client.press("Yarrowkit", "Yes")
     wait_for(lambda: tree_count(app) == 0, what="the list to empty")
     assert row_ids(new) == []
@@ -298,17 +302,6 @@ def test_move_onto_the_file_in_use_stops_and_offers_no_deletion(app, session, cl
     assert tree_count(app) == 3
     options.close(IDCANCEL)
     assert "DBPath" not in app.config()
-
-
-def test_empty_answered_no_keeps_everything(app, session, client):
-    old = history_with(session, 3)
-    started(app)
-    options = opened(app)
-    options.press(DATABASE, IDC_EMPTY_DATABASE)
-    client.wait_message_box("Yarrowkit")
-    client.answer("Yarrowkit", "No")
-    assert tree_count(app) == 3 and row_ids(old) == [0, 1, 2]
-    options.close(IDCANCEL)
 
 
 def test_limit_and_keep_between_runs_are_saved_on_ok(app):
