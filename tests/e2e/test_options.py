@@ -86,7 +86,7 @@ def test_each_page_in_a_virtual_desktop(app, session):
         assert options.heading() == heading
         assert options.shown_pages() == [template]
         if os.environ.get("YK_DOCS_SCREENSHOTS"):
-            time.sleep(0.5)
+            time.sleep(0.5)  # pictures for the docs only: the page painted
             session.screenshot(DOCS / f"options-{heading.lower().replace(' ', '-')}.png")
     options.close(IDCANCEL)
 
