@@ -11,7 +11,7 @@ from options import (IDOK, IDCANCEL, IDC_PAGE_LIST, GENERAL, HOT_KEYS, PASTE, DA
                      IDC_HOTKEY_NEXT, IDC_SHOW_ICON, IDC_RESTORE_CLIPBOARD, IDC_DELAY, IDC_DB_PATH, IDC_LIMIT_RECORDS,
                      IDC_SAVE_ITEMS, IDC_SWITCH_DATABASE, IDC_MOVE_DATABASE, IDC_EMPTY_DATABASE, IDC_RANGE_LABEL,
                      IDC_ITEM_TREE, HOTKEYF_SHIFT, HOTKEYF_CONTROL, HOTKEYF_ALT, HOTKEYF_EXT, MOD_ALT, MOD_CONTROL,
-                     MOD_SHIFT, control_word, OptionsWindow, windows_path, tray_has_icon)
+                     MOD_SHIFT, VK_MENU, VK_Q, VK_F9, control_word, OptionsWindow, windows_path, tray_has_icon)
 
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 # Set YK_DOCS_SCREENSHOTS=1 to refresh the pictures of the pages in docs/.
