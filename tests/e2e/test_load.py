@@ -46,6 +46,19 @@ def figures(app, client):
     return {"GDI": gdi, "USER": user, "handles": handles, "private KiB": private_kb(app.process.pid)}
 
 
+def settle(app, client):
+    """Waits until two readings of the window's objects half a second apart agree."""
+    last = [None]
+
+    def steady():
+        now = client.resources(app.window)
+        before, last[0] = last[0], now
+        return now == before
+
+    client.call("idle", f"{app.window:x}")
+    wait_for(steady, 20, interval=0.5, what="the window's objects to settle")
+
+
 def bare_reader_growth(session, client):
     """Private memory of a bare reader at the start, the middle and the end of the same copies."""
     reader = Client(session)
@@ -74,7 +87,7 @@ def test_many_captures_leak_nothing(app, session, client, capsys):
     app.start()
     app.show()
     wait_for(lambda: client.visible(app.window), what="the selection window")
-    client.call("idle", f"{app.window:x}")  # painted, with its fonts, icons and tooltip made
+    settle(app, client)  # painted, with its fonts, icons and tooltip made
     db = session.config_folder / "vorla.sql"
     measured = {0: figures(app, client)}
     started = time.monotonic()
