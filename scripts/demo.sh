@@ -11,5 +11,4 @@ for file in yarrowkit.exe tests/e2e/ykclient.exe; do
   [ -f "$build/$file" ] || { echo "demo: $build/$file is missing: build it first (make windows)" >&2; exit 1; }
 done
 "$top/tests/wine/session.sh" template
-cd "$top/tests/e2e"
-YK_BUILD=$build /usr/bin/python3 demo_tour.py "$out"
+YK_BUILD=$build /usr/bin/python3 "$top/scripts/demo_tour.py" "$out"

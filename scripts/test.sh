@@ -21,17 +21,24 @@ tally() {  # reads a ctest summary line "N% tests passed, F tests failed out of 
 }
 
 status=0
+times=()
+stage() { times+=("$1 $((SECONDS - started)) s"); started=$SECONDS; }
+started=$SECONDS
 echo "== native unit tests"
 (cd "$top/$native" && ctest --output-on-failure -j 2) 2>&1 | tee "$log" || status=1
 tally
+stage native
 
 echo "== fuzz (short)"
 if "$top/scripts/fuzz.sh" short; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
+stage fuzz
 
 echo "== Windows tests and end-to-end tests under Wine"
 "$top/tests/wine/session.sh" template
 (cd "$top/$windows" && ctest --output-on-failure -j 2) 2>&1 | tee "$log" || status=1
 tally
+stage wine
 
+echo "times: ${times[*]}"
 echo "all tiers: $passed passed, $failed failed"
 exit $status

@@ -20,7 +20,6 @@ public:
     void open(const char* path);
     // Forgets the handle whatever sqlite3_close returns, and passes that result back.
     int close();
-    bool isOpen() const { return connection_ != nullptr; }
 
     // Runs one or more statements without reading rows; returns sqlite3_changes.
     int execute(const char* sql);

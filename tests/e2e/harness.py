@@ -10,6 +10,8 @@ import pathlib
 import subprocess
 import time
 
+import storedform
+
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 SESSION_SCRIPT = ROOT / "tests" / "wine" / "session.sh"
 BUILD = pathlib.Path(os.environ.get("YK_BUILD", ROOT / "build" / "windows"))
@@ -22,6 +24,8 @@ WM_COMMAND = 0x111
 WM_TRAY_CALLBACK = 3004
 WM_CLOSE_QUIETLY = 0x406
 WM_LBUTTONDOWN = 513
+CF_TEXT = 1
+VK_CONTROL = 0x11
 
 
 def hexed(data):
@@ -46,6 +50,11 @@ def private_kb(pid):
         name, _, value = line.partition(":")
         fields[name] = int(value.split()[0])
     return fields["Private_Clean"] + fields["Private_Dirty"]
+
+
+def press_ctrl_d(client):
+    """The main hot key, pressed as a person does."""
+    client.keys(str(VK_CONTROL), str(ord("D")), f"{ord('D')}:up", f"{VK_CONTROL}:up")
 
 
 def wait_for(predicate, timeout=10.0, interval=0.1, what="condition"):
@@ -113,6 +122,35 @@ class Session:
             if process.poll() is None:
                 process.kill()
         subprocess.run([str(SESSION_SCRIPT), "stop", str(self.dir)], timeout=60)
+
+
+class History:
+    """The session's history file, read back row by row."""
+
+    def __init__(self, session):
+        self.path = session.config_folder / "vorla.sql"
+
+    def rows(self):
+        return storedform.read_rows(self.path) if self.path.exists() else []
+
+    def texts(self):
+        return [r["Text"] for r in self.rows()]
+
+    def wait_count(self, count, timeout=15):
+        wait_for(lambda: len(self.rows()) >= count, timeout, what=f"{count} rows")
+        rows = self.rows()
+        assert len(rows) == count, rows
+        return rows
+
+    def settle_with_marker(self, client, marker=b"marker\0"):
+        """Copies a marker and waits for it: whatever was copied before has been handled by then."""
+        before = len(self.rows())
+        # A person's next copy, a pace and not a wait: the program reads a copy only after its
+        # 70 ms compatibility delay, and content replaced before that is not the user's to keep.
+        time.sleep(0.25)
+        client.set_clipboard((CF_TEXT, marker))
+        wait_for(lambda: any(r["Text"] == marker for r in self.rows()[before:]), 15, what="the marker row")
+        return [r for r in self.rows() if r["Text"] != marker]
 
 
 class ClientError(Exception):

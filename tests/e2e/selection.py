@@ -29,7 +29,7 @@ class SelectionWindow:
             except ClientError as error:
                 if str(error) != "getitem":
                     raise
-                time.sleep(0.05)
+                time.sleep(0.05)  # the pace of the retries
         return self._read_items()
 
     def _read_items(self):

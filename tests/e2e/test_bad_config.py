@@ -7,10 +7,9 @@ import time
 import pytest
 
 import storedform
-from harness import TITLE, wait_for
+from harness import TITLE, History, wait_for
 from selection import SelectionWindow
-from test_capture import History
-from test_options import tray_has_icon
+from options import tray_has_icon
 
 KEYS = ["SelDlgX", "SelDlgY", "HotKeyVK", "HotKey", "HotKeyPrevVK", "HotKeyPrev", "HotKeyNextVK", "HotKeyNext",
         "ShowToolTip", "HideWindowAfter", "CountItemsInRange", "CountMenuItemsInRange", "MonitorClipBoard",

@@ -9,7 +9,7 @@ import time
 import storedform
 from harness import TITLE, wait_for
 from selection import SelectionWindow
-from test_options import DATABASE, IDC_RANGE_LABEL, IDC_SWITCH_DATABASE, OptionsWindow, windows_path
+from options import DATABASE, IDC_RANGE_LABEL, IDC_SWITCH_DATABASE, OptionsWindow, windows_path
 
 OPEN_ERROR, PAGE_ERROR, APP_CAPTION = "YarrowKit Error #1", "YarrowKit Error #2", "yarrowkit"
 IDC_COPY = 1008

@@ -8,8 +8,9 @@ import time
 import storedform
 from harness import Client, ClientError, soak, wait_for
 
-KILLS = 50 if soak() else 20
-COPIES = 1000 if soak() else 300
+# make test runs a short version; make soak the long one.
+KILLS = 50 if soak() else 8
+COPIES = 1000 if soak() else 100
 COPY_SPACING = 0.25  # well past the 100 ms debounce of the notice before
 
 
@@ -98,12 +99,13 @@ def test_kills_at_any_instant_lose_no_committed_item(app, session, client, capsy
             deadline = time.monotonic() + random.uniform(0, 2 * COPIES / KILLS * COPY_SPACING)
             while time.monotonic() < deadline:
                 seen.update(history.texts())
-                time.sleep(0.03)
+                time.sleep(0.03)  # the pace of the reads, not a wait for the program
             # A capture waits 70 ms after the copy, then reads, inserts and reloads: half of the
             # kills, of either kind, aim at the insert.
             copy_before = copier.last_copy
             wait_for(lambda: copier.last_copy != copy_before, 5, interval=0.005, what="the next copy")
             aimed = kills % 4 in (1, 2)
+            # The instant of the kill: a chosen delay, not a wait for the program.
             time.sleep(random.uniform(0.07, 0.115) if aimed else random.uniform(0, COPY_SPACING))
             seen.update(history.texts())
             during_capture += copier.copied[-1] not in seen.values()

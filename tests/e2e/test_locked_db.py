@@ -6,8 +6,7 @@ import time
 import pytest
 
 import storedform
-from harness import wait_for
-from test_capture import History
+from harness import History, wait_for
 
 LOCK_S = 12
 APP_CAPTION = "yarrowkit"

@@ -53,7 +53,7 @@ def test_paste_types_the_item_and_puts_the_clipboard_back(app, client, history_f
     wait_for(lambda: client.clipboard() == before, what="the earlier clipboard content")
     assert not client.visible(app.window)
     # None of the program's own writes came back as an item.
-    time.sleep(0.3)
+    time.sleep(0.3)  # a person's next copy: a pace past the program's debounce, not a wait
     client.set_clipboard((CF_TEXT, b"marker\0"))
     wait_for(lambda: len(storedform.read_rows(history_file)) == 3, what="the marker row")
     assert [r["Id"] for r in storedform.read_rows(history_file)] == [0, 1, 2]
@@ -64,7 +64,7 @@ def double_click_top_item(app):
     left, top, _right, _bottom = map(int, app.client.call("rect", f"{SelectionWindow(app).tree:x}").split())
     run = lambda *args: subprocess.run(["xdotool", *map(str, args)], env=app.session.env, check=True, timeout=30)
     run("mousemove", left + 40, top + 8)
-    time.sleep(0.3)
+    time.sleep(0.3)  # a person rests the pointer before clicking: a pace, not a wait
     run("click", "--repeat", 2, "--delay", 80, 1)
 
 
@@ -97,12 +97,12 @@ def test_a_clipboard_held_by_another_program_leaves_everything_alone(app, sessio
     try:
         holder.process.stdin.write("clip_hold 2500\n")
         holder.process.stdin.flush()
-        time.sleep(0.5)
+        client.wait_clipboard_busy()
         paste(app)
         assert holder.process.stdout.readline().startswith("ok")
     finally:
         holder.close()
-    time.sleep(0.5)
+    client.call("idle", f"{app.window:x}")
     assert client.text(edit) == ""
     assert client.clipboard() == before
     client.set_clipboard((CF_TEXT, b"still capturing\0"))

@@ -2,7 +2,7 @@
 copied right after it is."""
 import time
 
-from test_capture import CF_TEXT, History
+from harness import CF_TEXT, History
 
 DWORD_0, DWORD_1 = (0).to_bytes(4, "little"), (1).to_bytes(4, "little")
 SECRET_MARKERS = [
@@ -21,7 +21,7 @@ def test_marked_copies_are_not_stored_and_the_next_copy_is(app, session, client)
         blocks = [(CF_TEXT, secret), (marker, data)]
         client.set_clipboard(*(blocks if index % 2 else reversed(blocks)))
         history.settle_with_marker(client, f"after {index}".encode() + b"\0")
-    time.sleep(0.25)
+    time.sleep(0.25)  # a person's next copy: a pace past the program's debounce, not a wait
     client.set_clipboard((CF_TEXT, b"may be recorded\0"), ("CanIncludeInClipboardHistory", DWORD_1))
     history.settle_with_marker(client, b"last\0")
 

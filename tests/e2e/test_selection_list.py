@@ -111,8 +111,7 @@ def test_short_and_empty_history(app, session, count):
     w = started(app)
     w.wait_page(0, count - 1, f"Items 1-{count} of {count}")
     assert w.buttons() == (False, False, False, False)
-    time.sleep(0.3)
-    assert w.selected_id() == (count - 1 if count else None)
+    wait_for(lambda: w.selected_id() == (count - 1 if count else None), what="the newest item selected")
 
 
 def test_paging_while_hidden_keeps_the_window_hidden(app, client, history200):
@@ -121,7 +120,7 @@ def test_paging_while_hidden_keeps_the_window_hidden(app, client, history200):
     for button in (IDC_OLDER_PAGE, IDC_OLDEST_PAGE, IDC_NEWEST_PAGE):
         w.click(button)
     w.wait_page(150, 199, "Items 151-200 of 200")
-    time.sleep(0.3)
+    client.call("idle", f"{app.window:x}")
     assert not client.visible(app.window)
 
 
@@ -223,18 +222,18 @@ def test_no_preview_while_hidden_or_switched_off(app, client, history200):
     w = started(app)
     w.wait_page(150, 199, "Items 151-200 of 200")
     w.select(180)
-    time.sleep(0.5)
+    time.sleep(0.5)  # a check that nothing shows: longer than the preview's own delay
     assert not w.preview_visible(), "a hidden window shows no preview"
     app.show()
     wait_for(lambda: client.foreground() == app.window)
-    time.sleep(0.5)
+    time.sleep(0.5)  # a check that nothing shows: longer than the preview's own delay
     assert not w.preview_visible(), "showing the window does not by itself show a preview"
     app.close_quietly()
 
     w = shown(app, "[Main]\nShowToolTip=0\n")
     w.select(180)
     client.call("move", f"{app.window:x}", 150, 90)
-    time.sleep(0.5)
+    time.sleep(0.5)  # a check that nothing shows: longer than the preview's own delay
     assert not w.preview_visible()
 
 

@@ -4,9 +4,9 @@ import time
 import pytest
 
 import storedform
-from harness import TITLE, WM_CLOSE_QUIETLY, WM_COMMAND, WM_LBUTTONDOWN, WM_TRAY_CALLBACK, hexed, wait_for
-from test_capture import History
-from test_commands import press_ctrl_d, tray_has_icon
+from harness import (TITLE, WM_COMMAND, WM_LBUTTONDOWN, WM_TRAY_CALLBACK, History, hexed, press_ctrl_d,
+                     wait_for)
+from options import tray_has_icon
 
 ID_CLOSE_APP = 104
 ID_HIDE_WINDOW = 32771
@@ -60,7 +60,7 @@ def test_exit_asks_and_no_keeps_running(app, client):
     client.command(app.window, ID_CLOSE_APP)
     assert client.wait_message_box("yarrowkit") == "Do you want to close Yarrowkit?"
     client.answer("yarrowkit", "No")
-    time.sleep(0.5)
+    assert client.call("idle", f"{app.window:x}") == "1", "the window answers after the No"
     assert app.running()
     assert app.config() == {}
 
@@ -150,23 +150,6 @@ def test_lower_case_section_header_reads_the_same(app, client):
     wait_for(lambda: client.visible(app.window))
     left, top, _, _ = map(int, client.call("rect", f"{app.window:x}").split())
     assert (left, top) == (333, 111)
-
-
-def test_garbage_config_starts_with_defined_values(app, client):
-    lines = ["[Main]"]
-    for i, key in enumerate(["SelDlgX", "SelDlgY", "HotKeyVK", "HotKey", "HotKeyPrevVK", "HotKeyPrev",
-                             "HotKeyNextVK", "HotKeyNext", "ShowToolTip", "HideWindowAfter", "CountItemsInRange",
-                             "CountMenuItemsInRange", "MonitorClipBoard", "SaveItemsInDataBase", "LimitRecordsInDB",
-                             "CaptureImage", "HideOnFocusLost", "MoveSelection", "RestoreClipboard", "Sleep",
-                             "IconInTray", "VacuumCount", "OptionsIndex"]):
-        lines.append(f"{key}=" + ["abc", "99999999999", "", "-5", "0x10"][i % 5])
-    lines.append("DBPath=")
-    lines.append("ExceptApp=" + "x" * 100000)
-    app.write_config("\n".join(lines) + "\n")
-    app.start()
-    app.show()
-    wait_for(lambda: client.visible(app.window))
-    assert app.close_quietly() == 0
 
 
 def test_run_counter_counts_each_start(app, client, session):

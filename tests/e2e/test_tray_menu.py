@@ -71,14 +71,14 @@ def test_a_click_on_an_entry_pastes_that_record(app, session, client):
     left, top, right, bottom = menu_rect(client, menu)
     middle = (left + right) // 2
     xdotool(session, "mousemove", middle, top + 3 * ITEM_HEIGHT + 12)  # "Help" opens its submenu
-    time.sleep(1.0)
+    time.sleep(1.0)  # the pointer rests on Help as a person's does: a pace, not a wait
     if screenshots:
         session.screenshot(DOCS / "tray-menu.png")
     # The bottom entry is the newest; one item height above it the one before.
     xdotool(session, "mousemove", middle, bottom - 12)
-    time.sleep(0.3)
+    time.sleep(0.3)  # the pace of a person's pointer
     xdotool(session, "mousemove", middle, bottom - 12 - ITEM_HEIGHT)
-    time.sleep(0.3)
+    time.sleep(0.3)  # the pace of a person's pointer
     xdotool(session, "click", 1)
     wait_for(lambda: not client.visible(menu), what="the menu closed")
     wait_for(lambda: client.text(edit) == f"record {RECORDS - 2}", what="the record before the newest pasted")
@@ -88,7 +88,7 @@ def open_about_from(client, session, menu):
     """Chooses "About", the last item of the Help menu, with a click."""
     left, _, right, bottom = menu_rect(client, menu)
     xdotool(session, "mousemove", (left + right) // 2, bottom - 12)
-    time.sleep(0.3)
+    time.sleep(0.3)  # the pace of a person's pointer
     xdotool(session, "click", 1)
 
 
@@ -115,13 +115,13 @@ def test_menu_bar_opens_by_mnemonic_and_by_click(app, session, client):
     close_about_box(client)
 
     xdotool(session, "mousemove", help_left + 10, help_top - 8)
-    time.sleep(0.3)
+    time.sleep(0.3)  # the pace of a person's pointer
     xdotool(session, "click", 1)
     menu = shown_menu(client, "the Help menu opened by a click")
     if screenshots:
         left, top, _, _ = menu_rect(client, menu)
         xdotool(session, "mousemove", left + 40, top + 2 * ITEM_HEIGHT + 12)  # over "Send Feedback..."
-        time.sleep(0.8)
+        time.sleep(0.8)  # pictures for the docs only: the hover painted
         session.screenshot(DOCS / "menu-bar.png")
     open_about_from(client, session, menu)
     close_about_box(client)

@@ -159,10 +159,12 @@ void checkDuplicate(const std::array<Column, kColumns>& columns, FuzzedDataProvi
 }
 
 SqlDatabase& database() {
-    if (!historyDb.isOpen()) {
+    static const bool opened = [] {
         historyDb.open(":memory:");
         historyDb.execute(sql::kCreateLogTable);
-    }
+        return true;
+    }();
+    (void)opened;
     return historyDb;
 }
 

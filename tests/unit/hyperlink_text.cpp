@@ -37,23 +37,9 @@ TEST(HyperLinkBrowserCommand, CutsAtThePlaceholderOrAppends) {
     EXPECT_EQ(browserCommandLine("", address), " mailto:a@b");
 }
 
-TEST(HyperLinkOpenError, EveryCodeOfTheShellHasItsReason) {
-    const std::pair<int, const char*> table[] = {
-        {0, "The operating system is out\nof memory or resources."},
-        {2, "The specified file was not found."},
-        {3, "The specified path was not found."},
-        {5, "The operating system denied\naccess to the specified file."},
-        {8, "There was not enough memory to complete the operation."},
-        {11, "The .EXE file is invalid\n(non-Win32 .EXE or error in .EXE image)."},
-        {26, "A sharing violation occurred. "},
-        {27, "The filename association is\nincomplete or invalid."},
-        {28, "The DDE transaction could not\nbe completed because the request timed out."},
-        {29, "The DDE transaction failed."},
-        {30, "The DDE transaction could not\nbe completed because other DDE transactions\nwere being processed."},
-        {31, "There is no application associated\nwith the given filename extension."},
-        {32, "The specified dynamic-link library was not found."},
-    };
-    for (const auto& [code, reason] : table) EXPECT_EQ(openErrorReason(code), reason) << code;
+TEST(HyperLinkOpenError, KnownCodesHaveTheirReasonOthersTheirNumber) {
+    EXPECT_EQ(openErrorReason(2), "The specified file was not found.");
+    EXPECT_EQ(openErrorReason(32), "The specified dynamic-link library was not found.");
     EXPECT_EQ(openErrorReason(4), "Unknown Error (4) occurred.");
     EXPECT_EQ(openErrorReason(-7), "Unknown Error (-7) occurred.");
     EXPECT_EQ(openErrorMessage(26), "Unable to open hyperlink:\n\nA sharing violation occurred. ");

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -28,60 +29,57 @@ protected:
     void trim(bool save, int limit) { trimHistory({save, limit}, historyChanged, cachedItemCount, host); }
     std::string vacuumCount() { return host.config.count("VacuumCount") ? host.config["VacuumCount"] : "(unset)"; }
 
+    // A fresh file and fresh counters, for each case of a table.
+    void startOver() {
+        historyDb.close();
+        std::filesystem::remove(dbPath());
+        nextId = 0;
+        host = store_test::FakeStoreHost();
+        historyChanged = false;
+        cachedItemCount = -1;
+        openFresh();
+    }
+
     bool historyChanged = false;
     int cachedItemCount = -1;
 };
 
-TEST_F(HistoryMaintenance, TrimKeepsTheNewestRows) {
-    openFresh();
-    addRows(3005);
-    trim(true, 3000);
-    EXPECT_EQ(rowCount(), 3000);
-    EXPECT_EQ(smallestId(), 5);
-    EXPECT_EQ(historyDb.queryInt(sql::kSelectMaxId), 3004);
-    EXPECT_TRUE(historyChanged);
-    EXPECT_EQ(cachedItemCount, 3005);
-    EXPECT_EQ(vacuumCount(), "1");
-    EXPECT_TRUE(host.messages.empty());
-}
-
-TEST_F(HistoryMaintenance, TrimCountsPositionsNotIds) {
-    openFresh();
-    addRows(10, 100, 7);
-    trim(true, 4);
-    EXPECT_EQ(rowCount(), 4);
-    EXPECT_EQ(smallestId(), 100 + 6 * 7);
-}
-
-TEST_F(HistoryMaintenance, ExactlyTheLimitDeletesNothing) {
-    openFresh();
-    addRows(3000);
-    host.config["VacuumCount"] = "4";
-    trim(true, 3000);
-    EXPECT_EQ(rowCount(), 3000);
-    EXPECT_FALSE(historyChanged);
-    EXPECT_EQ(cachedItemCount, 3000);
-    EXPECT_EQ(vacuumCount(), "4");
-}
-
-TEST_F(HistoryMaintenance, ADeleteDuringTheRunIsCountedAtExit) {
-    openFresh();
-    addRows(10);
-    historyChanged = true;  // the user deleted an item
-    host.config["VacuumCount"] = "4";
-    trim(true, 3000);
-    EXPECT_EQ(rowCount(), 10);
-    EXPECT_EQ(vacuumCount(), "5");
-}
-
-TEST_F(HistoryMaintenance, NoLimitMeansNoCountAndNoDelete) {
-    openFresh();
-    addRows(20);
-    for (int limit : {0, -1}) {
-        trim(true, limit);
-        EXPECT_EQ(rowCount(), 20);
-        EXPECT_EQ(cachedItemCount, -1) << "counted with limit " << limit;
-        EXPECT_EQ(vacuumCount(), "(unset)");
+// One trim at exit (or two, as a second shutdown path runs it again) on a fresh file.
+TEST_F(HistoryMaintenance, TrimAtExit) {
+    const struct {
+        const char* name;
+        int rows, firstId, idStep;
+        bool changedBefore;  // the user deleted an item during the run
+        const char* vacuumBefore;
+        int limit, runs;
+        int rowsAfter, smallestAfter;
+        bool changedAfter;
+        int cachedCount;
+        const char* vacuumAfter;
+    } cases[] = {
+        {"keeps the newest rows", 8, 0, 1, false, nullptr, 5, 1, 5, 3, true, 8, "1"},
+        {"counts positions, not ids", 10, 100, 7, false, nullptr, 4, 1, 4, 142, true, 10, "1"},
+        {"exactly the limit deletes nothing", 5, 0, 1, false, "4", 5, 1, 5, 0, false, 5, "4"},
+        {"a delete during the run is counted", 5, 0, 1, true, "4", 3000, 1, 5, 0, true, 5, "5"},
+        {"no limit: no count, no delete", 5, 0, 1, false, nullptr, 0, 1, 5, 0, false, -1, "(unset)"},
+        {"negative limit: no count, no delete", 5, 0, 1, false, nullptr, -1, 1, 5, 0, false, -1, "(unset)"},
+        {"a second run after a trim counts again", 7, 0, 1, false, nullptr, 5, 2, 5, 2, true, 5, "2"},
+        {"the largest hand-edited counter does not overflow", 1, 0, 1, true, "2147483647", 3000, 1, 1, 0, true, 1,
+         "2147483648"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        startOver();
+        addRows(c.rows, c.firstId, c.idStep);
+        historyChanged = c.changedBefore;
+        if (c.vacuumBefore) host.config["VacuumCount"] = c.vacuumBefore;
+        for (int run = 0; run < c.runs; ++run) trim(true, c.limit);
+        EXPECT_EQ(rowCount(), c.rowsAfter);
+        EXPECT_EQ(smallestId(), c.smallestAfter);
+        EXPECT_EQ(historyChanged, c.changedAfter);
+        EXPECT_EQ(cachedItemCount, c.cachedCount);
+        EXPECT_EQ(vacuumCount(), c.vacuumAfter);
+        EXPECT_TRUE(host.messages.empty());
     }
 }
 
@@ -113,16 +111,6 @@ TEST_F(HistoryMaintenance, SecondShutdownRunAfterDropReportsAndDoesNotCount) {
     EXPECT_EQ(host.messages[0].text, "SQLITE_ERROR[1]: ");  // the DROP fails to compile: no such table
 }
 
-TEST_F(HistoryMaintenance, SecondShutdownRunAfterTrimCountsAgain) {
-    openFresh();
-    addRows(3005);
-    trim(true, 3000);
-    trim(true, 3000);
-    EXPECT_EQ(rowCount(), 3000);
-    EXPECT_EQ(vacuumCount(), "2");
-    EXPECT_TRUE(host.messages.empty());
-}
-
 TEST_F(HistoryMaintenance, FailureIsShownAndTheCounterLeftAlone) {
     historyChanged = true;
     host.config["VacuumCount"] = "3";
@@ -135,23 +123,23 @@ TEST_F(HistoryMaintenance, FailureIsShownAndTheCounterLeftAlone) {
 
 TEST_F(HistoryMaintenance, LockedFileFailsTheDeleteAndLeavesTheCounter) {
     openFresh();
-    addRows(3005);
+    addRows(8);
     SqlDatabase other;
     other.open(dbPath().c_str());
     other.execute("BEGIN IMMEDIATE;");  // another process holds the write lock
     historyDb.setBusyTimeout(10);
-    trim(true, 3000);
+    trim(true, 5);
     other.execute("ROLLBACK;");
     EXPECT_EQ(vacuumCount(), "(unset)");
     EXPECT_FALSE(historyChanged);
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text, "SQLITE_BUSY[5]: database is locked");
-    EXPECT_EQ(rowCount(), 3005);
+    EXPECT_EQ(rowCount(), 8);
 }
 
 TEST_F(HistoryMaintenance, VacuumCompactsAndResets) {
     openFresh();
-    addRows(2000);
+    addRows(500);
     historyDb.execute(sql::kDeleteAll);
     ASSERT_GT(historyDb.queryInt("PRAGMA freelist_count;"), 0);
     host.existingPaths.insert(scratch.folder());
@@ -182,14 +170,6 @@ TEST_F(HistoryMaintenance, FailedVacuumThrowsAndLeavesTheCounter) {
     EXPECT_THROW(vacuumIfDue(scratch.folder(), host), SqlException);
     EXPECT_EQ(vacuumCount(), "10");
     EXPECT_TRUE(host.searched.empty());
-}
-
-TEST_F(HistoryMaintenance, HandEditedLargestCounterDoesNotOverflow) {
-    openFresh();
-    historyChanged = true;
-    host.config["VacuumCount"] = "2147483647";
-    trim(true, 3000);
-    EXPECT_EQ(vacuumCount(), "2147483648");
 }
 
 TEST(DeleteLeftoverFiles, InvalidFolderIsReported) {

@@ -79,12 +79,14 @@ private:
     std::string path_;
 };
 
-// Every test starts and ends with historyDb closed and nextId at its process-start value.
+// Every test starts and ends with historyDb closed, its lock wait and nextId at their
+// process-start values (the tests also run in one process, not only one per ctest test).
 class HistoryDbTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(scratch.folder().empty() || scratch.folder() == "/");
         historyDb.close();
+        historyDb.setBusyTimeout(SqlDatabase::kDefaultBusyTimeoutMs);
         nextId = 0;
     }
     void TearDown() override {

@@ -1,5 +1,7 @@
 // The database page's Move and Empty against real files, a real selection list and real
-// message boxes, above all when they fail: the history must never be lost.
+// message boxes, above all when they fail: the history must never be lost. The journeys through
+// the real options window (Switch, Move with No, Move onto the file in use, Empty with No) are
+// end-to-end tests in test_options.py.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -169,23 +171,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(DatabasePageTest, MoveOntoTheFileInUseStopsWithoutOfferingDeletion) {
-    std::vector<SeenBox> seen;
-    {
-        MessageBoxAnswerer answerer({IDOK}, host_.hwnd());
-        page_.moveTo(oldPath_);
-        Sleep(200);
-        seen = answerer.seen();
-    }
-    ASSERT_EQ(seen.size(), 1u) << "one message, no question about deleting";
-    EXPECT_EQ(seen[0].caption, "Yarrowkit");
-    EXPECT_NE(seen[0].text.find(oldPath_), std::string::npos) << seen[0].text;
-    EXPECT_TRUE(fileExists(oldPath_));
-    EXPECT_EQ(countRows(), 3) << "still working on the old file";
-    EXPECT_EQ(dbPath, oldPath_);
-    EXPECT_EQ(storedDbPath(), "");
-}
 
 TEST_F(DatabasePageTest, MoveWhoseCopyFailsKeepsWorkingOnTheOldFile) {
     const std::string locked = folder_ + "moved.sql";

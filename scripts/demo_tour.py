@@ -4,7 +4,7 @@ Run by scripts/demo.sh (`make demo`) in a private Wine session on a virtual disp
 program (the test client) copies a few items, then the selection window with its preview, the tray
 menu, the options pages and the about box are shown and photographed one by one.
 
-    YK_BUILD=build/windows python3 tests/e2e/demo_tour.py [OUT_DIR]
+    YK_BUILD=build/windows python3 scripts/demo_tour.py [OUT_DIR]
 """
 import pathlib
 import subprocess
@@ -12,10 +12,12 @@ import sys
 import tempfile
 import time
 
+# The tour drives the program with the end-to-end tests' own harness and window helpers.
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 import storedform
 from harness import ROOT, WM_TRAY_CALLBACK, Client, Session, Yarrowkit, hexed, wait_for
 from selection import SelectionWindow
-from test_options import HEADINGS, OptionsWindow
+from options import HEADINGS, OptionsWindow
 
 WM_RBUTTONDOWN = 516
 WM_CANCELMODE = 0x1F
