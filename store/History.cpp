@@ -3,10 +3,29 @@
 
 #include "store/HistoryDatabase.h"
 #include "store/HistorySql.h"
+#include "store/HistoryText.h"
+#include "store/SqlStatement.h"
 
 #include <sqlite3.h>
 
 namespace history {
+
+namespace {
+// A side row that cannot be written costs the user no capture and no delete: the side table
+// is brought in step at the next open. Only a busy file fails the change, as Log's would.
+template <typename Change>
+void keepSideInStep(Change change) {
+    try {
+        change();
+    } catch (const SqlException& failure) {
+        if (isBusy(failure)) throw;
+    }
+}
+
+void addSideRow(const ClipRecord& record) {
+    keepSideInStep([&record] { text::add(record); });
+}
+}  // namespace
 
 int open(const std::string& dbPath, const std::string& configFolder, StoreHost& host) {
     historyDb.close();
@@ -17,7 +36,12 @@ int open(const std::string& dbPath, const std::string& configFolder, StoreHost& 
 
 void close() { historyDb.close(); }
 
-void add(const ClipRecord& record) { historyDb.execute(insertStatement(record).c_str()); }
+void add(const ClipRecord& record) {
+    SqlTransaction transaction(historyDb);
+    historyDb.execute(insertStatement(record).c_str());
+    addSideRow(record);
+    transaction.commit();
+}
 
 void setLockWait(int milliseconds) { historyDb.setBusyTimeout(milliseconds); }
 
@@ -26,9 +50,19 @@ bool isBusy(const SqlException& failure) {
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
-void remove(int id) { historyDb.execute(sql::deleteItem(id).c_str()); }
+void remove(int id) {
+    SqlTransaction transaction(historyDb);
+    historyDb.execute(sql::deleteItem(id).c_str());
+    keepSideInStep([id] { text::remove(id); });
+    transaction.commit();
+}
 
-void removeAll() { historyDb.execute(sql::kDeleteAll); }
+void removeAll() {
+    SqlTransaction transaction(historyDb);
+    historyDb.execute(sql::kDeleteAll);
+    keepSideInStep(text::removeAll);
+    transaction.commit();
+}
 
 void compact() { historyDb.execute(sql::kVacuum); }
 

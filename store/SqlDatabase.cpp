@@ -77,6 +77,15 @@ SqlResultTable SqlDatabase::queryTable(const char* sql) {
     return SqlResultTable(results, rows, columns);
 }
 
+SqlStatement SqlDatabase::prepareStatement(const char* sql) {
+    requireOpen();
+    sqlite3_stmt* statement = nullptr;
+    const int result = sqlite3_prepare_v2(connection_, sql, -1, &statement, nullptr);
+    if (result != SQLITE_OK) throw SqlException(result, sqlite3_errmsg(connection_));
+    if (!statement) throw SqlException(SqlException::kLayerError, "Empty statement");
+    return SqlStatement(connection_, statement);
+}
+
 void SqlDatabase::setBusyTimeout(int milliseconds) {
     busyTimeoutMs_ = milliseconds;
     if (connection_) sqlite3_busy_timeout(connection_, milliseconds);

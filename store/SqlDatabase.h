@@ -2,6 +2,7 @@
 
 #include "store/SqlCursor.h"
 #include "store/SqlResultTable.h"
+#include "store/SqlStatement.h"
 
 struct sqlite3;
 
@@ -28,6 +29,8 @@ public:
     // First column of the first row, as atoi reads it.
     int queryInt(const char* sql);
     SqlResultTable queryTable(const char* sql);
+    // Prepares one statement to bind and run (SqlStatement).
+    SqlStatement prepareStatement(const char* sql);
     void setBusyTimeout(int milliseconds);
 
 private:
