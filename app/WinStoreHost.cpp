@@ -3,11 +3,14 @@
 #include <cstring>
 #include <utility>
 
+#include "clipboard/AnsiText.h"
 #include "ui/framework/MessageBoxes.h"
 
 namespace {
 
 constexpr char kSection[] = "Main";
+constexpr DWORD kProgressAfterMs = 500;
+constexpr int kProgressWidth = 420, kProgressHeight = 60;
 
 bool isPlainFile(const WIN32_FIND_DATAA& found) {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
@@ -47,4 +50,36 @@ bool WinStoreHost::deleteFile(const std::string& path) { return DeleteFileA(path
 
 void WinStoreHost::showMessage(const std::string& caption, const std::string& text, MessageKind kind) {
     reportError(caption, text, kind == MessageKind::Error ? BoxIcon::error : BoxIcon::none, owner_);
+}
+
+std::string WinStoreHost::utf8FromAnsi(std::string_view ansi, const std::optional<std::string>& localeBlock) {
+    return ::utf8FromAnsi(ansi, codePageOfLocale(localeBlock));
+}
+
+void WinStoreHost::showBuildProgress(int done, int total) {
+    if (done >= total) {
+        closeProgress();
+        return;
+    }
+    if (done == 0 || !progressStart_) progressStart_ = GetTickCount();
+    if (GetTickCount() - progressStart_ < kProgressAfterMs) return;
+    if (!progress_) {
+        // The main window may not exist yet at start-up: a window of its own, in front.
+        const int x = (GetSystemMetrics(SM_CXSCREEN) - kProgressWidth) / 2;
+        const int y = (GetSystemMetrics(SM_CYSCREEN) - kProgressHeight) / 2;
+        progress_ = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "STATIC", "",
+                                    WS_POPUP | WS_BORDER | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, x, y,
+                                    kProgressWidth, kProgressHeight, owner_, nullptr, GetModuleHandleA(nullptr), nullptr);
+    }
+    if (!progress_) return;
+    const std::string text = "Yarrowkit is preparing the history for display: " + std::to_string(done) + " of " +
+                             std::to_string(total) + " items";
+    SetWindowTextA(progress_, text.c_str());
+    UpdateWindow(progress_);
+}
+
+void WinStoreHost::closeProgress() {
+    if (progress_) DestroyWindow(progress_);
+    progress_ = nullptr;
+    progressStart_ = 0;
 }

@@ -20,8 +20,15 @@ public:
     bool deleteFile(const std::string& path) override;
     void showMessage(const std::string& caption, const std::string& text, MessageKind kind) override;
     std::string applicationTitle() const override { return applicationTitle_; }
+    std::string utf8FromAnsi(std::string_view ansi, const std::optional<std::string>& localeBlock) override;
+    // A small window in the middle of the screen, once the build has taken half a second.
+    void showBuildProgress(int done, int total) override;
 
 private:
+    void closeProgress();
+
+    DWORD progressStart_ = 0;
+    HWND progress_ = nullptr;
     std::string configFilePath_;
     std::string applicationTitle_;
     HWND owner_;

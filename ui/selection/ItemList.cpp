@@ -9,6 +9,7 @@
 #include "store/History.h"
 #include "store/SqlException.h"
 #include "ui/framework/MessageBoxes.h"
+#include "ui/framework/WideText.h"
 #include "ui/selection/ItemImage.h"
 #include "ui/selection/PageArithmetic.h"
 
@@ -97,15 +98,22 @@ bool ItemList::LoadPage() {
 }
 
 HTREEITEM ItemList::appendItem(const history::ListEntry& entry) {
-    std::string text = entry.caption;
-    TVINSERTSTRUCTA insert = {};
+    // The caption as written (side table) through the wide message; Log's ANSI caption, as
+    // before, when the side table has no row for it.
+    if (entry.unicodeCaption) return insertItem<TVINSERTSTRUCTW>(entry, wideFromUtf8(*entry.unicodeCaption), TVM_INSERTITEMW);
+    return insertItem<TVINSERTSTRUCTA>(entry, entry.caption, TVM_INSERTITEMA);
+}
+
+template <typename Insert, typename Text>
+HTREEITEM ItemList::insertItem(const history::ListEntry& entry, Text text, UINT message) {
+    Insert insert = {};
     insert.hParent = TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = text.data();
     insert.item.lParam = entry.id;
     insert.item.iImage = insert.item.iSelectedImage = imageOfType(entry.type);
-    return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, message, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 void ItemList::UpdateRangeLabel() {

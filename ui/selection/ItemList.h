@@ -56,6 +56,8 @@ public:
 
 private:
     HTREEITEM appendItem(const history::ListEntry& entry);
+    template <typename Insert, typename Text>
+    HTREEITEM insertItem(const history::ListEntry& entry, Text text, UINT message);
     HTREEITEM selectedItem() const;
     int itemCount() const;
     void setPageOffset(int offset);
