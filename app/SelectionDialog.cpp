@@ -304,7 +304,7 @@ void SelectionDialog::onInitMenuPopup(HMENU menu) {
 // shares the window.
 bool SelectionDialog::onTimer(UINT_PTR id) {
     if (id == ItemList::kSelectTimer) itemList_.OnSelectTimer();
-    else if (!neighbour_.OnTimer(id) && !capture_.queue().OnTimer(id)) monitor_.OnTimer(id);
+    else if (!neighbour_.OnTimer(id) && !capture_.queue().OnTimer(id) && !storeHost_.OnTimer(id)) monitor_.OnTimer(id);
     return CIconMenuDialog::onTimer(id);
 }
 

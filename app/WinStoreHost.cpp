@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "clipboard/AnsiText.h"
+#include "store/History.h"
+#include "store/SqlException.h"
 #include "ui/framework/MessageBoxes.h"
 
 namespace {
@@ -11,6 +13,7 @@ namespace {
 constexpr char kSection[] = "Main";
 constexpr DWORD kProgressAfterMs = 500;
 constexpr int kProgressWidth = 420, kProgressHeight = 60;
+constexpr UINT kTextsStepMs = 100;  // a 40 ms step every 100 ms: the window keeps answering
 
 bool isPlainFile(const WIN32_FIND_DATAA& found) {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
@@ -82,4 +85,25 @@ void WinStoreHost::closeProgress() {
     if (progress_) DestroyWindow(progress_);
     progress_ = nullptr;
     progressStart_ = 0;
+}
+
+void WinStoreHost::makeTextsLater(std::optional<int> below) {
+    textsBelow_ = below;
+    if (!owner_) return;
+    if (below)
+        SetTimer(owner_, kTextsTimer, kTextsStepMs, nullptr);
+    else
+        KillTimer(owner_, kTextsTimer);
+}
+
+bool WinStoreHost::OnTimer(UINT_PTR id) {
+    if (id != kTextsTimer) return false;
+    bool more = false;
+    try {
+        more = textsBelow_ && history::makeMissingTexts(*textsBelow_, *this);
+    } catch (const SqlException&) {
+        // Locked or failing: the next open brings the side table in step.
+    }
+    if (!more) makeTextsLater(std::nullopt);
+    return true;
 }

@@ -41,6 +41,8 @@ public:
         return utf8::fromLatin1(ansi);
     }
     void showBuildProgress(int, int) override {}
+    void makeTextsLater(std::optional<int> below) override { later = below; }
+    std::optional<int> later;
 };
 
 // Texts of a few hundred bytes; most items also carry their Unicode form, as copies from

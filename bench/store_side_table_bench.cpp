@@ -35,6 +35,8 @@ public:
         return utf8::fromLatin1(ansi);
     }
     void showBuildProgress(int, int) override {}
+    void makeTextsLater(std::optional<int> below) override { later = below; }
+    std::optional<int> later;
 };
 
 // A Unicode item of about `bytes` characters of words, as a modern application copies it.
@@ -120,6 +122,11 @@ int main() {
     const double sizeWithout = megabytes(older);
     QuietHost host;
     const double build = bench::secondsOf([&] { openHistoryDatabase(older, "", host); });
+    int steps = 0;
+    const double rest = bench::secondsOf([&] {
+        int below = host.later.value_or(0);
+        while (host.later && history::makeMissingTexts(below, host)) ++steps;
+    });
     const int rows = history::count();
     historyDb.close();
     const double inStep = bench::bestOf(3, [&] {
@@ -130,8 +137,9 @@ int main() {
     historyDb.execute("VACUUM;");
     historyDb.close();
     const double sizeWith = megabytes(older);
-    std::printf("side table brought in step at open for %d rows of ~1 KiB: %.2f s (target <= 5 s: %s)\n", rows, build,
-                bench::verdict(build <= 5.0));
+    std::printf("side table for %d rows of ~1 KiB: open waits %.2f s (target <= 5 s: %s), the rest is made in %d "
+                "steps of the running program, %.1f s of work in all\n",
+                rows, build, bench::verdict(build <= 5.0), steps, rest);
     std::printf("open of the same file once in step: %.3f s\n", inStep);
     std::printf("file of %d rows: %.1f MB without the side table, %.1f MB with it (%.2fx)\n", rows, sizeWithout, sizeWith,
                 sizeWith / sizeWithout);

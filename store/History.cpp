@@ -36,6 +36,8 @@ int open(const std::string& dbPath, const std::string& configFolder, StoreHost& 
 
 void close() { historyDb.close(); }
 
+bool makeMissingTexts(int& below, StoreHost& host) { return text::makeMissing(below, host); }
+
 void add(const ClipRecord& record) {
     SqlTransaction transaction(historyDb);
     historyDb.execute(insertStatement(record).c_str());

@@ -73,6 +73,10 @@ enum class Direction { Older, Newer };
 // (host.showBuildProgress tells how far when that takes a while). Returns the id the newest item is taken to have (nextId - 1),
 // for lastId. Used at start-up and when the user switches or moves the file.
 int open(const std::string& dbPath, const std::string& configFolder, StoreHost& host);
+// One short step (tens of milliseconds) of making the side rows that open left for later (see
+// StoreHost::makeTextsLater), newest first below `below`, which moves down. False when none is
+// left. Throws SqlException.
+bool makeMissingTexts(int& below, StoreHost& host);
 // Lets go of the file, e.g. before it is deleted.
 void close();
 

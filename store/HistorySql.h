@@ -78,6 +78,10 @@ inline constexpr char kTextSignature[] =
     "SELECT COUNT(*),MAX(rowid),(SELECT DTime FROM LogText ORDER BY rowid DESC LIMIT 1) FROM LogText;";
 inline constexpr char kLogIds[] = "SELECT Id,DTime FROM Log WHERE Id IS NOT NULL;";
 inline constexpr char kTextIds[] = "SELECT rowid,DTime FROM LogText;";
+// Log rows without a side row, newest first: ?1 ids below, ?2 at most this many.
+inline constexpr char kSelectMissingBelow[] =
+    "SELECT Id,DTime FROM Log WHERE Id<?1 AND NOT EXISTS (SELECT 1 FROM LogText WHERE rowid=Log.Id) "
+    "ORDER BY Id DESC LIMIT ?2;";
 // The columns a side row is made from; ?1 id.
 inline constexpr char kSelectLogRow[] =
     "SELECT SourceName,SourceTitle,Locale,Text,Type,Data FROM Log WHERE Id=?1;";

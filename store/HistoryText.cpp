@@ -8,6 +8,7 @@
 #include "store/StoredValue.h"
 #include "store/Utf8Text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 
@@ -15,9 +16,8 @@ namespace history::text {
 namespace {
 namespace q = sql::text;
 
-// Rows made per transaction while bringing the table in step, and how often progress is told.
-constexpr std::size_t kRowsPerTransaction = 10000;
-constexpr std::size_t kRowsPerProgress = 500;
+// Rows made per transaction while bringing the table in step; progress is told after each.
+constexpr std::size_t kRowsPerTransaction = 100;
 
 // What a record without the capture's Unicode texts shows when no platform conversion is at
 // hand (a record added by a test or a tool): its ANSI bytes as Latin-1.
@@ -88,79 +88,95 @@ std::optional<ClipRecord> logRecord(SqlStatement& select, std::int64_t id) {
     return record;
 }
 
-class Rebuild {
+// Makes side rows from Log rows, in transactions of kRowsPerTransaction, until a deadline.
+class RowMaker {
 public:
-    Rebuild(StoreHost& host, std::size_t total) : host_(host), total_(static_cast<int>(total)) {
-        if (total_ > 0) host_.showBuildProgress(0, total_);
-    }
-    ~Rebuild() {
-        if (total_ > 0) host_.showBuildProgress(total_, total_);
-    }
-    Rebuild(const Rebuild&) = delete;
-    Rebuild& operator=(const Rebuild&) = delete;
+    explicit RowMaker(StoreHost& host)
+        : host_(host),
+          select_(historyDb.prepareStatement(q::kSelectLogRow)),
+          insert_(historyDb.prepareStatement(q::kInsertRow)),
+          fromAnsi_([&host](std::string_view ansi, const std::optional<std::string>& locale) {
+              return host.utf8FromAnsi(ansi, locale);
+          }) {}
 
-    void removeRows(const std::vector<IdAndTime>& ids) {
-        SqlStatement remove = historyDb.prepareStatement(q::kDeleteRow);
-        for (std::size_t begin = 0; begin < ids.size(); begin += kRowsPerTransaction) {
+    // Newest first; returns how many of `ids` were made before the deadline.
+    std::size_t make(const std::vector<IdAndTime>& ids, Clock::time_point deadline, int progressBase, int total) {
+        std::size_t done = 0;
+        while (done < ids.size() && Clock::now() < deadline) {
             SqlTransaction transaction(historyDb);
-            for (std::size_t i = begin; i < ids.size() && i < begin + kRowsPerTransaction; ++i) {
-                remove.bind(1, ids[i].first).run();
-                rowDone();
-            }
+            for (const std::size_t end = std::min(ids.size(), done + kRowsPerTransaction); done < end; ++done)
+                makeRow(ids[done].first, ids[done].second);
             transaction.commit();
+            if (total > 0) host_.showBuildProgress(progressBase + static_cast<int>(done), total);
         }
-    }
-
-    void makeRows(const std::vector<IdAndTime>& ids) {
-        SqlStatement select = historyDb.prepareStatement(q::kSelectLogRow);
-        SqlStatement insert = historyDb.prepareStatement(q::kInsertRow);
-        const AnsiToUtf8 fromAnsi = [this](std::string_view ansi, const std::optional<std::string>& locale) {
-            return host_.utf8FromAnsi(ansi, locale);
-        };
-        for (std::size_t begin = 0; begin < ids.size(); begin += kRowsPerTransaction) {
-            SqlTransaction transaction(historyDb);
-            for (std::size_t i = begin; i < ids.size() && i < begin + kRowsPerTransaction; ++i) {
-                const auto [id, time] = ids[i];
-                if (std::optional<ClipRecord> record = logRecord(select, id))
-                    insertRow(insert, id, itemTextOf(*record, fromAnsi), time);
-                rowDone();
-            }
-            transaction.commit();
-        }
+        return done;
     }
 
 private:
-    void rowDone() {
-        if (++done_ % kRowsPerProgress == 0) host_.showBuildProgress(done_, total_);
+    void makeRow(std::int64_t id, std::int64_t time) {
+        if (std::optional<ClipRecord> record = logRecord(select_, id))
+            insertRow(insert_, id, itemTextOf(*record, fromAnsi_), time);
     }
 
     StoreHost& host_;
-    int total_;
-    int done_ = 0;
+    SqlStatement select_;
+    SqlStatement insert_;
+    AnsiToUtf8 fromAnsi_;
 };
 
-void reconcile(StoreHost& host) {
+void removeRows(const std::vector<IdAndTime>& ids) {
+    SqlStatement remove = historyDb.prepareStatement(q::kDeleteRow);
+    SqlTransaction transaction(historyDb);
+    for (const IdAndTime& entry : ids) remove.bind(1, entry.first).run();
+    transaction.commit();
+}
+
+// Rows that are not Log's go at once; missing rows are made newest first, so that the list's
+// first page shows as written at once, for as long as the budget allows. What is left is made
+// in steps while the program runs (makeMissingTexts).
+void reconcile(StoreHost& host, Clock::duration budget) {
     const auto inLog = captureTimes(q::kLogIds);
     const auto inTable = captureTimes(q::kTextIds);
     const std::vector<IdAndTime> stale = notIn(inTable, inLog);
-    const std::vector<IdAndTime> missing = notIn(inLog, inTable);
-    Rebuild rebuild(host, stale.size() + missing.size());
-    rebuild.removeRows(stale);
-    rebuild.makeRows(missing);
+    std::vector<IdAndTime> missing = notIn(inLog, inTable);
+    std::reverse(missing.begin(), missing.end());
+    const int total = static_cast<int>(stale.size() + missing.size());
+    host.showBuildProgress(0, total);
+    removeRows(stale);
+    const std::size_t made = RowMaker(host).make(missing, Clock::now() + budget, static_cast<int>(stale.size()), total);
+    host.showBuildProgress(total, total);
+    if (made < missing.size()) host.makeTextsLater(static_cast<int>(missing[made].first) + 1);
 }
 
 void createTable() { historyDb.execute(q::kCreateTable); }
 
 }  // namespace
 
-void bringInStep(StoreHost& host) {
+void bringInStep(StoreHost& host, Clock::duration budget) {
+    host.makeTextsLater(std::nullopt);
     try {
         createTable();
         if (signatureOf(q::kLogSignature) == signatureOf(q::kTextSignature)) return;
-        reconcile(host);
+        reconcile(host, budget);
     } catch (const SqlException&) {
         // A read-only or foreign file, or an older SQLite without FTS5 support: Log alone serves.
     }
+}
+
+bool makeMissing(int& below, StoreHost& host, Clock::duration budget) {
+    const Clock::time_point deadline = Clock::now() + budget;
+    SqlStatement next = historyDb.prepareStatement(q::kSelectMissingBelow);
+    RowMaker maker(host);
+    while (Clock::now() < deadline) {
+        std::vector<IdAndTime> ids;
+        next.bind(1, below).bind(2, static_cast<std::int64_t>(kRowsPerTransaction));
+        while (next.step()) ids.emplace_back(next.intColumn(0), next.intColumn(1));
+        next.reset();
+        if (ids.empty()) return false;
+        maker.make(ids, Clock::time_point::max(), 0, 0);
+        below = static_cast<int>(ids.back().first);
+    }
+    return true;
 }
 
 void add(const ClipRecord& record) {

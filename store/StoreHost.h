@@ -36,4 +36,8 @@ public:
     // The side table is being built at open: done of total rows, called every few hundred rows;
     // done == total ends it. The host shows it once it takes more than a moment.
     virtual void showBuildProgress(int done, int total) = 0;
+    // Side rows of ids below `below` are still to be made after open: the host calls
+    // history::makeMissingTexts from its message loop until it returns false. None: nothing is
+    // left (any earlier request ends).
+    virtual void makeTextsLater(std::optional<int> below) = 0;
 };

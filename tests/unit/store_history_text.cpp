@@ -5,6 +5,7 @@
 #include "store/HistoryDatabase.h"
 #include "store/HistoryMaintenance.h"
 #include "store/HistorySql.h"
+#include "store/HistoryText.h"
 
 #include "store_test_support.h"
 
@@ -160,6 +161,23 @@ TEST_F(HistoryText, AFileOfAnOlderBuildGetsItsSideTableAtOpen) {
     host.progress.clear();
     reopen();
     EXPECT_TRUE(host.progress.empty()) << "in step: nothing to do at the next open";
+}
+
+TEST_F(HistoryText, WhatTheOpenBudgetLeavesIsMadeInStepsWhileTheProgramRuns) {
+    historyDb.execute("DROP TABLE LogText;");
+    historyDb.execute("BEGIN;");
+    for (int id = 0; id < 600; ++id) addToLogOnly(id, 100u + static_cast<unsigned>(id), "row " + std::to_string(id));
+    historyDb.execute("COMMIT;");
+    history::text::bringInStep(host, std::chrono::nanoseconds(0));
+    ASSERT_EQ(host.textsLater, 600) << "every row is left, below the newest id + 1";
+    EXPECT_EQ(captionOf(599), "(none)") << "Log's caption shows meanwhile";
+    int below = *host.textsLater, steps = 0;
+    while (history::makeMissingTexts(below, host)) ASSERT_LT(++steps, 600);
+    expectInStep();
+    EXPECT_EQ(captionOf(0), "row 0");
+    host.textsLater = 5;
+    reopen();
+    EXPECT_EQ(host.textsLater, std::nullopt) << "an open in step ends any request";
 }
 
 TEST_F(HistoryText, AFileChangedBehindItsBackIsMendedByIdAtOpen) {

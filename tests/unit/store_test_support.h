@@ -62,6 +62,8 @@ public:
         return utf8::fromLatin1(ansi);
     }
     void showBuildProgress(int done, int total) override { progress.emplace_back(done, total); }
+    void makeTextsLater(std::optional<int> below) override { textsLater = below; }
+    std::optional<int> textsLater;
 };
 
 // A fresh folder under the system temp folder, removed with everything in it afterwards.
