@@ -155,6 +155,8 @@ void createTable() { historyDb.execute(q::kCreateTable); }
 void bringInStep(StoreHost& host, Clock::duration budget) {
     host.makeTextsLater(std::nullopt);
     try {
+        // A table Log of another program (without a history's columns) leaves its file untouched.
+        historyDb.query(sql::kCheckLogColumns).release();
         createTable();
         if (signatureOf(q::kLogSignature) == signatureOf(q::kTextSignature)) return;
         reconcile(host, budget);

@@ -7,12 +7,13 @@ import sqlite3
 import subprocess
 import time
 
+import storedform
 from harness import ROOT, WM_TRAY_CALLBACK, hexed, unhexed, wait_for
-from selection import SelectionWindow
 from test_selection_list import shown
 
 CF_UNICODETEXT = 13
 WM_RBUTTONDOWN = 516
+ID_DELETE_CLIP = 32774
 TEXTS = ["Привет, мир", "Γειά σου Κόσμε", "你好世界", "Smile \U0001F600 end"]
 SHOTS = ROOT / "build" / "e2e-shots"
 
@@ -26,9 +27,17 @@ def copy_as_unicode(client, text):
     client.set_clipboard((CF_UNICODETEXT, text.encode("utf-16-le") + b"\0\0"))
 
 
+def rows_of(path, statement):
+    # Closed at once: a connection left open would keep the program from writing at exit.
+    db = sqlite3.connect(path)
+    try:
+        return db.execute(statement).fetchall()
+    finally:
+        db.close()
+
+
 def side_texts(session):
-    with sqlite3.connect(session.config_folder / "vorla.sql") as db:
-        return [row[0] for row in db.execute("SELECT Text FROM LogText ORDER BY rowid")]
+    return [row[0] for row in rows_of(session.config_folder / "vorla.sql", "SELECT Text FROM LogText ORDER BY rowid")]
 
 
 def wide_items(window):
@@ -81,8 +90,7 @@ def test_texts_in_any_script_show_as_written(app, session, client):
     wait_for(lambda: wide_preview(window).endswith("\nSmile \U0001F600 end"), what="the emoji preview")
 
     # The Log rows are those of any older build: Unicode block and ANSI text as before.
-    with sqlite3.connect(session.config_folder / "vorla.sql") as db:
-        rows = db.execute("SELECT Id, Type FROM Log ORDER BY Id").fetchall()
+    rows = rows_of(session.config_folder / "vorla.sql", "SELECT Id, Type FROM Log ORDER BY Id")
     assert [row[1] for row in rows] == [CF_UNICODETEXT] * len(TEXTS) * 2
 
     client.call("editor")  # the tray menu opens over another program, as from the taskbar
@@ -91,3 +99,32 @@ def test_texts_in_any_script_show_as_written(app, session, client):
     menu = wait_for(lambda: int(client.call("find_class", hexed("#32768")), 16), what="the tray menu")
     wait_for(lambda: client.visible(menu), what="the tray menu shown")
     screenshot(session, client, app.window, "unicode-tray-menu.png")
+
+
+def side_ids(path):
+    return [row[0] for row in rows_of(path, "SELECT rowid FROM LogText ORDER BY rowid")]
+
+
+def log_ids(path):
+    return [row[0] for row in rows_of(path, "SELECT Id FROM Log ORDER BY Id")]
+
+
+def test_a_file_of_the_previous_build_gets_its_side_table_and_keeps_it_in_step(app, session, client):
+    """Log rows only, Unicode blocks with the code page's lossy ANSI copies, as the previous build
+    wrote them: listed as written after start; Delete keeps the side table in step (the exit trim is
+    tested against the store)."""
+    path = session.config_folder / "vorla.sql"
+    records = [storedform.insert_statement(i, 1700000000 + i, "?" * 6, "notepad.exe", "Untitled", None, b"??????\0",
+                                           CF_UNICODETEXT, f"{TEXTS[i % 4]} {i}".encode("utf-16-le") + b"\0\0")
+               for i in range(8)]
+    storedform.write_history(path, records)
+    app.start()
+    window = shown(app)
+    wait_for(lambda: [text for _, text in wide_items(window)] == [f"{TEXTS[i % 4]} {i}" for i in range(8)],
+             what="the older file listed as written")
+    assert side_ids(path) == log_ids(path) == list(range(8))
+
+    window.select(7)
+    client.command(app.window, ID_DELETE_CLIP)
+    wait_for(lambda: log_ids(path) == list(range(7)), what="the row deleted")
+    assert side_ids(path) == list(range(7))
