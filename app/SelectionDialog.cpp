@@ -315,6 +315,7 @@ std::optional<LRESULT> SelectionDialog::onNotify(int id, NMHDR* header) {
     switch (header->code) {
     case TVN_SELCHANGEDA: case TVN_SELCHANGEDW: itemPreview_.ShowPreview(); return FALSE;
     case NM_DBLCLK: postPaste(); return TRUE;
+    case NM_CUSTOMDRAW: return itemList_.OnCustomDraw(*reinterpret_cast<NMTVCUSTOMDRAW*>(header));
     default: return FALSE;
     }
 }

@@ -85,6 +85,7 @@ def test_texts_in_any_script_show_as_written(app, session, client):
     window.select(chinese)
     wait_for(lambda: wide_preview(window).endswith("\n你好世界"), what="the preview as written")
     assert "Application  :   " in wide_preview(window)
+    wait_for(window.preview_visible, what="the preview shown")
     screenshot(session, client, app.window, "unicode-selection-window.png")
     window.select(ids[-1])
     wait_for(lambda: wide_preview(window).endswith("\nSmile \U0001F600 end"), what="the emoji preview")
