@@ -304,7 +304,7 @@ void SelectionDialog::onInitMenuPopup(HMENU menu) {
 // shares the window.
 bool SelectionDialog::onTimer(UINT_PTR id) {
     if (id == ItemList::kSelectTimer) itemList_.OnSelectTimer();
-    else if (!neighbour_.OnTimer(id) && !capture_.queue().OnTimer(id)) monitor_.OnTimer(id);
+    else if (!neighbour_.OnTimer(id) && !capture_.queue().OnTimer(id) && !storeHost_.OnTimer(id)) monitor_.OnTimer(id);
     return CIconMenuDialog::onTimer(id);
 }
 
@@ -315,6 +315,7 @@ std::optional<LRESULT> SelectionDialog::onNotify(int id, NMHDR* header) {
     switch (header->code) {
     case TVN_SELCHANGEDA: case TVN_SELCHANGEDW: itemPreview_.ShowPreview(); return FALSE;
     case NM_DBLCLK: postPaste(); return TRUE;
+    case NM_CUSTOMDRAW: return itemList_.OnCustomDraw(*reinterpret_cast<NMTVCUSTOMDRAW*>(header));
     default: return FALSE;
     }
 }

@@ -71,8 +71,12 @@ void TrayMenu::fillRecentItems(int recentCount) {
     // Newest first from the store; the menu lists the oldest first.
     for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry, ++command) {
         if (entry->id == history::kNoRecord) continue;
-        menu_.appendItem(kText, static_cast<UINT_PTR>(command), entry->caption.c_str(), itemImages_,
-                         imageOfType(entry->type));
+        // The caption as written when the side table has it, else Log's ANSI caption as before.
+        if (entry->unicodeCaption)
+            menu_.appendUtf8Item(static_cast<UINT>(command), *entry->unicodeCaption, itemImages_, imageOfType(entry->type));
+        else
+            menu_.appendItem(kText, static_cast<UINT_PTR>(command), entry->caption.c_str(), itemImages_,
+                             imageOfType(entry->type));
         menu_.setItemValue(static_cast<UINT>(command), static_cast<ULONG_PTR>(entry->id));
     }
 }

@@ -20,8 +20,21 @@ public:
     bool deleteFile(const std::string& path) override;
     void showMessage(const std::string& caption, const std::string& text, MessageKind kind) override;
     std::string applicationTitle() const override { return applicationTitle_; }
+    std::string utf8FromAnsi(std::string_view ansi, const std::optional<std::string>& localeBlock) override;
+    // A small window in the middle of the screen, once the build has taken half a second.
+    void showBuildProgress(int done, int total) override;
+    // A timer of the owner window makes the side rows left, one short step per tick.
+    void makeTextsLater(std::optional<int> below) override;
+    static constexpr UINT_PTR kTextsTimer = 23;
+    // The timer's tick; false for any other timer.
+    bool OnTimer(UINT_PTR id);
 
 private:
+    void closeProgress();
+
+    DWORD progressStart_ = 0;
+    HWND progress_ = nullptr;
+    std::optional<int> textsBelow_;
     std::string configFilePath_;
     std::string applicationTitle_;
     HWND owner_;

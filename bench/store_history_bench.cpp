@@ -6,6 +6,8 @@
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
 #include "store/HistoryMaintenance.h"
+#include "store/StoreHost.h"
+#include "store/Utf8Text.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +37,12 @@ public:
         std::printf("MESSAGE %s: %s\n", caption.c_str(), text.c_str());
     }
     std::string applicationTitle() const override { return "yarrowkit"; }
+    std::string utf8FromAnsi(std::string_view ansi, const std::optional<std::string>&) override {
+        return utf8::fromLatin1(ansi);
+    }
+    void showBuildProgress(int, int) override {}
+    void makeTextsLater(std::optional<int> below) override { later = below; }
+    std::optional<int> later;
 };
 
 // Texts of a few hundred bytes; most items also carry their Unicode form, as copies from

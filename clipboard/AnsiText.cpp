@@ -12,6 +12,25 @@ std::string ansiFromUtf16(const wchar_t* text, std::size_t length) {
     return ansi;
 }
 
+std::string utf8FromWide(const wchar_t* text, std::size_t length) {
+    if (length == 0 || length > INT_MAX) return {};
+    const int units = static_cast<int>(length);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, units, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, units, utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
+std::string utf8FromAnsi(std::string_view ansi, UINT codePage) {
+    if (ansi.empty() || ansi.size() > INT_MAX) return {};
+    const int bytes = static_cast<int>(ansi.size());
+    const int units = MultiByteToWideChar(codePage, 0, ansi.data(), bytes, nullptr, 0);
+    if (units <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    MultiByteToWideChar(codePage, 0, ansi.data(), bytes, wide.data(), units);
+    return utf8FromWide(wide.data(), wide.size());
+}
+
 UINT codePageOfLocale(const std::optional<std::string>& localeBlock) {
     if (!localeBlock || localeBlock->size() < sizeof(LCID)) return CP_ACP;
     LCID locale;

@@ -15,6 +15,8 @@
 #include "clipboard/PngToDib.h"
 #include "clipboard/SecretMarkers.h"
 #include "store/ClipRecord.h"
+#include "store/ItemText.h"
+#include "store/Utf8Text.h"
 
 namespace {
 constexpr char kImageCaption[] = "Image";
@@ -37,6 +39,18 @@ std::string captionSource(const std::string& block) {
         while (lead < ansi.size() && isCaptionSpace(static_cast<unsigned char>(ansi[lead]))) ++lead;
         if (take == length || ansi.size() - lead > kCaptionBytes) return ansi;
     }
+}
+
+// The item's text as written, for display and search: the clipboard's Unicode text (also for
+// rich text, whose Data block is RTF), else the ANSI text in the code page of its locale. Only
+// as much as the side table indexes is converted.
+template <typename Copy>
+std::string unicodeTextOf(const Copy& copy) {
+    if (copy.unicode) return utf8::fromUtf16Block(*copy.unicode, kIndexedTextBytes);
+    if (!copy.text) return {};
+    const std::string_view ansi(copy.text->data(), strnlen(copy.text->data(), copy.text->size()));
+    return std::string(utf8::prefixBytes(utf8FromAnsi(ansi.substr(0, kIndexedTextBytes), codePageOfLocale(copy.locale)),
+                                         kIndexedTextBytes));
 }
 
 std::size_t blockBytes(const ClipRecord& record) {
@@ -114,6 +128,8 @@ DWORD ClipCapture::captureClipboard(const ClipboardChanges& changes) {
     record->DTime = static_cast<std::uint32_t>(std::time(nullptr));
     record->SourceName = source.name;
     record->SourceTitle = source.title;
+    record->Utf8->SourceName = utf8FromAnsi(source.name, CP_ACP);
+    record->Utf8->SourceTitle = source.unicodeTitle;
     const std::size_t bytes = blockBytes(*record);
     queue_.add(std::move(*record));
     trace.report(bytes);
@@ -154,6 +170,7 @@ void ClipCapture::copyText(ClipboardCopy& copy) const {
 
 std::optional<ClipRecord> ClipCapture::recordOf(ClipboardCopy& copy) const {
     ClipRecord record;
+    record.Utf8.emplace();
     if (copy.png) {
         copy.dib = dibFromPng(*copy.png);
         if (!copy.dib) return std::nullopt;  // a picture that does not decode is not recorded
@@ -165,6 +182,7 @@ std::optional<ClipRecord> ClipCapture::recordOf(ClipboardCopy& copy) const {
         return record;
     }
     if (copy.unicodeFromAnsi && copy.text) copy.unicode = unicodeBlockFromAnsi(*copy.text, codePageOfLocale(copy.locale));
+    record.Utf8->Text = unicodeTextOf(copy);
     if (copy.text) record.Name = captionOf(std::string_view(copy.text->data(), strnlen(copy.text->data(), copy.text->size())));
     if (copy.unicodeNative && copy.unicode) record.Name = captionOf(captionSource(*copy.unicode));
     record.Text = std::move(copy.text);

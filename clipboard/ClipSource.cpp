@@ -2,6 +2,10 @@
 
 #include <tlhelp32.h>
 
+#include <cwchar>
+
+#include "clipboard/AnsiText.h"
+
 namespace {
 constexpr int kTitleBufferBytes = 100;
 
@@ -61,6 +65,9 @@ void describeWindow(HWND window, ClipSource& source) {
     char title[kTitleBufferBytes] = "";
     GetWindowTextA(window, title, sizeof title);
     source.title = title;
+    wchar_t wide[kTitleBufferBytes] = L"";
+    GetWindowTextW(window, wide, kTitleBufferBytes);
+    source.unicodeTitle = utf8FromWide(wide, wcsnlen(wide, kTitleBufferBytes));
 }
 }  // namespace
 

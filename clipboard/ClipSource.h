@@ -9,6 +9,7 @@
 struct ClipSource {
     std::string name;
     std::string title;
+    std::string unicodeTitle;  // the same title as written, in UTF-8
 };
 ClipSource findClipSource(HWND owner);
 

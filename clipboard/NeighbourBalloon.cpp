@@ -1,6 +1,7 @@
 #include "clipboard/NeighbourBalloon.h"
 
 #include "store/ClipRecord.h"
+#include "store/Utf8Text.h"
 
 namespace {
 constexpr char kHeader[] =
@@ -13,9 +14,11 @@ constexpr std::size_t kLongestText = 1000;
 std::string neighbourBalloonText(int type, const std::string& body) {
     std::string text = kHeader;
     text += type == Bitmap ? std::string(kImageNote) : body;
-    if (text.size() > kLongestText) {
+    // Counted in characters, so that a text in any script shows as much as a Latin one.
+    const std::size_t limit = utf8::bytesOfChars(text, kLongestText);
+    if (limit < text.size()) {
         // The header holds blanks, so a cut is always found.
-        text.erase(text.rfind(' ', kLongestText));
+        text.erase(text.rfind(' ', limit));
         text += kTruncatedNote;
     }
     return text;

@@ -10,14 +10,16 @@
 #include "store/ClipRecord.h"
 #include "store/History.h"
 #include "store/SqlException.h"
+#include "store/Utf8Text.h"
 
 namespace {
 constexpr int kBalloonOffset = 20;
 
-std::string unicodeToAnsi(const std::optional<std::string>& block) {
-    if (!block || block->size() < sizeof(wchar_t)) return {};
-    const auto* text = reinterpret_cast<const wchar_t*>(block->data());
-    return ansiFromUtf16(text, wcsnlen(text, block->size() / sizeof(wchar_t)));
+// The item's text as written: the side table's, else its Unicode block, else its ANSI text.
+std::string itemText(const history::Neighbour& found) {
+    if (found.unicodeText) return *found.unicodeText;
+    if (found.type == UnicodeText) return found.data ? utf8::fromUtf16Block(*found.data) : std::string();
+    return utf8FromAnsi(found.text, CP_ACP);
 }
 
 // Near the caret of the program in front; where it shows none, near the mouse pointer.
@@ -47,8 +49,7 @@ void NeighbourItem::CopyNeighbourItem(bool older) {
     }
     if (!found) return;
     const int id = found->id;
-    const std::string body = found->type == UnicodeText ? unicodeToAnsi(found->data) : found->text;
-    const std::string text = neighbourBalloonText(found->type, body);
+    const std::string text = neighbourBalloonText(found->type, itemText(*found));
     PutRecordOnClipboard(id, report_);
     lastId_ = id;
     showBalloon(text.c_str());

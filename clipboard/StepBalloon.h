@@ -6,7 +6,7 @@
 class StepBalloon {
 public:
     virtual ~StepBalloon() = default;
-    // Shows `text` with the balloon's top-left corner at the screen point (x, y).
+    // Shows `text` (UTF-8) with the balloon's top-left corner at the screen point (x, y).
     virtual void showAt(const std::string& text, int x, int y) = 0;
     virtual void hide() = 0;
 };

@@ -11,6 +11,7 @@ packages=(
   wine wine64 xvfb xauth x11-utils xclip xsel xdotool imagemagick
   googletest libbenchmark-dev sqlite3 python3 python3-pytest
   nsis zip npm
+  fonts-wqy-microhei fonts-symbola
 )
 
 missing=()

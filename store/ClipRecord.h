@@ -29,6 +29,16 @@ struct ClipRecord {
     std::optional<std::string> Text;
     int Type = PlainText;
     std::optional<std::string> Data;
+
+    // Not columns of Log: the texts in UTF-8 as the capture read them (the clipboard's own
+    // Unicode text, the window's title), for the side table LogText. Absent: the store derives
+    // them from the blocks above when the record is added.
+    struct Utf8Texts {
+        std::string Text;
+        std::string SourceName;
+        std::string SourceTitle;
+    };
+    std::optional<Utf8Texts> Utf8;
 };
 
 // The insert statement for the record, every value in its stored form.

@@ -3,11 +3,30 @@
 
 #include "store/HistoryDatabase.h"
 #include "store/HistorySql.h"
+#include "store/HistoryText.h"
+#include "store/SqlStatement.h"
 #include "store/StoredValue.h"
 
 #include <sqlite3.h>
 
 namespace history {
+
+namespace {
+// A side row that cannot be written costs the user no capture and no delete: the side table
+// is brought in step at the next open. Only a busy file fails the change, as Log's would.
+template <typename Change>
+void keepSideInStep(Change change) {
+    try {
+        change();
+    } catch (const SqlException& failure) {
+        if (isBusy(failure)) throw;
+    }
+}
+
+void addSideRow(const ClipRecord& record) {
+    keepSideInStep([&record] { text::add(record); });
+}
+}  // namespace
 
 int open(const std::string& dbPath, const std::string& configFolder, StoreHost& host) {
     historyDb.close();
@@ -18,18 +37,21 @@ int open(const std::string& dbPath, const std::string& configFolder, StoreHost& 
 
 void close() { historyDb.close(); }
 
+bool makeMissingTexts(int& below, StoreHost& host) { return text::makeMissing(below, host); }
+
 void add(const ClipRecord& record) {
     // Each block is encoded once, into the memory SQLite reads it from.
     const std::string texts[] = {storedCaption(record.Name), storedText(record.SourceName), storedText(record.SourceTitle),
                                  storedBlock(record.Locale), storedBlock(record.Text)};
     const std::string data = storedBlock(record.Data);
-    SqlStatement insert = historyDb.statement(sql::kInsertBoundRow);
-    insert.bindInt(1, record.Id);
-    insert.bindInt(2, record.DTime);
-    for (int i = 0; i < 5; ++i) insert.bindText(3 + i, texts[i].data(), texts[i].size());
-    insert.bindInt(8, record.Type);
-    insert.bindText(9, data.data(), data.size());
+    SqlTransaction transaction(historyDb);
+    SqlStatement insert = historyDb.prepareStatement(sql::kInsertBoundRow);
+    insert.bind(1, record.Id).bind(2, record.DTime);
+    for (int i = 0; i < 5; ++i) insert.bindKept(3 + i, texts[i]);
+    insert.bind(8, record.Type).bindKept(9, data);
     insert.run();
+    addSideRow(record);
+    transaction.commit();
 }
 
 void setLockWait(int milliseconds) { historyDb.setBusyTimeout(milliseconds); }
@@ -39,9 +61,19 @@ bool isBusy(const SqlException& failure) {
     return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
 }
 
-void remove(int id) { historyDb.execute(sql::deleteItem(id).c_str()); }
+void remove(int id) {
+    SqlTransaction transaction(historyDb);
+    historyDb.execute(sql::deleteItem(id).c_str());
+    keepSideInStep([id] { text::remove(id); });
+    transaction.commit();
+}
 
-void removeAll() { historyDb.execute(sql::kDeleteAll); }
+void removeAll() {
+    SqlTransaction transaction(historyDb);
+    historyDb.execute(sql::kDeleteAll);
+    keepSideInStep(text::removeAll);
+    transaction.commit();
+}
 
 void compact() { historyDb.execute(sql::kVacuum); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/ClipRecord.h"
+#include "store/ItemText.h"
 #include "store/SqlException.h"
 #include "store/StoreHost.h"
 
@@ -20,8 +21,10 @@ inline constexpr int kNoRecord = -1;
 // One row of a list: the selection list's page or the tray menu's recent items.
 struct ListEntry {
     int id = 0;
-    std::string caption;
+    std::string caption;  // Name, in the ANSI code page
     int type = PlainText;
+    // The caption in UTF-8 from the side table; none when the row has no readable side row.
+    std::optional<std::string> unicodeCaption;
 };
 
 // The blocks that put a record back on the clipboard. data is read only for types that have one.
@@ -41,6 +44,8 @@ struct PreviewFields {
     std::optional<std::string> sourceTitle;
     std::optional<std::string> text;
     std::optional<std::string> data;
+    // Text, source name and title in UTF-8 from the side table, when it has the row.
+    std::optional<ItemText> unicode;
 };
 
 // The record next to another one, for stepping through the history. Only the block the
@@ -50,6 +55,8 @@ struct Neighbour {
     int type = PlainText;
     std::string text;
     std::optional<std::string> data;
+    // The text in UTF-8 from the side table, when it has the row.
+    std::optional<std::string> unicodeText;
 };
 
 // The newest row as the duplicate check compares it.
@@ -62,15 +69,20 @@ struct NewestRow {
 enum class Direction { Older, Newer };
 
 // Closes the file held, opens (creating when needed) dbPath and loads nextId; failures show the
-// Error #1 box and throw nothing. Returns the id the newest item is taken to have (nextId - 1),
+// Error #1 box and throw nothing. The side table LogText is made or brought in step with Log
+// (host.showBuildProgress tells how far when that takes a while). Returns the id the newest item is taken to have (nextId - 1),
 // for lastId. Used at start-up and when the user switches or moves the file.
 int open(const std::string& dbPath, const std::string& configFolder, StoreHost& host);
+// One short step (tens of milliseconds) of making the side rows that open left for later (see
+// StoreHost::makeTextsLater), newest first below `below`, which moves down. False when none is
+// left. Throws SqlException.
+bool makeMissingTexts(int& below, StoreHost& host);
 // Lets go of the file, e.g. before it is deleted.
 void close();
 
 // Takes the id for a record about to be added: a failed insert still uses its id up.
 int claimNextId();
-// Inserts the record under record.Id (from claimNextId).
+// Inserts the record under record.Id (from claimNextId), with its side row (texts in UTF-8).
 void add(const ClipRecord& record);
 
 // How long a statement waits for another program's lock on the file before it fails busy:

@@ -3,6 +3,7 @@
 #include "store/History.h"
 #include "store/HistoryMaintenance.h"
 #include "store/HistorySql.h"
+#include "store/HistoryText.h"
 #include "store/SqlException.h"
 
 #include <cstdio>
@@ -50,6 +51,7 @@ void openHistoryDatabase(const std::string& dbPath, const std::string& configFol
         historyDb.execute(sql::kCreateLogTable);
         nextId = 0;
         createListIndex();
+        history::text::bringInStep(host);
         return;
     } catch (const SqlException&) {
         // The table exists already (or the file is unusable, which the next steps find out).
@@ -64,6 +66,7 @@ void openHistoryDatabase(const std::string& dbPath, const std::string& configFol
     // take ids of old ones and be listed, and trimmed, as the oldest.
     loadNextId();
     createListIndex();
+    history::text::bringInStep(host);
     if (vacuumFailure) reportOpenFailure(*vacuumFailure, dbPath, host);
 }
 

@@ -2,6 +2,7 @@
 
 #include "store/HistoryDatabase.h"
 #include "store/HistorySql.h"
+#include "store/HistoryText.h"
 #include "store/SqlException.h"
 
 namespace {
@@ -13,6 +14,7 @@ void dropOrTrim(const HistoryLimits& limits, bool& historyChanged, int& cachedIt
     if (!limits.saveItemsInDataBase) {
         requireHistoryTable();
         historyDb.query(sql::kDropLogTable).release();
+        history::text::drop();
         historyChanged = true;
         return;
     }
@@ -22,6 +24,7 @@ void dropOrTrim(const HistoryLimits& limits, bool& historyChanged, int& cachedIt
     if (count > limits.limitRecordsInDB) {
         requireHistoryTable();
         historyDb.query(sql::trimOldest(count - limits.limitRecordsInDB).c_str()).release();
+        history::text::trimToLog();
         historyChanged = true;
     }
 }

@@ -3,6 +3,7 @@
 
 #include "store/HistoryDatabase.h"
 #include "store/HistorySql.h"
+#include "store/HistoryText.h"
 #include "store/StoredValue.h"
 
 #include <cstdlib>
@@ -24,8 +25,13 @@ std::vector<ListEntry> listEntries(const std::string& statement) {
     for (int index = 0; index < rows.rowCount(); ++index) {
         rows.selectRow(index);
         entries.push_back({rows.intValue(column::kId, kNoRecord), readStoredText(rows.stringValue(column::kName, "")),
-                           rows.intValue(column::kType, PlainText)});
+                           rows.intValue(column::kType, PlainText), std::nullopt});
     }
+    std::vector<int> ids;
+    ids.reserve(entries.size());
+    for (const ListEntry& entry : entries) ids.push_back(entry.id);
+    std::vector<std::optional<std::string>> captions = text::captions(ids);
+    for (std::size_t i = 0; i < entries.size(); ++i) entries[i].unicodeCaption = std::move(captions[i]);
     return entries;
 }
 }  // namespace
@@ -60,6 +66,7 @@ std::optional<PreviewFields> preview(int id) {
     fields.text = block(row, column::kText);
     fields.data = block(row, column::kData);
     row.release();
+    fields.unicode = text::item(id);
     return fields;
 }
 
@@ -74,6 +81,8 @@ std::optional<Neighbour> neighbour(int id, Direction direction) {
     else
         found.text = readStoredText(row.stringValue(column::kText, nullptr));
     found.id = row.intValue(column::kId, 0);
+    row.release();
+    if (std::optional<ItemText> item = text::item(found.id)) found.unicodeText = std::move(item->text);
     return found;
 }
 

@@ -58,6 +58,38 @@ inline constexpr char kCheckLogColumns[] =
 // a row: without the index each large item's whole overflow chain is read to reach it.
 inline constexpr char kCreateListIndex[] = "CREATE INDEX IF NOT EXISTS LogList ON Log(Id,Name,Type);";
 
+// The side table LogText: per record id (rowid = Log.Id) the caption, text, source name and
+// title in UTF-8 for display and search, and the capture time that tells a reused id apart.
+// Log stays as it is; a program that knows only Log never needs this table. Parameters are bound.
+namespace text {
+inline constexpr char kCreateTable[] =
+    "CREATE VIRTUAL TABLE IF NOT EXISTS LogText USING fts5(Caption, Text, SourceName, SourceTitle, "
+    "DTime UNINDEXED, tokenize='trigram');";
+inline constexpr char kDropTable[] = "DROP TABLE IF EXISTS LogText;";
+// ?1 id, ?2 caption, ?3 text, ?4 source name, ?5 title, ?6 capture time.
+inline constexpr char kInsertRow[] =
+    "INSERT OR REPLACE INTO LogText(rowid,Caption,Text,SourceName,SourceTitle,DTime) VALUES (?1,?2,?3,?4,?5,?6);";
+inline constexpr char kDeleteRow[] = "DELETE FROM LogText WHERE rowid=?1;";
+// After the exit trim, which removes the oldest rows of Log.
+inline constexpr char kDeleteOlderThanLog[] = "DELETE FROM LogText WHERE rowid<(SELECT MIN(Id) FROM Log);";
+inline constexpr char kSelectCaption[] = "SELECT Caption FROM LogText WHERE rowid=?1;";
+inline constexpr char kSelectItem[] = "SELECT Caption,Text,SourceName,SourceTitle FROM LogText WHERE rowid=?1;";
+// Row count, largest id and the newest row's capture time: equal for both tables when in step.
+inline constexpr char kLogSignature[] =
+    "SELECT COUNT(Id),MAX(Id),(SELECT DTime FROM Log ORDER BY Id DESC LIMIT 1) FROM Log;";
+inline constexpr char kTextSignature[] =
+    "SELECT COUNT(*),MAX(rowid),(SELECT DTime FROM LogText ORDER BY rowid DESC LIMIT 1) FROM LogText;";
+inline constexpr char kLogIds[] = "SELECT Id,DTime FROM Log WHERE Id IS NOT NULL;";
+inline constexpr char kTextIds[] = "SELECT rowid,DTime FROM LogText;";
+// Log rows without a side row, newest first: ?1 ids below, ?2 at most this many.
+inline constexpr char kSelectMissingBelow[] =
+    "SELECT Id,DTime FROM Log WHERE Id<?1 AND NOT EXISTS (SELECT 1 FROM LogText WHERE rowid=Log.Id) "
+    "ORDER BY Id DESC LIMIT ?2;";
+// The columns a side row is made from; ?1 id.
+inline constexpr char kSelectLogRow[] =
+    "SELECT SourceName,SourceTitle,Locale,Text,Type,Data FROM Log WHERE Id=?1;";
+}  // namespace text
+
 // Column names of table Log, as the readers ask for them.
 namespace column {
 inline constexpr char kId[] = "Id";

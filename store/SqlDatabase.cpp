@@ -77,10 +77,13 @@ SqlResultTable SqlDatabase::queryTable(const char* sql) {
     return SqlResultTable(results, rows, columns);
 }
 
-SqlStatement SqlDatabase::statement(const char* sql) {
-    sqlite3_stmt* prepared = prepare(sql);
-    if (!prepared) throw SqlException(SqlException::kLayerError, "Empty statement");
-    return SqlStatement(connection_, prepared);
+SqlStatement SqlDatabase::prepareStatement(const char* sql) {
+    requireOpen();
+    sqlite3_stmt* statement = nullptr;
+    const int result = sqlite3_prepare_v2(connection_, sql, -1, &statement, nullptr);
+    if (result != SQLITE_OK) throw SqlException(result, sqlite3_errmsg(connection_));
+    if (!statement) throw SqlException(SqlException::kLayerError, "Empty statement");
+    return SqlStatement(connection_, statement);
 }
 
 void SqlDatabase::setBusyTimeout(int milliseconds) {

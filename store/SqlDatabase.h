@@ -28,8 +28,8 @@ public:
     // First column of the first row, as atoi reads it.
     int queryInt(const char* sql);
     SqlResultTable queryTable(const char* sql);
-    // One statement with parameters, to be bound and run.
-    SqlStatement statement(const char* sql);
+    // Prepares one statement to bind and run (SqlStatement).
+    SqlStatement prepareStatement(const char* sql);
     void setBusyTimeout(int milliseconds);
 
 private:

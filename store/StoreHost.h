@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the history store needs from the platform: the configuration file, the file system and
@@ -28,4 +30,14 @@ public:
     virtual void showMessage(const std::string& caption, const std::string& text, MessageKind kind) = 0;
     // The caption of the program's unnumbered message boxes.
     virtual std::string applicationTitle() const = 0;
+    // ANSI bytes (no terminator) in UTF-8, in the code page of the CF_LOCALE block when one is
+    // given, else in the system's ANSI code page.
+    virtual std::string utf8FromAnsi(std::string_view ansi, const std::optional<std::string>& localeBlock) = 0;
+    // The side table is being built at open: done of total rows, called every few hundred rows;
+    // done == total ends it. The host shows it once it takes more than a moment.
+    virtual void showBuildProgress(int done, int total) = 0;
+    // Side rows of ids below `below` are still to be made after open: the host calls
+    // history::makeMissingTexts from its message loop until it returns false. None: nothing is
+    // left (any earlier request ends).
+    virtual void makeTextsLater(std::optional<int> below) = 0;
 };

@@ -25,4 +25,12 @@ TEST(NeighbourBalloon, LongTextIsCutAtTheLastBlankWithinThousandBytes) {
     const std::string exact(1000 - kHeader.size(), 'd');
     EXPECT_EQ(neighbourBalloonText(PlainText, exact), kHeader + exact);
 }
+
+TEST(NeighbourBalloon, TheLimitCountsCharactersSoEveryScriptShowsAsMuch) {
+    std::string exact;
+    for (std::size_t i = kHeader.size(); i < 1000; ++i) exact += "ж";
+    EXPECT_EQ(neighbourBalloonText(UnicodeText, exact), kHeader + exact) << "1000 characters, twice the bytes";
+    const std::string longer = std::string(10, 'a') + " " + exact;
+    EXPECT_EQ(neighbourBalloonText(UnicodeText, longer), kHeader + std::string(10, 'a') + "\n ...[text is truncated]");
+}
 }  // namespace

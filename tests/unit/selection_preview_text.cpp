@@ -141,3 +141,21 @@ TEST(PreviewTruncation, ABigClipWithoutBlanksIsCutInTheHeader) {
     std::string expected = full.substr(0, full.rfind("41\n") - 1) + "\n ...[text is truncated]";
     EXPECT_EQ(preview::truncated(full), expected) << "the last blank is the one before the id";
 }
+
+TEST(PreviewText, TheSideTablesTextIsShownInsteadOfTheBlocks) {
+    RecordFields unicode = textRecord();
+    unicode.type = 13;
+    unicode.data = utf16le(u"\u4F60");
+    unicode.unicodeText = "你好世界";
+    EXPECT_EQ(build(unicode).substr(build(unicode).rfind('\n') + 1), "你好世界");
+    RecordFields image = unicode;
+    image.type = 8;
+    EXPECT_NE(build(image).find("This item contains Image"), std::string::npos) << "an image keeps its note";
+}
+
+TEST(PreviewTruncation, TheLimitCountsCharactersNotBytes) {
+    std::string cyrillic = "a ";
+    for (int i = 2; i < 2000; ++i) cyrillic += "ы";
+    EXPECT_EQ(preview::truncated(cyrillic), cyrillic) << "2000 characters are shown whole";
+    EXPECT_EQ(preview::truncated(cyrillic + "ы"), "a\n ...[text is truncated]");
+}

@@ -4,6 +4,7 @@
 #include "store/HistoryDatabase.h"
 #include "store/SqlException.h"
 #include "store/StoreHost.h"
+#include "store/Utf8Text.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,7 @@ public:
     std::vector<std::string> searched;
     std::vector<std::string> deleted;
     std::vector<ShownMessage> messages;
+    std::vector<std::pair<int, int>> progress;  // done, total as reported
 
     int readConfigInt(const char* key, int defaultValue) override {
         auto found = config.find(key);
@@ -55,6 +57,13 @@ public:
         messages.push_back({caption, text, kind});
     }
     std::string applicationTitle() const override { return "yarrowkit"; }
+    // Windows-1252 agrees with Latin-1 on every character the tests use.
+    std::string utf8FromAnsi(std::string_view ansi, const std::optional<std::string>&) override {
+        return utf8::fromLatin1(ansi);
+    }
+    void showBuildProgress(int done, int total) override { progress.emplace_back(done, total); }
+    void makeTextsLater(std::optional<int> below) override { textsLater = below; }
+    std::optional<int> textsLater;
 };
 
 // A fresh folder under the system temp folder, removed with everything in it afterwards.

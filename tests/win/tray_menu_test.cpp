@@ -155,6 +155,24 @@ TEST_F(TrayMenuTest, ARowWithoutIdIsSkippedButUsesUpItsCommand) {
     EXPECT_EQ(itemAt(kFixedItems).value, ULONG_PTR{0});
 }
 
+TEST_F(TrayMenuTest, RecentItemsCarryTheirTextAsWrittenForTheWideDrawing) {
+    ClipRecord record;
+    record.Id = history::claimNextId();
+    record.Name = "????";
+    record.Text = std::string("????\0", 5);
+    record.Type = UnicodeText;
+    const std::wstring text = L"\u4F60\u597D \u043C\u0438\u0440";
+    record.Data = std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+    history::add(record);
+    addRecords(1);  // Log only, as an older build writes: no side row
+    ASSERT_TRUE(tray_.refresh(nullptr, true, 15));
+    ASSERT_EQ(count(), kFixedItems + 2);
+    EXPECT_TRUE(itemAt(kFixedItems).utf8);
+    EXPECT_EQ(itemAt(kFixedItems).text, "\xE4\xBD\xA0\xE5\xA5\xBD \xD0\xBC\xD0\xB8\xD1\x80");
+    EXPECT_FALSE(itemAt(kFixedItems + 1).utf8) << "without a side row: Log's ANSI caption, as before";
+    EXPECT_EQ(itemAt(kFixedItems + 1).text, "clip 1");
+}
+
 TEST_F(TrayMenuTest, CheckMarkFollowsMonitoring) {
     ASSERT_TRUE(tray_.refresh(nullptr, true, 15));
     EXPECT_TRUE(checked());

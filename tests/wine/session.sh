@@ -52,6 +52,13 @@ make_template() {
     # Every program runs in one virtual desktop with a taskbar and a tray, as on Windows.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x800 /f >/dev/null 2>&1
+    # Item texts in any script: the fonts Wine links to its UI font for Chinese and for symbols
+    # (emoji) are Windows fonts; stand-ins from Debian (scripts/deps.sh) take their names.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI Symbol' /t REG_SZ /d Symbola /f >/dev/null 2>&1
+    # The dialogs' "MS Sans Serif" has no linked fonts of its own.
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v 'MS Sans Serif' \
+      /t REG_MULTI_SZ /d 'SIMSUN.TTC,SimSun\0SEGUISYM.TTF,Segoe UI Symbol' /f >/dev/null 2>&1
     wineserver -w
   )
   stop_display "$root/template-display"

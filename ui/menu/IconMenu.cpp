@@ -88,6 +88,14 @@ bool CIconMenu::appendItem(UINT flags, UINT_PTR idOrSubmenu, const char* text, H
     return false;
 }
 
+bool CIconMenu::appendUtf8Item(UINT command, const std::string& text, HIMAGELIST images, int image) {
+    CIconMenuItemData* record = newRecord(MF_STRING, command, text.c_str(), images, image);
+    record->utf8 = true;
+    if (AppendMenuA(menu_, MF_STRING | MF_OWNERDRAW, command, reinterpret_cast<LPCSTR>(record))) return true;
+    forget(record);
+    return false;
+}
+
 bool CIconMenu::insertItem(UINT position, UINT flags, UINT_PTR idOrSubmenu, const char* text, HIMAGELIST images,
                            int image) {
     CIconMenuItemData* record = newRecord(flags, idOrSubmenu, text, images, image);

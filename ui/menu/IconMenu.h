@@ -31,6 +31,8 @@ public:
 
     bool appendItem(UINT flags, UINT_PTR idOrSubmenu, const char* text = nullptr, HIMAGELIST images = nullptr,
                     int image = -1);
+    // A text item whose text is UTF-8: drawn as written in any script.
+    bool appendUtf8Item(UINT command, const std::string& text, HIMAGELIST images, int image);
     // Inserts before the item at `position`.
     bool insertItem(UINT position, UINT flags, UINT_PTR idOrSubmenu, const char* text = nullptr,
                     HIMAGELIST images = nullptr, int image = -1);

@@ -14,6 +14,7 @@ struct CIconMenuItemData {
     UINT signature = kSignature;
     Kind kind = Kind::Text;
     std::string text;  // "label\tshortcut", mnemonics marked with '&'
+    bool utf8 = false;  // text is UTF-8 and drawn with the wide calls (item texts of the history)
     UINT command = 0;
     HMENU submenu = nullptr;
     // The icon: one image of an image list (the menu strip, or the list's item images).

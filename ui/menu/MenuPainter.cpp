@@ -1,5 +1,6 @@
 #include "ui/menu/MenuPainter.h"
 
+#include "ui/framework/WideText.h"
 #include "ui/menu/MenuText.h"
 
 namespace {
@@ -55,11 +56,11 @@ void MenuPainter::refresh() {
                 : nullptr;
 }
 
-SIZE MenuPainter::textSize(const std::string& text) const {
+SIZE MenuPainter::textSize(const std::string& text, bool utf8) const {
     HDC dc = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
     RECT rect = {0, 0, 0, 0};
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_SINGLELINE | DT_CALCRECT);
+    drawText(dc, text, utf8, rect, DT_SINGLELINE | DT_CALCRECT);
     SelectObject(dc, previous);
     ReleaseDC(nullptr, dc);
     return {rect.right - rect.left, rect.bottom - rect.top};
@@ -72,14 +73,14 @@ void MenuPainter::measure(const CIconMenuItemData& item, MEASUREITEMSTRUCT& meas
         return;
     }
     const menutext::Parts parts = menutext::split(item.text);
-    const SIZE label = textSize(parts.label);
+    const SIZE label = textSize(parts.label, item.utf8);
     if (item.inMenuBar) {
         measure.itemWidth = static_cast<UINT>(label.cx);  // the platform adds its own padding
         measure.itemHeight = static_cast<UINT>(label.cy + 4);
         return;
     }
     int width = kIconColumn + kTextGap + label.cx + kArrowSpace;
-    if (!parts.shortcut.empty()) width += kShortcutGap + textSize(parts.shortcut).cx;
+    if (!parts.shortcut.empty()) width += kShortcutGap + textSize(parts.shortcut, item.utf8).cx;
     measure.itemWidth = static_cast<UINT>(width);
     measure.itemHeight = static_cast<UINT>(label.cy + 6 > kItemHeight ? label.cy + 6 : kItemHeight);
 }
@@ -207,10 +208,17 @@ void MenuPainter::drawTexts(const CIconMenuItemData& item, HDC dc, const RECT& r
     RECT area = {rect.left + kIconColumn + kTextGap, rect.top, rect.right - kArrowSpace, rect.bottom};
     const UINT format = DT_SINGLELINE | DT_VCENTER | (has(state, ODS_NOACCEL) ? DT_HIDEPREFIX : 0);
     SetTextColor(dc, colour);
-    DrawTextA(dc, parts.label.c_str(), static_cast<int>(parts.label.size()), &area, format | DT_LEFT);
-    if (!parts.shortcut.empty())
-        DrawTextA(dc, parts.shortcut.c_str(), static_cast<int>(parts.shortcut.size()), &area,
-                  format | DT_RIGHT | DT_NOPREFIX);
+    drawText(dc, parts.label, item.utf8, area, format | DT_LEFT);
+    if (!parts.shortcut.empty()) drawText(dc, parts.shortcut, item.utf8, area, format | DT_RIGHT | DT_NOPREFIX);
+}
+
+void MenuPainter::drawText(HDC dc, const std::string& text, bool utf8, RECT& rect, UINT format) const {
+    if (!utf8) {
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+        return;
+    }
+    const std::wstring wide = wideFromUtf8(text);
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, format);
 }
 
 void MenuPainter::fill(HDC dc, const RECT& rect, COLORREF colour) const {

@@ -35,7 +35,9 @@ public:
     void draw(const CIconMenuItemData& item, const DRAWITEMSTRUCT& draw) const;
 
 private:
-    SIZE textSize(const std::string& text) const;
+    SIZE textSize(const std::string& text, bool utf8 = false) const;
+    // DrawTextA, or DrawTextW for a UTF-8 text.
+    void drawText(HDC dc, const std::string& text, bool utf8, RECT& rect, UINT format) const;
     void drawBarItem(const CIconMenuItemData& item, HDC dc, RECT rect, UINT state) const;
     void drawBackground(HDC dc, const RECT& rect) const;
     void drawHighlight(HDC dc, RECT rect) const;

@@ -9,6 +9,7 @@
 #include "store/History.h"
 #include "store/SqlException.h"
 #include "ui/framework/MessageBoxes.h"
+#include "ui/framework/WideText.h"
 #include "ui/selection/ItemImage.h"
 #include "ui/selection/PageArithmetic.h"
 
@@ -16,6 +17,15 @@ namespace {
 constexpr char kPageErrorCaption[] = "YarrowKit Error #2";
 constexpr char kPageErrorText[] = "Can't read from database to tree\n Error #2 - ";
 constexpr int kIconIds[] = {IDI_UNICODE_ITEM, IDI_PLAIN_ITEM, IDI_RICH_ITEM};
+// The TrueType face of the dialogs' MS Sans Serif; the platform links it to fonts of other scripts.
+constexpr char kScriptFace[] = "Microsoft Sans Serif";
+
+bool fitsAnsiCodePage(const std::wstring& text) {
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                        &lossy);
+    return !lossy;
+}
 
 // Freezes drawing of one window for the lifetime of the object. Only one window of the
 // system can be frozen; when another is, drawing simply goes on.
@@ -38,6 +48,7 @@ ItemList::ItemList(const int& pageSize, const bool& moveSelection)
 
 ItemList::~ItemList() {
     if (images_) ImageList_Destroy(images_);
+    if (scriptFont_) DeleteObject(scriptFont_);
 }
 
 void ItemList::attach(HWND dialog) {
@@ -81,6 +92,7 @@ bool ItemList::LoadPage() {
     {
         FrozenDrawing frozen(tree_);
         TreeView_DeleteAllItems(tree_);
+        scriptIds_.clear();
         // The store gives the newest record first; the list shows the oldest at the top.
         for (auto entry = page.rbegin(); entry != page.rend(); ++entry) {
             if (entry->id == history::kNoRecord) continue;
@@ -97,15 +109,48 @@ bool ItemList::LoadPage() {
 }
 
 HTREEITEM ItemList::appendItem(const history::ListEntry& entry) {
-    std::string text = entry.caption;
-    TVINSERTSTRUCTA insert = {};
+    // The caption as written (side table) through the wide message; Log's ANSI caption, as
+    // before, when the side table has no row for it.
+    if (entry.unicodeCaption) {
+        const std::wstring caption = wideFromUtf8(*entry.unicodeCaption);
+        if (!fitsAnsiCodePage(caption)) scriptIds_.insert(entry.id);
+        return insertItem<TVINSERTSTRUCTW>(entry, caption, TVM_INSERTITEMW);
+    }
+    return insertItem<TVINSERTSTRUCTA>(entry, entry.caption, TVM_INSERTITEMA);
+}
+
+template <typename Insert, typename Text>
+HTREEITEM ItemList::insertItem(const history::ListEntry& entry, Text text, UINT message) {
+    Insert insert = {};
     insert.hParent = TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     insert.item.pszText = text.data();
     insert.item.lParam = entry.id;
     insert.item.iImage = insert.item.iSelectedImage = imageOfType(entry.type);
-    return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    return reinterpret_cast<HTREEITEM>(SendMessageA(tree_, message, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
+HFONT ItemList::scriptFont() {
+    if (scriptFont_) return scriptFont_;
+    LOGFONTA face = {};
+    auto dialogFont = reinterpret_cast<HFONT>(SendMessageA(tree_, WM_GETFONT, 0, 0));
+    if (!dialogFont || !GetObjectA(dialogFont, sizeof face, &face)) return nullptr;
+    lstrcpynA(face.lfFaceName, kScriptFace, LF_FACESIZE);
+    face.lfCharSet = DEFAULT_CHARSET;
+    face.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+    scriptFont_ = CreateFontIndirectA(&face);
+    return scriptFont_;
+}
+
+LRESULT ItemList::OnCustomDraw(const NMTVCUSTOMDRAW& draw) {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return scriptIds_.empty() ? CDRF_DODEFAULT : CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT || !scriptIds_.count(static_cast<int>(draw.nmcd.lItemlParam)))
+        return CDRF_DODEFAULT;
+    HFONT font = scriptFont();
+    if (!font) return CDRF_DODEFAULT;
+    SelectObject(draw.nmcd.hdc, font);
+    return CDRF_NEWFONT;
 }
 
 void ItemList::UpdateRangeLabel() {

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <optional>
+#include <set>
 
 namespace history {
 struct ListEntry;
@@ -54,8 +55,16 @@ public:
     void resetToNewestPage() { offset_ = 0; }
     void deleteAllItems();
 
+    // NM_CUSTOMDRAW of the tree: an item whose text the ANSI code page cannot hold is drawn in
+    // a TrueType face, which the platform's font linking completes for any script; every other
+    // item is drawn exactly as before, in the dialog's font.
+    LRESULT OnCustomDraw(const NMTVCUSTOMDRAW& draw);
+
 private:
+    HFONT scriptFont();
     HTREEITEM appendItem(const history::ListEntry& entry);
+    template <typename Insert, typename Text>
+    HTREEITEM insertItem(const history::ListEntry& entry, Text text, UINT message);
     HTREEITEM selectedItem() const;
     int itemCount() const;
     void setPageOffset(int offset);
@@ -65,6 +74,8 @@ private:
     HWND dialog_ = nullptr;
     HWND tree_ = nullptr;
     HIMAGELIST images_ = nullptr;
+    HFONT scriptFont_ = nullptr;
+    std::set<int> scriptIds_;  // records of the page whose captions need scriptFont_
     int offset_ = 0;
     int total_ = 0;
     HTREEITEM itemToSelect_ = nullptr;

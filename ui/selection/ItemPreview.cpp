@@ -9,6 +9,7 @@
 #include "store/History.h"
 #include "store/SqlException.h"
 #include "ui/framework/MessageBoxes.h"
+#include "ui/framework/WideText.h"
 #include "ui/selection/ItemList.h"
 #include "ui/selection/PreviewText.h"
 #include "ui/selection/PreviewTooltip.h"
@@ -17,14 +18,21 @@ namespace {
 constexpr int kOffsetRight = 5;
 constexpr int kOffsetDown = 10;
 
-std::string toAnsiCodePage(std::u16string_view text) {
+// The preview is put together in UTF-8, so that item texts show as written.
+std::string toUtf8(std::u16string_view text) {
     auto wide = reinterpret_cast<const wchar_t*>(text.data());
     int length = static_cast<int>(text.size());
-    int size = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    int size = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
     if (size <= 0) return {};
-    std::string ansi(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, length, ansi.data(), size, nullptr, nullptr);
-    return ansi;
+    std::string utf8(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8.data(), size, nullptr, nullptr);
+    return utf8;
+}
+
+// A decoded ANSI text of Log in UTF-8: the side table's version when there is one.
+std::optional<std::string> inUtf8(const std::optional<std::string>& ansi, const std::string* unicode) {
+    if (!ansi) return std::nullopt;
+    return unicode ? *unicode : utf8FromSystemAnsi(preview::untilZero(*ansi));
 }
 
 std::string localTimeText(std::uint32_t dtime) {
@@ -36,14 +44,16 @@ std::string localTimeText(std::uint32_t dtime) {
 }
 
 preview::RecordFields fieldsOf(history::PreviewFields stored) {
+    const std::optional<ItemText>& unicode = stored.unicode;
     preview::RecordFields fields;
-    fields.sourceName = std::move(stored.sourceName);
-    fields.sourceTitle = std::move(stored.sourceTitle);
-    fields.captureTime = localTimeText(stored.dtime);
+    fields.sourceName = inUtf8(stored.sourceName, unicode ? &unicode->sourceName : nullptr);
+    fields.sourceTitle = inUtf8(stored.sourceTitle, unicode ? &unicode->sourceTitle : nullptr);
+    fields.captureTime = utf8FromSystemAnsi(localTimeText(stored.dtime));
     fields.id = stored.id;
     fields.type = stored.type;
-    fields.text = std::move(stored.text);
+    fields.text = inUtf8(stored.text, nullptr);
     fields.data = std::move(stored.data);
+    if (unicode) fields.unicodeText = unicode->text;
     return fields;
 }
 }  // namespace
@@ -71,7 +81,7 @@ void ItemPreview::ShowPreview() {
         tooltip_.hide();
         return;
     }
-    const std::string text = preview::truncated(preview::previewText(fieldsOf(std::move(*stored)), toAnsiCodePage));
+    const std::string text = preview::truncated(preview::previewText(fieldsOf(std::move(*stored)), toUtf8));
     RECT frame;
     GetWindowRect(window_, &frame);
     POINT clientTop = {0, 0};

@@ -1,5 +1,7 @@
 #include "ui/selection/PreviewText.h"
 
+#include "store/Utf8Text.h"
+
 namespace preview {
 namespace {
 constexpr char kRule[] = "=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-==-=-=";
@@ -13,6 +15,7 @@ constexpr int kBitmap = 8;
 
 std::string body(const RecordFields& record, const AnsiConverter& toAnsi) {
     if (record.type == kBitmap) return kImageNote;
+    if (record.unicodeText) return *record.unicodeText;
     if (record.type == kUnicodeText) {
         if (!record.data) return {};
         std::u16string text = utf16UntilZero(*record.data);
@@ -48,11 +51,14 @@ std::string previewText(const RecordFields& record, const AnsiConverter& toAnsi)
     return text;
 }
 
-std::string truncated(std::string text) {
-    if (text.size() <= kMaxLength) return text;
-    std::size_t blank = text.rfind(' ', kMaxLength);
+std::string truncated(std::string text) { return truncatedAt(std::move(text), kMaxLength); }
+
+std::string truncatedAt(std::string text, std::size_t maxChars) {
+    const std::size_t limit = utf8::bytesOfChars(text, maxChars);
+    if (limit >= text.size()) return text;
+    std::size_t blank = text.rfind(' ', limit);
     // The header always holds blanks; the guard only matters for texts built elsewhere.
-    text.resize(blank == std::string::npos ? kMaxLength : blank);
+    text.resize(blank == std::string::npos ? limit : blank);
     return text.append(kTruncatedNote);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/selection/PreviewTooltip.h"
 
+#include "ui/framework/WideText.h"
+
 namespace {
 constexpr int kMaxTipWidth = 300;  // longer lines wrap
 }
@@ -13,7 +15,7 @@ PreviewTooltip::~PreviewTooltip() {
 void PreviewTooltip::resetTool(UINT flags) {
     tool_ = {};
     // The record as the common controls of every supported system understand it.
-    tool_.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool_.cbSize = TTTOOLINFOW_V2_SIZE;
     tool_.uFlags = flags;
     tool_.lpszText = text_.empty() ? nullptr : text_.data();
 }
@@ -26,17 +28,17 @@ void PreviewTooltip::create(HWND owner) {
     if (!window_) return;
     text_.clear();
     resetTool(TTF_TRACK);
-    SendMessageA(window_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool_));
+    SendMessageA(window_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool_));
     SendMessageA(window_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
     SendMessageA(window_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool_));
 }
 
 void PreviewTooltip::showAt(const std::string& text, int x, int y) {
     if (!window_) return;
-    text_ = text;
+    text_ = wideFromUtf8(text);
     resetTool(TTF_TRACK | TTF_ABSOLUTE | TTF_PARSELINKS);
     // The tooltip keeps its own copy of the text.
-    SendMessageA(window_, TTM_SETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&tool_));
+    SendMessageA(window_, TTM_SETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool_));
     SendMessageA(window_, TTM_TRACKPOSITION, 0, MAKELPARAM(x, y));
     SendMessageA(window_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool_));
 }

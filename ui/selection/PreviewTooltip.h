@@ -21,7 +21,8 @@ public:
     bool exists() const { return window_ != nullptr; }
     HWND window() const { return window_; }
 
-    // Shows `text` with the tooltip's top-left corner at the screen point (x, y).
+    // Shows `text` (UTF-8: item texts are shown as written) with the tooltip's top-left corner
+    // at the screen point (x, y).
     void showAt(const std::string& text, int x, int y) override;
     // Switches tracking off, which hides whatever is shown.
     void hide() override;
@@ -30,6 +31,7 @@ private:
     void resetTool(UINT flags);
 
     HWND window_ = nullptr;
-    TTTOOLINFOA tool_;
-    std::string text_;
+    // The wide record: the tool is set with the W messages, so any script shows.
+    TTTOOLINFOW tool_;
+    std::wstring text_;
 };

@@ -669,6 +669,36 @@ std::string treeItems(HWND tree) {
     return result;
 }
 
+// tree_items_w TREE: as tree_items, read with TVM_GETITEMW; the text is the hex of its UTF-16LE units.
+std::string treeItemsW(HWND tree) {
+    const size_t textOffset = sizeof(TVITEMW), textChars = 4096;
+    RemoteMemory remote(tree, textOffset + textChars * sizeof(wchar_t));
+    auto caret = reinterpret_cast<HTREEITEM>(sendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    std::string result;
+    for (auto item = reinterpret_cast<HTREEITEM>(sendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); item;
+         item = reinterpret_cast<HTREEITEM>(
+             sendWithTimeout(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        TVITEMW data = {};
+        data.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+        data.hItem = item;
+        data.pszText = reinterpret_cast<wchar_t*>(remote.at(textOffset));
+        data.cchTextMax = static_cast<int>(textChars);
+        wchar_t zero = 0;
+        remote.write(textOffset, &zero, sizeof zero);
+        remote.write(0, &data, sizeof data);
+        if (!sendWithTimeout(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote.at(0)))) throw Failure{"getitem"};
+        remote.read(0, &data, sizeof data);
+        std::wstring text(textChars, L'\0');
+        remote.read(textOffset, text.data(), textChars * sizeof(wchar_t));
+        text.resize(wcsnlen(text.c_str(), textChars));
+        if (!result.empty()) result += ' ';
+        result += windowHex(reinterpret_cast<HWND>(item)) + "," + std::to_string(static_cast<long long>(data.lParam)) +
+                  "," + std::to_string(data.iImage) + "," + std::to_string(data.iSelectedImage) + "," +
+                  (item == caret ? "1" : "0") + "," + (text.empty() ? "-" : toHex(text.data(), text.size() * 2));
+    }
+    return result;
+}
+
 // tooltips WINDOW: the tooltip windows of the window's process, "hwnd:owner:style:exstyle:visible".
 std::string tooltipsOf(HWND window) {
     struct Search { DWORD pid; std::string found; } search{0, {}};
@@ -693,8 +723,9 @@ std::string tooltipsOf(HWND window) {
 }
 
 // tool_text TOOLTIP: the whole text of the tooltip's first tool in the ANSI code page. The
-// wide message, because the ANSI one copies at most 80 bytes on some systems.
-std::string toolText(HWND tooltip) {
+// wide message, because the ANSI one copies at most 80 bytes on some systems. With `wide`
+// (tool_text_w) the hex of the UTF-16LE units as the tooltip holds them.
+std::string toolText(HWND tooltip, bool asWide = false) {
     const size_t textOffset = sizeof(TTTOOLINFOW), textChars = 16384;
     RemoteMemory remote(tooltip, textOffset + textChars * sizeof(wchar_t));
     TTTOOLINFOW tool = {};
@@ -711,6 +742,7 @@ std::string toolText(HWND tooltip) {
     remote.read(textOffset, wide.data(), textChars * sizeof(wchar_t));
     wide.resize(wcsnlen(wide.c_str(), textChars));
     if (wide.empty()) return "-";
+    if (asWide) return toHex(wide.data(), wide.size() * sizeof(wchar_t));
     std::string text(wide.size() * 2 + 1, '\0');
     int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
                                    static_cast<int>(text.size()), nullptr, nullptr);
@@ -860,8 +892,10 @@ std::string run(const std::vector<std::string>& a) {
     }
     if (command == "tree_count") return std::to_string(sendWithTimeout(parseWindow(a.at(1)), TVM_GETCOUNT, 0, 0));
     if (command == "tree_items") return treeItems(parseWindow(a.at(1)));
+    if (command == "tree_items_w") return treeItemsW(parseWindow(a.at(1)));
     if (command == "tooltips") return tooltipsOf(parseWindow(a.at(1)));
     if (command == "tool_text") return toolText(parseWindow(a.at(1)));
+    if (command == "tool_text_w") return toolText(parseWindow(a.at(1)), true);
     throw Failure{"unknown command " + command};
 }
 
