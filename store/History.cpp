@@ -32,12 +32,23 @@ int open(const std::string& dbPath, const std::string& configFolder, StoreHost& 
     historyDb.close();
     setLockWait(kShortLockWaitMs);
     openHistoryDatabase(dbPath, configFolder, host);
+    try {
+        releaseMemory();  // bringing the side table in step may have read the whole file
+    } catch (const SqlException&) {
+        // Not open: the open failure has been shown.
+    }
     return nextId - 1;
 }
 
 void close() { historyDb.close(); }
 
-bool makeMissingTexts(int& below, StoreHost& host) { return text::makeMissing(below, host); }
+bool makeMissingTexts(int& below, StoreHost& host) {
+    const bool more = text::makeMissing(below, host);
+    releaseMemory();
+    return more;
+}
+
+void releaseMemory() { historyDb.execute(sql::kReleaseMemory); }
 
 void add(const ClipRecord& record) {
     // Each block is encoded once, into the memory SQLite reads it from.
@@ -52,6 +63,7 @@ void add(const ClipRecord& record) {
     insert.run();
     addSideRow(record);
     transaction.commit();
+    releaseMemory();
 }
 
 void setLockWait(int milliseconds) { historyDb.setBusyTimeout(milliseconds); }

@@ -79,6 +79,8 @@ int open(const std::string& dbPath, const std::string& configFolder, StoreHost& 
 bool makeMissingTexts(int& below, StoreHost& host);
 // Lets go of the file, e.g. before it is deleted.
 void close();
+// Gives back the memory the connection keeps of the pages it last read or wrote.
+void releaseMemory();
 
 // Takes the id for a record about to be added: a failed insert still uses its id up.
 int claimNextId();

@@ -48,6 +48,11 @@ void openHistoryDatabase(const std::string& dbPath, const std::string& configFol
         return;
     }
     try {
+        historyDb.execute(sql::kLimitPageCache);
+    } catch (const SqlException&) {
+        // Only memory: the file works with the default cache.
+    }
+    try {
         historyDb.execute(sql::kCreateLogTable);
         nextId = 0;
         createListIndex();
