@@ -28,6 +28,15 @@ std::string phrase(std::string_view word) {
     return quoted + '"';
 }
 
+std::string likePattern(std::string_view word) {
+    std::string pattern = "%";
+    for (char c : word) {
+        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+        pattern += c;
+    }
+    return pattern + '%';
+}
+
 FindQuery parse(std::string_view typed) {
     FindQuery query;
     for (std::string_view word : wordsOf(typed)) {

@@ -28,4 +28,8 @@ FindQuery parse(std::string_view typed);
 // "word" with every double quote doubled: one FTS5 phrase that means exactly the word.
 std::string phrase(std::string_view word);
 
+// A LIKE pattern "%word%" that finds the word as it stands: %, _ and the backslash (the
+// pattern's escape character) are escaped with a backslash.
+std::string likePattern(std::string_view word);
+
 }  // namespace history::find

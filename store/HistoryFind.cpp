@@ -17,8 +17,9 @@ SqlStatement prepared(const std::string& statementText, const find::FindQuery& q
     nextParameter = 1;
     if (!query.match.empty()) statement.bind(nextParameter++, query.match);
     for (const std::string& word : query.shortWords) {
-        statement.bind(nextParameter++, word);
-        statement.bind(nextParameter++, word);
+        const std::string pattern = find::likePattern(word);
+        statement.bind(nextParameter++, pattern);
+        statement.bind(nextParameter++, pattern);
     }
     return statement;
 }

@@ -93,11 +93,12 @@ inline constexpr char kSelectLogRow[] =
 
 // The Find box's search of the side table, put together from these pieces (see findWhere):
 // a MATCH for the words the trigram index can look up, and a scan of captions and titles for
-// each shorter word. Every value is bound: the MATCH expression, then each short word twice.
+// each shorter word. Every value is bound: the MATCH expression, then each short word's LIKE
+// pattern (wildcards escaped with a backslash) twice.
 namespace find {
 inline constexpr char kMatch[] = "LogText MATCH ?";
-// lower() folds ASCII letters only; other scripts match a short word in the case typed.
-inline constexpr char kShortWord[] = "(instr(lower(Caption),lower(?))>0 OR instr(lower(SourceTitle),lower(?))>0)";
+// LIKE folds ASCII letters only; other scripts match a short word in the case typed.
+inline constexpr char kShortWord[] = "(Caption LIKE ? ESCAPE '\\' OR SourceTitle LIKE ? ESCAPE '\\')";
 inline constexpr char kAnd[] = " AND ";
 inline constexpr char kCountStart[] = "SELECT COUNT(*) FROM LogText WHERE ";
 // The matches' Log rows, newest first; after the conditions: ? page size, ? offset.

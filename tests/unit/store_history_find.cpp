@@ -30,6 +30,7 @@ const Item kItems[] = {
     {"an ox", "Ox Tools"},                             // 8
     {"plain words", "Report QX - Editor"},              // 9
     {"Zanzibar again, and TOM"},                       // 10
+    {"rate 50% off_peak", "Calc"},                     // 11
 };
 
 class HistoryFind : public store_test::HistoryDbTest {
@@ -56,7 +57,7 @@ protected:
 };
 
 TEST_F(HistoryFind, AwkwardInputsAreSearchedAsText) {
-    const std::vector<int> everything = {10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
+    const std::vector<int> everything = {11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
     struct Case {
         const char* typed;
         std::vector<int> ids;  // newest first
@@ -90,6 +91,11 @@ TEST_F(HistoryFind, AwkwardInputsAreSearchedAsText) {
         {"zz", {}},
         {"tom ca", {6}},             // a long and a short word must both occur
         {"zanzibar nothing-like-this", {}},
+        {"%", {11}},                 // LIKE's wildcards are searched as themselves
+        {"_", {11}},
+        {"f_", {11}},
+        {"0%", {11}},
+        {"\\%", {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -100,8 +106,8 @@ TEST_F(HistoryFind, AwkwardInputsAreSearchedAsText) {
 
 TEST_F(HistoryFind, PagesOfMatchesCountFromTheNewest) {
     // Every item holds an "a", in its caption or its title ("Notepad").
-    EXPECT_EQ(idsOf(history::findPage("a", 0, 3)), (std::vector<int>{10, 9, 8}));
-    EXPECT_EQ(idsOf(history::findPage("a", 3, 3)), (std::vector<int>{7, 6, 5}));
+    EXPECT_EQ(idsOf(history::findPage("a", 0, 3)), (std::vector<int>{11, 10, 9}));
+    EXPECT_EQ(idsOf(history::findPage("a", 3, 3)), (std::vector<int>{8, 7, 6}));
     const std::vector<history::ListEntry> found = history::findPage("zanzibar", 0, 1);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].unicodeCaption.value_or(""), "Zanzibar again, and TOM");
