@@ -111,7 +111,9 @@ def test_typing_finds_pastes_and_esc_clears_then_hides(app, session, client):
     wait_for(lambda: window.label() == NEWEST_LABEL and box_text(app) == "", what="the search reset")
     wait_for(lambda: client.foreground() == app.window, what="the window in front")
 
-    # Any script, case folded.
+    # Ctrl+F goes to the box; any script is found, case folded.
+    press_real_keys(app, "key ctrl+f")
+    wait_for(lambda: client.focus_of(app.window) == box, what="the box focused")
     set_box(app, "ёлка")
     wait_for(lambda: window.ids() == YOLKA_IDS and window.label() == "Items 1-3 of 3", what="the Ёлка items")
 
