@@ -1,4 +1,4 @@
-// The selection window's commands: Paste, Copy, Delete and the keys that reach them.
+// The selection window's commands: Paste, Copy, Delete, the Find box and the keys that reach them.
 #include "app/SelectionDialog.h"
 
 #include <string>
@@ -18,6 +18,7 @@ constexpr char kDeleteErrorText[] = "Can't delete string\n Error #4 - ";
 bool ctrlIsDown() { return (GetKeyState(VK_CONTROL) & 0x8000) != 0; }
 bool isCopyKey(WPARAM key) { return key == 'C' || key == VK_INSERT; }
 bool isModifier(WPARAM key) { return key == VK_CONTROL || key == VK_SHIFT || key == VK_MENU; }
+bool isPrintable(WPARAM character) { return character >= 0x20 && character != 0x7F; }
 }  // namespace
 
 void SelectionDialog::OnPaste() {
@@ -76,28 +77,73 @@ bool SelectionDialog::isCopyRelease(WPARAM key) {
     return true;
 }
 
+void SelectionDialog::OnFindChanged() { SetTimer(hwnd(), kFindTimer, kFindDelayMs, nullptr); }
+
+bool SelectionDialog::applyFind() {
+    KillTimer(hwnd(), kFindTimer);
+    const std::string typed = findBox_.text();
+    if (typed == itemList_.filter()) return false;
+    itemList_.setFilter(typed);
+    if (!itemList_.LoadPage()) return false;
+    itemList_.selectNow();
+    return true;
+}
+
+// Each showing starts from the whole history.
+void SelectionDialog::resetFind() {
+    findBox_.clear();
+    applyFind();
+}
+
+// The keys of the window, before the control with the focus sees them; true when consumed.
+bool SelectionDialog::OnKeyDown(const MSG& message) {
+    const bool inList = message.hwnd == item(IDC_ITEM_TREE);
+    const bool inFind = message.hwnd == findBox_.window();
+    switch (message.wParam) {
+    case VK_DELETE:
+        if (!inList) return false;
+        OnDelete();
+        RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        return true;
+    case VK_RETURN:
+        if (!inList && !inFind) return false;
+        // What was typed last is searched before its selected match is pasted.
+        if (inFind) applyFind();
+        postPaste();
+        return true;
+    case VK_UP: case VK_DOWN:
+        if (!inFind) return false;
+        applyFind();
+        SendMessageA(item(IDC_ITEM_TREE), WM_KEYDOWN, message.wParam, message.lParam);
+        return true;
+    case VK_ESCAPE:
+        // A search is undone before the window goes.
+        if (findBox_.empty()) return false;
+        findBox_.clear();
+        applyFind();
+        return true;
+    case VK_F3: findBox_.focus(); return true;
+    case 'F':
+        if (!ctrlIsDown()) return false;
+        findBox_.focus();
+        return true;
+    case VK_F4: PostMessageA(hwnd(), WM_COMMAND, ID_OPTIONS, 0); return false;
+    default: return false;
+    }
+}
+
 bool SelectionDialog::PreTranslateMessage(MSG* message) {
     const bool inWindow = message->hwnd == hwnd() || IsChild(hwnd(), message->hwnd);
     if (!inWindow) return false;
-    const bool inList = message->hwnd == item(IDC_ITEM_TREE);
     if (message->message == WM_KEYDOWN) {
         noteKeyDown(message->wParam);
-        switch (message->wParam) {
-        case VK_DELETE:
-            if (!inList) break;
-            OnDelete();
-            RedrawWindow(hwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-            return true;
-        case VK_RETURN:
-            if (!inList) break;
-            postPaste();
-            return true;
-        case VK_F4:
-            PostMessageA(hwnd(), WM_COMMAND, ID_OPTIONS, 0);
-            break;
-        default: break;
-        }
-        return IsDialogMessageA(hwnd(), message) != FALSE;
+        if (OnKeyDown(*message)) return true;
+        return IsDialogMessageW(hwnd(), message) != FALSE;
+    }
+    // Type-to-find: a character typed in the list starts or continues the search.
+    if (message->message == WM_CHAR && message->hwnd == item(IDC_ITEM_TREE) && isPrintable(message->wParam)) {
+        findBox_.type(message->wParam);
+        return true;
     }
     if (message->message == WM_KEYUP && isCopyRelease(message->wParam)) {
         OnCopy();

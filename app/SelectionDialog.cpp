@@ -57,6 +57,7 @@ OptionsContext SelectionDialog::optionsContext() {
 BOOL SelectionDialog::OnInitDialog() {
     CIconMenuDialog::OnInitDialog();
     itemList_.attach(hwnd());
+    findBox_.create(hwnd());
     itemPreview_.attach(hwnd());
     neighbour_.attach(hwnd());
     capture_.attach(hwnd());
@@ -162,6 +163,7 @@ void SelectionDialog::OnWindowPosChanging(WINDOWPOS* position) {
 }
 
 void SelectionDialog::ShowSelectionWindow() {
+    resetFind();
     allowShow = true;
     ShowWindow(hwnd(), SW_HIDE);
     ShowWindow(hwnd(), SW_SHOW);
@@ -265,6 +267,9 @@ bool SelectionDialog::onCommand(int id, int code) {
     case IDC_COPY: case ID_COPY_TO_CLIPBOARD: OnCopy(); return true;
     case IDC_DELETE: case ID_DELETE_CLIP: OnDelete(); return true;
     case ID_HOME_PAGE: case ID_FORUM: case ID_SEND_FEEDBACK: case ID_NEWSLETTER: return openHelpLink(id);
+    case IDC_FIND_BOX:
+        if (code == EN_CHANGE) OnFindChanged();
+        return true;
     case IDC_OLDEST_PAGE: case IDC_OLDER_PAGE: case IDC_NEWER_PAGE: case IDC_NEWEST_PAGE:
         return itemList_.OnPagingCommand(id);
     default: return OnTrayMenuItem(id) || CIconMenuDialog::onCommand(id, code);
@@ -304,6 +309,7 @@ void SelectionDialog::onInitMenuPopup(HMENU menu) {
 // shares the window.
 bool SelectionDialog::onTimer(UINT_PTR id) {
     if (id == ItemList::kSelectTimer) itemList_.OnSelectTimer();
+    else if (id == kFindTimer) applyFind();
     else if (!neighbour_.OnTimer(id) && !capture_.queue().OnTimer(id) && !storeHost_.OnTimer(id)) monitor_.OnTimer(id);
     return CIconMenuDialog::onTimer(id);
 }

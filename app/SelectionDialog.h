@@ -13,6 +13,7 @@
 #include "clipboard/NeighbourItem.h"
 #include "ui/framework/MessageBoxes.h"
 #include "ui/menu/IconMenuDialog.h"
+#include "ui/selection/FindBox.h"
 #include "ui/selection/ItemList.h"
 #include "ui/selection/ItemPreview.h"
 #include "ui/selection/PreviewTooltip.h"
@@ -25,6 +26,10 @@ class SelectionDialog : public CIconMenuDialog {
 public:
     static constexpr char kTitle[] = "Yarrowkit. Select item to paste or copy.";
     static const UINT WM_CLOSE_QUIETLY = WM_USER + 6;
+    // The list follows the Find box this long after the last key, so that fast typing runs
+    // one search, not one per key.
+    static constexpr UINT_PTR kFindTimer = 24;
+    static constexpr UINT kFindDelayMs = 60;
 
     SelectionDialog();
 
@@ -67,6 +72,14 @@ private:
     void postPaste();
     void noteKeyDown(WPARAM key);
     bool isCopyRelease(WPARAM key);
+    bool OnKeyDown(const MSG& message);
+
+    // The Find box
+    void OnFindChanged();
+    // Loads the list for what the box holds now, unless it shows that already; true when it
+    // reloaded, with the newest match selected at once.
+    bool applyFind();
+    void resetFind();
 
     // Message handlers
     void OnWindowPosChanging(WINDOWPOS* position);
@@ -86,6 +99,7 @@ private:
     WinStoreHost storeHost_{"", ""};
     int lastId = 0;
     ItemList itemList_{settings_.CountItemsInRange, settings_.MoveSelection};
+    FindBox findBox_;
     PreviewTooltip previewTooltip_;
     ItemPreview itemPreview_{settings_.ShowToolTip, itemList_, previewTooltip_};
     // The clipboard engine's failures, in the program's standard box.

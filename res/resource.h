@@ -32,6 +32,8 @@
 #define IDC_ITEM_TREE            1006
 #define IDC_COPY                 1008
 #define IDC_DELETE               1009
+#define IDC_FIND_BOX             1030  // made in code: a wide edit control
+#define IDC_FIND_LABEL           1031
 
 // Commands of menu 142 and the tray menu
 #define ID_RECONNECT_CLIPBOARD   110

@@ -101,6 +101,15 @@ std::vector<ListEntry> page(int offset, int count);
 std::vector<ListEntry> recent(int count);
 int count();
 
+// The Find box: items whose caption, text, source name or window title hold every word of
+// `typed` (UTF-8; words split at blanks; case folded by the side table's trigram index). Words
+// of one or two characters are looked for in captions and titles only, folding ASCII letters
+// only. Whatever is typed is searched as text. A blank `typed` finds every item (count, page).
+// Items whose side rows open left for later are found once they are made.
+int findCount(const std::string& typed);
+// Matches newest first, from the offset-th newest on, as page gives them.
+std::vector<ListEntry> findPage(const std::string& typed, int offset, int count);
+
 std::optional<ClipBlocks> clipBlocks(int id);
 std::optional<PreviewFields> preview(int id);
 std::optional<Neighbour> neighbour(int id, Direction direction);

@@ -62,6 +62,23 @@ std::string selectOlder(int lastId) { return format(kSelectOlder, lastId); }
 std::string selectNewer(int lastId) { return format(kSelectNewer, lastId); }
 std::string selectClipBlocks(int id) { return format(kSelectClipBlocks, id); }
 
+std::string findWhere(bool withMatch, std::size_t shortWords) {
+    std::string where = withMatch ? find::kMatch : "";
+    for (std::size_t i = 0; i < shortWords; ++i) {
+        if (!where.empty()) where += find::kAnd;
+        where += find::kShortWord;
+    }
+    return where;
+}
+
+std::string countMatches(bool withMatch, std::size_t shortWords) {
+    return find::kCountStart + findWhere(withMatch, shortWords) + ";";
+}
+
+std::string selectMatchPage(bool withMatch, std::size_t shortWords) {
+    return find::kPageStart + findWhere(withMatch, shortWords) + find::kPageEnd;
+}
+
 std::string insertRow(int id, std::uint32_t dtime, const std::string& name, const std::string& sourceName,
                       const std::string& sourceTitle, const std::string& locale, const std::string& text, int type,
                       const std::string& data) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -98,6 +99,21 @@ inline constexpr char kReleaseMemory[] = "PRAGMA shrink_memory;";
 // older file reads more, and the memory the cache took then would stay with the process.
 inline constexpr char kLimitPageCache[] = "PRAGMA cache_size=-512;";
 
+// The Find box's search of the side table, put together from these pieces (see findWhere):
+// a MATCH for the words the trigram index can look up, and a scan of captions and titles for
+// each shorter word. Every value is bound: the MATCH expression, then each short word's LIKE
+// pattern (wildcards escaped with a backslash) twice.
+namespace find {
+inline constexpr char kMatch[] = "LogText MATCH ?";
+// LIKE folds ASCII letters only; other scripts match a short word in the case typed.
+inline constexpr char kShortWord[] = "(Caption LIKE ? ESCAPE '\\' OR SourceTitle LIKE ? ESCAPE '\\')";
+inline constexpr char kAnd[] = " AND ";
+inline constexpr char kCountStart[] = "SELECT COUNT(*) FROM LogText WHERE ";
+// The matches' Log rows, newest first; after the conditions: ? page size, ? offset.
+inline constexpr char kPageStart[] = "SELECT Id,Name,Type FROM Log WHERE Id IN (SELECT rowid FROM LogText WHERE ";
+inline constexpr char kPageEnd[] = " ORDER BY rowid DESC LIMIT ? OFFSET ?) ORDER BY Id DESC;";
+}  // namespace find
+
 // Column names of table Log, as the readers ask for them.
 namespace column {
 inline constexpr char kId[] = "Id";
@@ -111,6 +127,10 @@ inline constexpr char kType[] = "Type";
 inline constexpr char kData[] = "Data";
 }  // namespace column
 
+// The conditions of a search: the MATCH when withMatch, then one scan per short word.
+std::string findWhere(bool withMatch, std::size_t shortWords);
+std::string countMatches(bool withMatch, std::size_t shortWords);
+std::string selectMatchPage(bool withMatch, std::size_t shortWords);
 std::string trimOldest(int rowsToRemove);
 std::string selectPage(int offset, int pageSize);
 std::string selectPreview(int id);

@@ -37,15 +37,17 @@ INT_PTR Dialog::DoModal(HWND owner) {
 void Dialog::runModalLoop() {
     MSG message;
     while (!ending_ && hwnd_) {
-        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        // Wide, so that characters typed into a wide control (the Find box) keep every script;
+        // the platform converts for the ANSI windows.
+        BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got <= 0) {
             if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
         if (preTranslate(&message)) continue;
-        if (IsDialogMessageA(hwnd_, &message)) continue;
+        if (IsDialogMessageW(hwnd_, &message)) continue;
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
 }
 

@@ -18,9 +18,10 @@ std::wstring wideFromUtf8(std::string_view text) { return wideFrom(text, CP_UTF8
 
 std::wstring wideFromAnsi(std::string_view text) { return wideFrom(text, CP_ACP); }
 
-std::string utf8FromSystemAnsi(std::string_view text) {
-    const std::wstring wide = wideFromAnsi(text);
-    if (wide.empty()) return {};
+std::string utf8FromSystemAnsi(std::string_view text) { return utf8FromWide(wideFromAnsi(text)); }
+
+std::string utf8FromWide(std::wstring_view wide) {
+    if (wide.empty() || wide.size() > INT_MAX) return {};
     const int units = static_cast<int>(wide.size());
     const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(size > 0 ? size : 0), '\0');

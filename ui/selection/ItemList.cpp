@@ -77,7 +77,8 @@ bool ItemList::LoadPage() {
     int offset = paging::offsetForLoad(offset_);
     std::vector<history::ListEntry> page;
     try {
-        page = history::page(offset, paging::queryLimit(pageSize_));
+        page = filter_.empty() ? history::page(offset, paging::queryLimit(pageSize_))
+                               : history::findPage(filter_, offset, paging::queryLimit(pageSize_));
     } catch (const SqlException& error) {
         std::string text = std::string(kPageErrorText) + error.message();
         reportError(kPageErrorCaption, text, BoxIcon::error, dialog_);
@@ -155,7 +156,7 @@ LRESULT ItemList::OnCustomDraw(const NMTVCUSTOMDRAW& draw) {
 
 void ItemList::UpdateRangeLabel() {
     try {
-        total_ = history::count();
+        total_ = filter_.empty() ? history::count() : history::findCount(filter_);
     } catch (...) {
         total_ = 0;
     }
@@ -176,6 +177,11 @@ bool ItemList::OnPagingCommand(int id) {
     case IDC_NEWEST_PAGE: showNewestPage(); return true;
     default: return false;
     }
+}
+
+void ItemList::setFilter(const std::string& typed) {
+    filter_ = typed;
+    offset_ = paging::newestPageOffset();
 }
 
 void ItemList::showOldestPage() { setPageOffset(paging::oldestPageOffset(total_, pageSize_)); }

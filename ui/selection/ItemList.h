@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <set>
+#include <string>
 
 namespace history {
 struct ListEntry;
@@ -33,6 +34,12 @@ public:
     // Recounts the table, sets the label and enables the paging buttons.
     void UpdateRangeLabel();
 
+    // What the Find box holds (UTF-8): the list, its label and its paging work on the items
+    // that match it; blank shows the whole history. A new filter starts at the newest page;
+    // the caller reloads.
+    void setFilter(const std::string& typed);
+    const std::string& filter() const { return filter_; }
+
     // Paging buttons 1002 to 1005; false for any other id.
     bool OnPagingCommand(int id);
     void showOldestPage();
@@ -40,6 +47,8 @@ public:
     void showNewerPage();
     void showNewestPage();
     void OnSelectTimer();
+    // Selects at once what the timer would, for a command that follows the reload directly.
+    void selectNow() { OnSelectTimer(); }
 
     // False while LoadPage rebuilds the tree; the preview shows nothing then.
     bool ready() const { return ready_; }
@@ -76,6 +85,7 @@ private:
     HIMAGELIST images_ = nullptr;
     HFONT scriptFont_ = nullptr;
     std::set<int> scriptIds_;  // records of the page whose captions need scriptFont_
+    std::string filter_;
     int offset_ = 0;
     int total_ = 0;
     HTREEITEM itemToSelect_ = nullptr;

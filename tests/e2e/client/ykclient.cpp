@@ -802,6 +802,16 @@ std::string run(const std::vector<std::string>& a) {
         sendWithTimeout(parseWindow(a.at(1)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
         return {};
     }
+    if (command == "set_text_w") {  // set_text_w WINDOW HEX: WM_SETTEXT of UTF-16LE text, in any script
+        std::string bytes = fromHex(a.at(2));
+        std::wstring text(bytes.size() / 2, L'\0');
+        memcpy(text.data(), bytes.data(), text.size() * 2);
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(parseWindow(a.at(1)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                 SMTO_ABORTIFHUNG, 10000, &result))
+            throw Failure{"send timed out"};
+        return {};
+    }
     if (command == "hotkey_hold")  // hotkey_hold ID MODIFIERS VK: another program holding a combination
         return RegisterHotKey(clientWindow, static_cast<int>(parseNumber(a.at(1))),
                               static_cast<UINT>(parseNumber(a.at(2))), static_cast<UINT>(parseNumber(a.at(3))))
