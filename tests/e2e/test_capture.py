@@ -275,10 +275,18 @@ def start_editor(session, client, program, title_pattern):
     """Starts a program nobody here wrote and gives its window the X focus, so that real key
     events reach it; returns its title and the window with the keyboard focus."""
     session.wine(program, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    x_window = wait_for(lambda: xdotool(session, "search", "--name", title_pattern, check=False).split(), 30,
-                        what=f"a window named {title_pattern!r}")[0]
-    title = xdotool(session, "getwindowname", x_window).strip()
-    window = wait_for(lambda: client.window(title), 10, what=title)
+
+    def shown():
+        # A program may show a window under a first title and rename it at once: take an X window
+        # and a Windows window of the same title, both there.
+        for x_window in xdotool(session, "search", "--name", title_pattern, check=False).split():
+            title = xdotool(session, "getwindowname", x_window, check=False).strip()
+            window = client.window(title) if title else None
+            if window:
+                return x_window, title, window
+        return None
+
+    x_window, title, window = wait_for(shown, 60, what=f"a window named {title_pattern!r}")
     client.call("idle", f"{window:x}")
     xdotool(session, "windowfocus", "--sync", x_window)
     return title, wait_for(lambda: client.focus_of(window), what="the editor's focus")
