@@ -1,6 +1,7 @@
 // The Find box's search: what one keystroke's search costs (the count for the label and the
 // newest page of 50 matches) over 1,000 and 100,000 items of ~1 KiB.
 #include "bench/BenchTiming.h"
+#include "bench/QuietHost.h"
 #include "store/ClipRecord.h"
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
@@ -20,23 +21,7 @@ namespace {
 constexpr int kPlanted = 20;  // items holding the rare words
 constexpr int kPageSize = 50;
 
-class QuietHost : public StoreHost {
-public:
-    int readConfigInt(const char*, int defaultValue) override { return defaultValue; }
-    void writeConfigString(const char*, const std::string&) override {}
-    bool pathExists(const std::string&) override { return true; }
-    std::vector<std::string> listFiles(const std::string&) override { return {}; }
-    bool deleteFile(const std::string&) override { return false; }
-    void showMessage(const std::string& caption, const std::string& text, MessageKind) override {
-        std::printf("MESSAGE %s: %s\n", caption.c_str(), text.c_str());
-    }
-    std::string applicationTitle() const override { return "yarrowkit"; }
-    std::string utf8FromAnsi(std::string_view ansi, const std::optional<std::string>&) override {
-        return utf8::fromLatin1(ansi);
-    }
-    void showBuildProgress(int, int) override {}
-    void makeTextsLater(std::optional<int>) override {}
-};
+using bench::QuietHost;
 
 // About 1 KiB of words; every (rows / kPlanted)-th item also holds "zqx" and "kilimanjar" midway.
 ClipRecord item(int id, int rows, std::mt19937& random) {

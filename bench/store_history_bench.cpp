@@ -2,6 +2,7 @@
 // recent-items query (statement 11) on 100,000 rows against 100 rows, and trimHistory from
 // 100,000 rows to the default limit of 3,000.
 #include "bench/BenchTiming.h"
+#include "bench/QuietHost.h"
 #include "store/ClipRecord.h"
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
@@ -26,24 +27,7 @@ constexpr int kPageSize = 50;
 constexpr int kRecentItems = 15;
 constexpr int kLimit = 3000;
 
-class QuietHost : public StoreHost {
-public:
-    int readConfigInt(const char*, int defaultValue) override { return defaultValue; }
-    void writeConfigString(const char*, const std::string&) override {}
-    bool pathExists(const std::string&) override { return true; }
-    std::vector<std::string> listFiles(const std::string&) override { return {}; }
-    bool deleteFile(const std::string&) override { return false; }
-    void showMessage(const std::string& caption, const std::string& text, MessageKind) override {
-        std::printf("MESSAGE %s: %s\n", caption.c_str(), text.c_str());
-    }
-    std::string applicationTitle() const override { return "yarrowkit"; }
-    std::string utf8FromAnsi(std::string_view ansi, const std::optional<std::string>&) override {
-        return utf8::fromLatin1(ansi);
-    }
-    void showBuildProgress(int, int) override {}
-    void makeTextsLater(std::optional<int> below) override { later = below; }
-    std::optional<int> later;
-};
+using bench::QuietHost;
 
 // Texts of a few hundred bytes; most items also carry their Unicode form, as copies from
 // modern applications do.

@@ -1,6 +1,7 @@
 // The side table LogText: bringing it in step for a large file written by an older build, the
 // cost it adds to a capture, and the room it takes in the file.
 #include "bench/BenchTiming.h"
+#include "bench/QuietHost.h"
 #include "store/ClipRecord.h"
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
@@ -20,24 +21,7 @@ namespace {
 constexpr int kRows = 100000;
 constexpr int kCaptures = 200;
 
-class QuietHost : public StoreHost {
-public:
-    int readConfigInt(const char*, int defaultValue) override { return defaultValue; }
-    void writeConfigString(const char*, const std::string&) override {}
-    bool pathExists(const std::string&) override { return true; }
-    std::vector<std::string> listFiles(const std::string&) override { return {}; }
-    bool deleteFile(const std::string&) override { return false; }
-    void showMessage(const std::string& caption, const std::string& text, MessageKind) override {
-        std::printf("MESSAGE %s: %s\n", caption.c_str(), text.c_str());
-    }
-    std::string applicationTitle() const override { return "yarrowkit"; }
-    std::string utf8FromAnsi(std::string_view ansi, const std::optional<std::string>&) override {
-        return utf8::fromLatin1(ansi);
-    }
-    void showBuildProgress(int, int) override {}
-    void makeTextsLater(std::optional<int> below) override { later = below; }
-    std::optional<int> later;
-};
+using bench::QuietHost;
 
 // A Unicode item of about `bytes` characters of words, as a modern application copies it.
 ClipRecord textRecord(int id, std::size_t bytes, std::mt19937& random) {

@@ -9,7 +9,7 @@ import zlib
 import pytest
 
 import storedform
-from harness import CLIENT_EXE, WM_COMMAND, Client, hexed, wait_for
+from harness import CLIENT_EXE, WM_COMMAND, Client, History, hexed, wait_for
 from selection import SelectionWindow
 
 CF_TEXT, CF_DIB, CF_UNICODETEXT, CF_LOCALE = 1, 8, 13, 16
@@ -21,33 +21,6 @@ WORDPAD = r"C:\Program Files\Windows NT\Accessories\wordpad.exe"
 LOCALE_EN_US = (0x0409).to_bytes(4, "little")
 DIB = (40).to_bytes(4, "little") + (2).to_bytes(4, "little") + (2).to_bytes(4, "little") + \
     (1).to_bytes(2, "little") + (32).to_bytes(2, "little") + bytes(24) + bytes(range(16))
-
-
-class History:
-    def __init__(self, session):
-        self.path = session.config_folder / "vorla.sql"
-
-    def rows(self):
-        return storedform.read_rows(self.path) if self.path.exists() else []
-
-    def texts(self):
-        return [r["Text"] for r in self.rows()]
-
-    def wait_count(self, count, timeout=15):
-        wait_for(lambda: len(self.rows()) >= count, timeout, what=f"{count} rows")
-        rows = self.rows()
-        assert len(rows) == count, rows
-        return rows
-
-    def settle_with_marker(self, client, marker=b"marker\0"):
-        """Copies a marker and waits for it: whatever was copied before has been handled by then."""
-        before = len(self.rows())
-        # A person's next copy: the program reads a copy only after its 70 ms compatibility
-        # delay, and content replaced before that is not the user's to keep.
-        time.sleep(0.25)
-        client.set_clipboard((CF_TEXT, marker))
-        wait_for(lambda: any(r["Text"] == marker for r in self.rows()[before:]), 15, what="the marker row")
-        return [r for r in self.rows() if r["Text"] != marker]
 
 
 @pytest.fixture
