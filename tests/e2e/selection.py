@@ -122,5 +122,7 @@ def press_real_keys(app, *keys):
     x_window = xdotool(app, "search", "--name", "Yarrowkit. Select").split()[0]
     xdotool(app, "windowfocus", "--sync", x_window)
     wait_for(lambda: app.client.foreground() == app.window, what="the selection window in front")
+    # In front is not yet typing into it: under load the keyboard focus comes a moment later.
+    wait_for(lambda: app.client.focus_of(app.window) != 0, what="the keyboard focus in the selection window")
     for key in keys:
         xdotool(app, *key.split())
