@@ -32,6 +32,9 @@ def start_for_paste(app, client, config=""):
     app.write_config("[Main]\n" + config)
     app.start()
     edit = int(client.call("editor"), 16)
+    # The program takes the focus window of the thread in front as paste target: the editor's
+    # activation must have arrived first.
+    wait_for(lambda: client.focus_of(client.foreground()) == edit, what="the editor in front with the focus")
     client.send(app.window, WM_TRAY_CALLBACK, 0, WM_MOUSEMOVE)
     client.set_clipboard((CF_TEXT, b"previous\0"), (PRIVATE_FORMAT, b"\x00\x01\x02'"))
     before = client.clipboard()
