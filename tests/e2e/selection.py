@@ -77,6 +77,21 @@ class SelectionWindow:
     def preview_visible(self):
         return self.preview_tooltip()[1]
 
+    def show_preview(self, record_id, ready=lambda: True):
+        """Selects the item and waits for its preview on the screen. A deactivation hides the
+        preview until the selection changes, and Wine may pass one through while the X focus
+        settles; then the window is waited for in front and the item selected afresh."""
+        for attempt in range(4):
+            if attempt:
+                wait_for(lambda: self.client.foreground() == self.window, what="the window in front")
+                self.select(next(other for other in self.ids() if other != record_id))
+            self.select(record_id)
+            try:
+                return wait_for(lambda: self.preview_visible() and ready(), 4, what=f"the preview of {record_id}")
+            except TimeoutError:
+                pass
+        raise TimeoutError(f"timed out waiting for the preview of {record_id}")
+
     def preview_text(self):
         handle, _ = self.preview_tooltip()
         value = self.client.call("tool_text", f"{handle:x}")

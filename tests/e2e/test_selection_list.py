@@ -195,8 +195,7 @@ def expected_preview(record_id, body, source="notepad.exe", title="Untitled - No
 
 def test_preview_follows_the_selection_and_the_window(app, client, history200):
     w = shown(app)
-    w.select(196)  # plain text
-    wait_for(w.preview_visible, what="the preview")
+    w.show_preview(196)  # plain text
     assert w.preview_text() == expected_preview(196, caption_of(196))
     tooltip, _ = w.preview_tooltip()
     assert w.preview_beside_window()
@@ -243,8 +242,7 @@ def test_long_clip_is_cut_at_a_blank(app, session, client):
                              [storedform.text_record(7, words, DTIME + 7, source_title=""),
                               storedform.text_record(8, "newest")])
     w = shown(app)
-    w.select(7)
-    wait_for(lambda: w.preview_visible() and "Id  :   7\n" in w.preview_text(), what="preview of 7")
+    w.show_preview(7, lambda: "Id  :   7\n" in w.preview_text())
     text = w.preview_text()
     header = (RULE + f"\n        Application  :   notepad.exe\n        Title             :   \n"
               f"        Date&Time  :   {local_time(DTIME + 7)}              Id  :   7\n" + RULE + "\n")

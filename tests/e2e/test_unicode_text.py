@@ -82,10 +82,8 @@ def test_texts_in_any_script_show_as_written(app, session, client):
     ids = [record_id for record_id, _ in wide_items(window)]
 
     chinese = ids[2]
-    window.select(chinese)
-    wait_for(lambda: wide_preview(window).endswith("\n你好世界"), what="the preview as written")
+    window.show_preview(chinese, lambda: wide_preview(window).endswith("\n你好世界"))
     assert "Application  :   " in wide_preview(window)
-    wait_for(window.preview_visible, what="the preview shown")
     screenshot(session, client, app.window, "unicode-selection-window.png")
     window.select(ids[-1])
     wait_for(lambda: wide_preview(window).endswith("\nSmile \U0001F600 end"), what="the emoji preview")
