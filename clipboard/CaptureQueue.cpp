@@ -9,7 +9,7 @@ CaptureQueue::CaptureQueue(int& lastId, std::function<void()> written, ReportErr
     : lastId_(lastId), written_(std::move(written)), report_(std::move(report)) {}
 
 void CaptureQueue::add(ClipRecord record) {
-    waiting_.push_back({std::move(record)});
+    waiting_.push_back({std::move(record), std::nullopt});
     writeWaiting();
 }
 
@@ -44,22 +44,22 @@ void CaptureQueue::writeWaiting() {
 
 CaptureQueue::Outcome CaptureQueue::write(Item& item) {
     try {
-        if (!item.claimed) {
+        if (!item.row) {
             if (duplicates_.isDuplicate(item.record)) return Outcome::Dropped;
             // A failed insert still uses its id up; waiting for the file does not.
             item.record.Id = history::claimNextId();
             lastId_ = item.record.Id;
             duplicates_.remember(item.record);
-            item.claimed = true;
+            item.row = history::storedRow(std::move(item.record));
         }
-        history::add(item.record);
+        history::add(*item.row);
     } catch (const SqlException& failure) {
         if (history::isBusy(failure) && !exiting_) {
             waitForFile(failure);
             return Outcome::Waiting;
         }
         report_(failure.message());
-        return item.claimed ? Outcome::Inserted : Outcome::Dropped;
+        return item.row ? Outcome::Inserted : Outcome::Dropped;
     }
     return Outcome::Inserted;
 }

@@ -8,6 +8,7 @@
 #include "clipboard/DuplicateCheck.h"
 #include "clipboard/ErrorReport.h"
 #include "store/ClipRecord.h"
+#include "store/History.h"
 
 class SqlException;
 
@@ -33,9 +34,10 @@ public:
     void writeBeforeExit();
 
 private:
+    // As copied until it is checked against the newest item and given its id; encoded from then on.
     struct Item {
         ClipRecord record;
-        bool claimed = false;  // checked against the newest item and given its id
+        std::optional<history::StoredRow> row;
     };
     enum class Outcome {
         Inserted,  // or the insert failed for good: either way the list shows the history anew

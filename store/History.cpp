@@ -23,8 +23,15 @@ void keepSideInStep(Change change) {
     }
 }
 
-void addSideRow(const ClipRecord& record) {
-    keepSideInStep([&record] { text::add(record); });
+void addSideRow(const StoredRow& row) {
+    keepSideInStep([&row] { text::add(row.id, row.dtime, row.side); });
+}
+
+// The block's stored form; the captured bytes go at once.
+std::string encodedAndReleased(std::optional<std::string>& block) {
+    std::string stored = storedBlock(block);
+    block.reset();
+    return stored;
 }
 }  // namespace
 
@@ -50,21 +57,27 @@ bool makeMissingTexts(int& below, StoreHost& host) {
 
 void releaseMemory() { historyDb.execute(sql::kReleaseMemory); }
 
-void add(const ClipRecord& record) {
-    // Each block is encoded once, into the memory SQLite reads it from.
-    const std::string texts[] = {storedCaption(record.Name), storedText(record.SourceName), storedText(record.SourceTitle),
-                                 storedBlock(record.Locale), storedBlock(record.Text)};
-    const std::string data = storedBlock(record.Data);
+StoredRow storedRow(ClipRecord record) {
+    StoredRow row{record.Id, record.DTime, record.Type, storedCaption(record.Name), storedText(record.SourceName),
+                  storedText(record.SourceTitle), storedBlock(record.Locale), {}, {}, text::textsOf(record)};
+    row.text = encodedAndReleased(record.Text);
+    row.data = encodedAndReleased(record.Data);
+    return row;
+}
+
+void add(const StoredRow& row) {
     SqlTransaction transaction(historyDb);
     SqlStatement insert = historyDb.prepareStatement(sql::kInsertBoundRow);
-    insert.bind(1, record.Id).bind(2, record.DTime);
-    for (int i = 0; i < 5; ++i) insert.bindKept(3 + i, texts[i]);
-    insert.bind(8, record.Type).bindKept(9, data);
+    insert.bind(1, row.id).bind(2, row.dtime).bindKept(3, row.name).bindKept(4, row.sourceName);
+    insert.bindKept(5, row.sourceTitle).bindKept(6, row.locale).bindKept(7, row.text);
+    insert.bind(8, row.type).bindKept(9, row.data);
     insert.run();
-    addSideRow(record);
+    addSideRow(row);
     transaction.commit();
     releaseMemory();
 }
+
+void add(const ClipRecord& record) { add(storedRow(record)); }
 
 void setLockWait(int milliseconds) { historyDb.setBusyTimeout(milliseconds); }
 

@@ -84,7 +84,21 @@ void releaseMemory();
 
 // Takes the id for a record about to be added: a failed insert still uses its id up.
 int claimNextId();
-// Inserts the record under record.Id (from claimNextId), with its side row (texts in UTF-8).
+
+// A record in the forms its row holds, with its side row's texts. A capture waiting for a
+// locked file keeps its blocks once, encoded, and not also as they were copied.
+struct StoredRow {
+    int id = 0;
+    std::uint32_t dtime = 0;
+    int type = PlainText;
+    std::string name, sourceName, sourceTitle, locale, text, data;
+    ItemText side;
+};
+// Encodes the record, letting go of each captured block as soon as it is encoded.
+StoredRow storedRow(ClipRecord record);
+// Inserts the row under row.id (from claimNextId), with its side row (texts in UTF-8).
+void add(const StoredRow& row);
+// The same for a record at hand.
 void add(const ClipRecord& record);
 
 // How long a statement waits for another program's lock on the file before it fails busy:

@@ -181,10 +181,12 @@ bool makeMissing(int& below, StoreHost& host, Clock::duration budget) {
     return true;
 }
 
-void add(const ClipRecord& record) {
+void add(int id, std::uint32_t dtime, const ItemText& item) {
     SqlStatement insert = historyDb.prepareStatement(q::kInsertRow);
-    insertRow(insert, record.Id, itemTextOf(record, latin1), record.DTime);
+    insertRow(insert, id, item, dtime);
 }
+
+ItemText textsOf(const ClipRecord& record) { return itemTextOf(record, latin1); }
 
 void remove(int id) { historyDb.prepareStatement(q::kDeleteRow).bind(1, id).run(); }
 

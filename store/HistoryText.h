@@ -29,7 +29,9 @@ void bringInStep(StoreHost& host, Clock::duration budget = kOpenBudget);
 bool makeMissing(int& below, StoreHost& host, Clock::duration budget = kStepBudget);
 
 // The side row of a record just inserted into Log, in the same transaction. Throws.
-void add(const ClipRecord& record);
+void add(int id, std::uint32_t dtime, const ItemText& item);
+// The side row's texts of a record (its ANSI texts read as Latin-1 when it lacks the capture's).
+ItemText textsOf(const ClipRecord& record);
 void remove(int id);
 void removeAll();
 // After the exit trim: the rows older than Log's oldest go. Never throws.
