@@ -44,7 +44,8 @@ int open(const std::string& dbPath, const std::string& configFolder, StoreHost& 
     } catch (const SqlException&) {
         // Not open: the open failure has been shown.
     }
-    return nextId - 1;
+    // The id before nextId, which wraps like nextId itself when a row holds the largest int.
+    return static_cast<int>(static_cast<unsigned>(nextId) - 1u);
 }
 
 void close() { historyDb.close(); }
