@@ -1,0 +1,93 @@
+#pragma once
+// The store tests' one helper: a fake platform, a scratch folder and a clean historyDb per test.
+#include "store/History.h"
+#include "store/HistoryDatabase.h"
+#include "store/Utf8Text.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <set>
+
+namespace store_test {
+
+using namespace std::string_literals;
+
+// Config values in memory, canned folder listings, and a record of what was deleted and shown.
+struct FakeStoreHost : StoreHost {
+    std::map<std::string, std::string> config;
+    std::set<std::string> existingPaths, undeletable;
+    std::map<std::string, std::vector<std::string>> listings;  // folder + pattern -> names
+    std::vector<std::string> deleted, messages;                 // messages as "caption|text"
+    std::vector<std::pair<int, int>> progress;
+    std::optional<int> textsLater;
+
+    int readConfigInt(const char* key, int fallback) override {
+        return config.count(key) ? std::atoi(config[key].c_str()) : fallback;
+    }
+    void writeConfigString(const char* key, const std::string& value) override { config[key] = value; }
+    bool pathExists(const std::string& path) override { return existingPaths.count(path) != 0; }
+    std::vector<std::string> listFiles(const std::string& folderAndPattern) override { return listings[folderAndPattern]; }
+    bool deleteFile(const std::string& path) override {
+        if (undeletable.count(path)) return false;
+        deleted.push_back(path);
+        return true;
+    }
+    void showMessage(const std::string& caption, const std::string& text, MessageKind) override {
+        messages.push_back(caption + "|" + text);
+    }
+    std::string applicationTitle() const override { return "yarrowkit"; }
+    // Windows-1252 agrees with Latin-1 on every character the tests use.
+    std::string utf8FromAnsi(std::string_view ansi, const std::optional<std::string>&) override {
+        return utf8::fromLatin1(ansi);
+    }
+    void showBuildProgress(int done, int total) override { progress.emplace_back(done, total); }
+    void makeTextsLater(std::optional<int> below) override { textsLater = below; }
+};
+
+// Every test starts and ends with historyDb closed and nextId at its process-start value (the
+// tests also run in one process, not only one per ctest test), in a folder of its own.
+class HistoryDbTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "yk-store-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder = pattern + "/";
+        historyDb.close();
+        historyDb.setBusyTimeout(SqlDatabase::kDefaultBusyTimeoutMs);
+        nextId = 0;
+    }
+    void TearDown() override {
+        historyDb.close();
+        nextId = 0;
+        std::filesystem::remove_all(folder);
+    }
+    std::string dbPath() const { return folder + "vorla.sql"; }
+    // As the program opens its file: returns the id the newest item is taken to have.
+    int open() { return history::open(dbPath(), folder, host); }
+    int rowCount() { return historyDb.queryInt("SELECT COUNT(*) FROM Log;"); }
+    // Plain texts "clip <id>" under the next ids, in one transaction.
+    void addClips(int count) {
+        historyDb.execute("BEGIN;");
+        for (int i = 0; i < count; ++i) {
+            ClipRecord record;
+            record.Id = history::claimNextId();
+            record.Name = "clip " + std::to_string(record.Id);
+            record.Text = *record.Name + '\0';
+            history::add(record);
+        }
+        historyDb.execute("COMMIT;");
+    }
+    static std::vector<int> idsOf(const std::vector<history::ListEntry>& entries) {
+        std::vector<int> ids;
+        for (const auto& entry : entries) ids.push_back(entry.id);
+        return ids;
+    }
+
+    std::string folder;
+    FakeStoreHost host;
+};
+
+}  // namespace store_test
