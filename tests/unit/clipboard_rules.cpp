@@ -13,16 +13,11 @@
 namespace {
 
 TEST(Caption, FiftyBytesAfterTheLeadingSpaceWithLineBreaksAsBlanks) {
-    const struct {
-        std::string text, caption;
-    } cases[] = {
-        {"  two\twords\r\n", "two words  "},
-        {"\v\f\n x", "x"},
-        {" \t\r\n", ""},
-        {std::string(50, 'y'), std::string(50, 'y')},
-        {"   " + std::string(51, 'z') + "\n", std::string(50, 'z') + "..."},
+    const std::pair<std::string, std::string> cases[] = {
+        {"  two\twords\r\n", "two words  "}, {"\v\f\n x", "x"}, {" \t\r\n", ""},
+        {std::string(50, 'y'), std::string(50, 'y')}, {"   " + std::string(51, 'z') + "\n", std::string(50, 'z') + "..."},
     };
-    for (const auto& c : cases) EXPECT_EQ(makeCaption(c.text), c.caption) << c.text;
+    for (const auto& [text, caption] : cases) EXPECT_EQ(makeCaption(text), caption) << text;
     for (const auto& [size, figure] : {std::pair<std::size_t, int>{0, 3}, {100, 104}, {10 * 1024 * 1024, 10609494}})
         EXPECT_EQ(dataSizeFor(size), figure) << size;  // 1.0118 n + 3, truncated
 }
@@ -54,76 +49,50 @@ TEST(ClipboardChanges, EveryChangeIsCapturedOnceAndOwnWritesNever) {
 TEST(ClipLayout, FormatsGoBackInTheOrderOfTheType) {
     using namespace clipformat;
     using C = RecordColumn;
-    const struct {
-        int type;
-        std::vector<std::pair<unsigned, RecordColumn>> formats;
-    } cases[] = {
+    const std::pair<int, std::vector<std::pair<unsigned, RecordColumn>>> cases[] = {
         {PlainText, {{kLocale, C::Locale}, {kText, C::Text}}},
         {UnicodeText, {{kUnicodeText, C::Data}, {kLocale, C::Locale}, {kText, C::Text}}},
         {RichText, {{0, C::Data}, {kLocale, C::Locale}, {kText, C::Text}}},
-        {Bitmap, {{kDib, C::Data}}},
-        {5, {}},
-    };
-    for (const auto& c : cases) {
+        {Bitmap, {{kDib, C::Data}}}, {5, {}}};
+    for (const auto& [type, expected] : cases) {
         std::vector<std::pair<unsigned, RecordColumn>> formats;
-        for (const ClipBlockSource& source : clipLayoutFor(c.type)) formats.emplace_back(source.format, source.column);
-        EXPECT_EQ(formats, c.formats) << c.type;
+        for (const ClipBlockSource& source : clipLayoutFor(type)) formats.emplace_back(source.format, source.column);
+        EXPECT_EQ(formats, expected) << type;
     }
+}
+
+ClipRecord clip(const std::string& text, const std::string& caption, int type = UnicodeText, int id = 0) {
+    ClipRecord record;
+    record.Id = id;
+    record.Name = caption;
+    record.Text = record.Data = text;
+    record.Type = type;
+    return record;
 }
 
 // The check reads the newest row of the process-wide history, here an in-memory one.
-class DuplicateCheckTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        historyDb.open(":memory:");
-        historyDb.execute(sql::kCreateLogTable);
-    }
-    void TearDown() override { historyDb.close(); }
-    static ClipRecord clip(const std::string& text, const std::string& caption, int type = PlainText) {
-        ClipRecord record;
-        record.Name = caption;
-        record.Text = text;
-        record.Type = type;
-        if (type != PlainText) record.Data = text;
-        return record;
-    }
-    void addAndRemember(ClipRecord record, int id) {
-        record.Id = id;
-        history::add(record);
-        check.remember(record);
-    }
+TEST(DuplicateCheck, ARepeatOfTheNewestItemIsKnownAndReadOnlyWhenNeeded) {
+    historyDb.open(":memory:");
+    historyDb.execute(sql::kCreateLogTable);
     DuplicateCheck check;
-};
-
-TEST_F(DuplicateCheckTest, ARepeatOfTheNewestItemIsKnown) {
     EXPECT_FALSE(check.isDuplicate(clip("A", "A")));
     history::add(clip("A", "A"));
     EXPECT_TRUE(check.isDuplicate(clip("A", "A"))) << "the newest at the last exit, before the first capture";
-    const std::string caption = std::string(50, 'q') + "...";
-    addAndRemember(clip(std::string(60, 'q') + "1", caption, UnicodeText), 1);
-    const struct {
-        const char* what;
-        ClipRecord capture;
-        bool duplicate;
-    } cases[] = {
-        {"the same", clip(std::string(60, 'q') + "1", caption, UnicodeText), true},
-        {"same caption, another block", clip(std::string(60, 'q') + "2", caption, UnicodeText), false},
-        {"another type", clip(std::string(60, 'q') + "1", caption, PlainText), false},
-        {"another caption", clip(std::string(60, 'q') + "1", "q", UnicodeText), false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(check.isDuplicate(c.capture), c.duplicate) << c.what;
-}
-
-TEST_F(DuplicateCheckTest, WhileTheLastItemIsNewestItsFingerprintDecides) {
-    addAndRemember(clip("A", "A"), 5);
-    historyDb.execute("UPDATE Log SET Text='x';");  // reading the block back would now differ
-    EXPECT_TRUE(check.isDuplicate(clip("A", "A")));
-    history::remove(5);  // no longer the newest: only the file can tell
-    EXPECT_FALSE(check.isDuplicate(clip("A", "A")));
-    check.remember(clip("A", "A", UnicodeText));
+    const std::string caption = std::string(50, 'q') + "...", text = std::string(60, 'q');
+    history::add(clip(text, caption, UnicodeText, 1));
+    check.remember(clip(text, caption, UnicodeText, 1));
+    const std::pair<ClipRecord, bool> cases[] = {
+        {clip(text, caption), true}, {clip(text + "2", caption), false}, {clip(text, caption, RichText), false},
+        {clip(text, "q"), false}};
+    for (const auto& [capture, duplicate] : cases) EXPECT_EQ(check.isDuplicate(capture), duplicate) << capture.Type;
+    historyDb.execute("UPDATE Log SET Data='x' WHERE Id=1;");  // reading the block back would now differ
+    EXPECT_TRUE(check.isDuplicate(clip(text, caption))) << "the last item's fingerprint decides while it is newest";
+    history::remove(1);
+    EXPECT_FALSE(check.isDuplicate(clip(text, caption))) << "no longer the newest: the file tells";
     historyDb.execute("DROP TABLE Log;");  // a query would now throw
-    EXPECT_FALSE(check.isDuplicate(clip("AB", "A", UnicodeText))) << "another size needs no query";
-    EXPECT_FALSE(check.isDuplicate(clip("A", "B", UnicodeText))) << "another caption needs no query";
+    EXPECT_FALSE(check.isDuplicate(clip("AB", "A"))) << "another size needs no query";
+    EXPECT_FALSE(check.isDuplicate(clip("A", "B"))) << "another caption needs no query";
+    historyDb.close();
 }
 
 TEST(NeighbourBalloon, HeaderThenTheTextCutAtTheLastBlankWithinAThousandCharacters) {
@@ -132,19 +101,15 @@ TEST(NeighbourBalloon, HeaderThenTheTextCutAtTheLastBlankWithinAThousandCharacte
     const std::string cut = "\n ...[text is truncated]", fits(1000 - header.size(), 'd');
     std::string cyrillic;
     for (std::size_t i = header.size(); i < 1000; ++i) cyrillic += "ж";
-    const struct {
-        int type;
-        std::string body, balloon;
-    } cases[] = {
+    const std::tuple<int, std::string, std::string> cases[] = {
         {PlainText, "hello", header + "hello"},
         {Bitmap, "ignored", header + "\n\t\tThis item contains Image\t\t\n\n"},
         {PlainText, std::string(600, 'a') + " " + std::string(600, 'b'), header + std::string(600, 'a') + cut},
         {PlainText, std::string(2000, 'c'), header.substr(0, header.rfind(' ')) + cut},  // no blank in the body
         {PlainText, fits, header + fits},
         {UnicodeText, cyrillic, header + cyrillic},  // characters, not bytes
-        {UnicodeText, "ab " + cyrillic, header + "ab" + cut},
-    };
-    for (const auto& c : cases) EXPECT_EQ(neighbourBalloonText(c.type, c.body), c.balloon) << c.body.substr(0, 20);
+        {UnicodeText, "ab " + cyrillic, header + "ab" + cut}};
+    for (const auto& [type, body, balloon] : cases) EXPECT_EQ(neighbourBalloonText(type, body), balloon) << body.substr(0, 9);
 }
 
 }  // namespace

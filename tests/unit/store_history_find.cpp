@@ -6,13 +6,10 @@
 
 namespace {
 
-using namespace std::string_literals;
-
 class HistoryFind : public store_test::HistoryDbTest {
 protected:
     void SetUp() override {
         HistoryDbTest::SetUp();
-        open();
         const std::pair<const char*, const char*> items[] = {
             {"Meet at the zanzibar cafe", "Untitled - Notepad"},      // 0
             {"He said \"hello\" to tom AND jerry", "Untitled - Notepad"},  // 1

@@ -8,14 +8,8 @@
 
 namespace {
 
-using namespace std::string_literals;
-
 class HistoryText : public store_test::HistoryDbTest {
 protected:
-    void SetUp() override {
-        HistoryDbTest::SetUp();
-        open();
-    }
     // Rows as an older build or another program writes them: Log only.
     void addToLogOnly(int first, int count, const std::string& text) {
         historyDb.execute("BEGIN;");

@@ -1,21 +1,21 @@
 #pragma once
-// The store tests' one helper: a fake platform, a scratch folder and a clean historyDb per test.
+// The store tests' one helper: a fake platform, and historyDb open on a fresh file in a folder
+// of its own for every test (the tests also run in one process, not only one per ctest test).
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
 #include "store/Utf8Text.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
 
-namespace store_test {
-
 using namespace std::string_literals;
 
-// Config values in memory, canned folder listings, and a record of what was deleted and shown.
+namespace store_test {
+
+// Config values in memory, canned folder listings, and what was deleted and shown.
 struct FakeStoreHost : StoreHost {
     std::map<std::string, std::string> config;
     std::set<std::string> existingPaths, undeletable;
@@ -24,16 +24,13 @@ struct FakeStoreHost : StoreHost {
     std::vector<std::pair<int, int>> progress;
     std::optional<int> textsLater;
 
-    int readConfigInt(const char* key, int fallback) override {
-        return config.count(key) ? std::atoi(config[key].c_str()) : fallback;
-    }
+    int readConfigInt(const char* key, int fallback) override { return config.count(key) ? std::stoi(config[key]) : fallback; }
     void writeConfigString(const char* key, const std::string& value) override { config[key] = value; }
     bool pathExists(const std::string& path) override { return existingPaths.count(path) != 0; }
     std::vector<std::string> listFiles(const std::string& folderAndPattern) override { return listings[folderAndPattern]; }
     bool deleteFile(const std::string& path) override {
-        if (undeletable.count(path)) return false;
-        deleted.push_back(path);
-        return true;
+        if (!undeletable.count(path)) deleted.push_back(path);
+        return !undeletable.count(path);
     }
     void showMessage(const std::string& caption, const std::string& text, MessageKind) override {
         messages.push_back(caption + "|" + text);
@@ -47,21 +44,17 @@ struct FakeStoreHost : StoreHost {
     void makeTextsLater(std::optional<int> below) override { textsLater = below; }
 };
 
-// Every test starts and ends with historyDb closed and nextId at its process-start value (the
-// tests also run in one process, not only one per ctest test), in a folder of its own.
 class HistoryDbTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string pattern = (std::filesystem::temp_directory_path() / "yk-store-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         folder = pattern + "/";
-        historyDb.close();
-        historyDb.setBusyTimeout(SqlDatabase::kDefaultBusyTimeoutMs);
         nextId = 0;
+        open();
     }
     void TearDown() override {
         historyDb.close();
-        nextId = 0;
         std::filesystem::remove_all(folder);
     }
     std::string dbPath() const { return folder + "vorla.sql"; }
@@ -71,12 +64,10 @@ protected:
     // Plain texts "clip <id>" under the next ids, in one transaction.
     void addClips(int count) {
         historyDb.execute("BEGIN;");
-        for (int i = 0; i < count; ++i) {
-            ClipRecord record;
+        for (ClipRecord record; count-- > 0; history::add(record)) {
             record.Id = history::claimNextId();
             record.Name = "clip " + std::to_string(record.Id);
             record.Text = *record.Name + '\0';
-            history::add(record);
         }
         historyDb.execute("COMMIT;");
     }
