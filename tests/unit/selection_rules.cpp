@@ -26,18 +26,13 @@ TEST(Paging, ButtonsMoveTheOffsetAndTheLabelAndStatesFollow) {
         int total, before;
         Button button;
         int offset;
-        const char* label;
-        bool oldest, older, newer, newest;
+        const char *label, *states;  // "<<", "<", ">" and ">>" enabled
     } cases[] = {
-        {200, 0, Stay, 0, "Items 151-200 of 200", true, true, false, false},
-        {200, 0, Older, 50, "Items 101-150 of 200", true, true, true, true},
-        {200, 0, Oldest, 150, "Items 1-50 of 200", false, false, true, true},
-        {200, 150, Older, 150, "Items 1-50 of 200", false, false, true, true},
-        {120, 50, Older, 70, "Items 1-50 of 120", false, false, true, true},  // a full oldest page
-        {120, 70, Newer, 20, "Items 51-100 of 120", true, true, true, true},
-        {120, 20, Newer, 0, "Items 71-120 of 120", true, true, false, false},
-        {30, 0, Stay, 0, "Items 1-30 of 30", false, false, false, false},
-        {0, 0, Oldest, 0, "Items 1-0 of 0", false, false, false, false},
+        {200, 0, Stay, 0, "Items 151-200 of 200", "1100"},   {200, 0, Older, 50, "Items 101-150 of 200", "1111"},
+        {200, 0, Oldest, 150, "Items 1-50 of 200", "0011"},  {200, 150, Older, 150, "Items 1-50 of 200", "0011"},
+        {120, 50, Older, 70, "Items 1-50 of 120", "0011"},   // a full oldest page
+        {120, 70, Newer, 20, "Items 51-100 of 120", "1111"}, {120, 20, Newer, 0, "Items 71-120 of 120", "1100"},
+        {30, 0, Stay, 0, "Items 1-30 of 30", "0000"},        {0, 0, Oldest, 0, "Items 1-0 of 0", "0000"},
     };
     for (const auto& c : cases) {
         const int offset = c.button == Oldest  ? paging::oldestPageOffset(c.total, 50)
@@ -46,29 +41,20 @@ TEST(Paging, ButtonsMoveTheOffsetAndTheLabelAndStatesFollow) {
                                                : c.before;
         EXPECT_EQ(offset, c.offset) << c.label;
         EXPECT_EQ(loadedLabel(offset, 50, c.total), c.label);
-        const paging::ButtonStates states = paging::buttonStates(offset, 50, c.total);
-        EXPECT_EQ(std::tie(states.oldest, states.older, states.newer, states.newest),
-                  std::tie(c.oldest, c.older, c.newer, c.newest)) << c.label;
+        const paging::ButtonStates on = paging::buttonStates(offset, 50, c.total);
+        EXPECT_EQ(std::string({"01"[on.oldest], "01"[on.older], "01"[on.newer], "01"[on.newest]}), c.states) << c.label;
     }
 }
 
 TEST(Paging, HandEditedPageSizesNeitherOverflowNorGoNegative) {
-    const struct {
-        const char* what;
-        long long value, expected;
-    } cases[] = {
-        {"older past everything", paging::olderPageOffset(INT_MAX, INT_MAX, INT_MAX), 0},
-        {"older with a huge page", paging::olderPageOffset(10, INT_MAX, 100), 0},
-        {"older from before the newest", paging::olderPageOffset(-1, 50, 10), 0},
-        {"newer past the newest", paging::newerPageOffset(INT_MIN + 1, INT_MAX), 0},
-        {"newer with a negative page, clamped", paging::newerPageOffset(10, INT_MIN), INT_MAX},
-        {"oldest with a negative page, clamped", paging::oldestPageOffset(100, INT_MIN), INT_MAX},
-        {"oldest of a huge page", paging::oldestPageOffset(5, INT_MAX), 0},
-        {"a page of 0 rows", paging::queryLimit(0), 0},
-        {"a negative page is empty, not unlimited", paging::queryLimit(-5), 0},
-        {"delete at the lowest offset", paging::offsetAfterDelete(INT_MIN), INT_MIN},
+    const std::pair<long long, long long> cases[] = {
+        {paging::olderPageOffset(INT_MAX, INT_MAX, INT_MAX), 0}, {paging::olderPageOffset(10, INT_MAX, 100), 0},
+        {paging::olderPageOffset(-1, 50, 10), 0},                {paging::newerPageOffset(INT_MIN + 1, INT_MAX), 0},
+        {paging::newerPageOffset(10, INT_MIN), INT_MAX},         {paging::oldestPageOffset(100, INT_MIN), INT_MAX},
+        {paging::oldestPageOffset(5, INT_MAX), 0},               {paging::offsetAfterDelete(INT_MIN), INT_MIN},
+        {paging::queryLimit(0), 0},                              {paging::queryLimit(-5), 0},  // not "no limit"
     };
-    for (const auto& c : cases) EXPECT_EQ(c.value, c.expected) << c.what;
+    for (std::size_t row = 0; row < std::size(cases); ++row) EXPECT_EQ(cases[row].first, cases[row].second) << row;
     EXPECT_EQ(paging::rangeLabel(0, INT_MIN, INT_MAX, 0), "Items 2147483647-2147483647 of 2147483647");
     EXPECT_EQ(paging::rangeLabel(INT_MIN, INT_MAX, 5, 0), "Items 7-6 of 5") << "exact where 32 bits would wrap";
 }
@@ -89,9 +75,9 @@ TEST(Paging, AfterDeletesTheLabelAndTheButtonsStayRight) {
 }
 
 const std::string kRule = "=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-=-==-=-=";
-const std::string kSource = "\n        Application  :   notepad.exe";
-const std::string kTitle = "\n        Title             :   Untitled - Notepad\n";
+const std::string kApplication = "\n        Application  :   ", kTitle = "\n        Title             :   ";
 const std::string kTimeAndId = "        Date&Time  :   12/06/26 19:34:56              Id  :   41\n";
+const std::string kHeader = kRule + kApplication + "notepad.exe" + kTitle + "Notepad\n" + kTimeAndId + kRule + "\n";
 
 // Stands in for the ANSI code page: ASCII kept, anything else '?', bracketed to show it was used.
 std::string fakeAnsi(std::u16string_view text) {
@@ -100,40 +86,26 @@ std::string fakeAnsi(std::u16string_view text) {
     return out + "]";
 }
 
-preview::RecordFields record(int type, std::optional<std::string> text, std::optional<std::string> data = {}) {
-    return {"notepad.exe\0"s, "Untitled - Notepad\0"s, "12/06/26 19:34:56", 41, type, text, data, std::nullopt};
+preview::RecordFields record(int type, std::optional<std::string> text, std::optional<std::string> data = {},
+                             std::optional<std::string> name = "notepad.exe\0"s,
+                             std::optional<std::string> title = "Notepad\0"s, std::optional<std::string> side = {}) {
+    return {name, title, "12/06/26 19:34:56", 41, type, text, data, side};
 }
 
 TEST(PreviewText, HeaderLinesAndBodyByType) {
-    const std::string header = kRule + kSource + kTitle + kTimeAndId + kRule + "\n";
-    auto without = [](preview::RecordFields fields, bool name, bool title) {
-        if (!name) fields.sourceName.reset();
-        if (!title) fields.sourceTitle.reset();
-        return fields;
+    const std::pair<preview::RecordFields, std::string> cases[] = {
+        {record(0, "hello world\0slack"s), kHeader + "hello world"},  // up to its zero
+        {record(0, "hi", {}, "notepad.exe\0"s, {}), kRule + kApplication + "notepad.exe" + kTimeAndId + kRule + "\nhi"},
+        {record(0, "hi", {}, {}, {}), kRule + kTimeAndId + kRule + "\nhi"},
+        {record(0, "hi", {}, "\0"s, {}), kRule + kApplication + kTimeAndId + kRule + "\nhi"},  // empty, but there
+        {record(8, {}, "BM"), kHeader + "\t\t\t\tThis item contains Image\n\n"},
+        {record(13, "????", "c\0a\0\xe9\0 \0\x2d\x4e\0\0junk"s), kHeader + "[ca? ?]"},  // Data through the converter
+        {record(13, "????"), kHeader},
+        {record(-1, "hello"s, "{\\rtf1 x}"), kHeader + "hello"},  // rich text shows its plain text
+        {record(0, {}), kHeader},
+        {record(13, "????", "\x60\x4f\0\0"s, "notepad.exe\0"s, "Notepad\0"s, "你好世界"), kHeader + "你好世界"},
     };
-    preview::RecordFields emptyName = without(record(0, "hi"), true, false);
-    emptyName.sourceName = "\0"s;
-    preview::RecordFields sideText = record(13, "????", "\x60\x4f\0\0"s);
-    sideText.unicodeText = "你好世界";
-    const struct {
-        const char* what;
-        preview::RecordFields fields;
-        std::string text;
-    } cases[] = {
-        {"text up to its zero", record(0, "hello world\0slack"s), header + "hello world"},
-        {"no title: the time follows the application", without(record(0, "hi"), true, false),
-         kRule + kSource + kTimeAndId + kRule + "\nhi"},
-        {"no source at all", without(record(0, "hi"), false, false), kRule + kTimeAndId + kRule + "\nhi"},
-        {"an empty name is present", emptyName, kRule + "\n        Application  :   " + kTimeAndId + kRule + "\nhi"},
-        {"an image", record(8, {}, "BM"), header + "\t\t\t\tThis item contains Image\n\n"},
-        {"Unicode shows Data through the converter", record(13, "????", "c\0a\0\xe9\0 \0\x2d\x4e\0\0junk"s),
-         header + "[ca? ?]"},
-        {"Unicode without Data", record(13, "????"), header},
-        {"rich text shows its plain text", record(-1, "hello"s, "{\\rtf1 x}"), header + "hello"},
-        {"no text", record(0, {}), header},
-        {"the side table's text", sideText, header + "你好世界"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(preview::previewText(c.fields, fakeAnsi), c.text) << c.what;
+    for (const auto& [fields, text] : cases) EXPECT_EQ(preview::previewText(fields, fakeAnsi), text);
 }
 
 TEST(PreviewText, CutAtTheLastBlankAtOrBefore2000Characters) {
@@ -142,18 +114,15 @@ TEST(PreviewText, CutAtTheLastBlankAtOrBefore2000Characters) {
     blankAt10[10] = ' ';
     for (int i = 2; i < 2000; ++i) cyrillic += "ы";
     const std::string full = preview::previewText(record(0, std::string(100000, 'z')), fakeAnsi);
-    const struct {
-        const char* what;
-        std::string text, shown;
-    } cases[] = {
-        {"2000 are shown whole", blankAt10, blankAt10},
-        {"2001", blankAt10 + "y", blankAt10.substr(0, 10) + note},
-        {"a blank at 2000 itself counts", blankAt10 + " tail", blankAt10 + note},
-        {"characters, not bytes", cyrillic, cyrillic},
-        {"2001 characters", cyrillic + "ы", "a" + note},
-        {"no blank in a big clip: the one before the id", full, full.substr(0, full.rfind("41\n") - 1) + note},
+    const std::pair<std::string, std::string> cases[] = {
+        {blankAt10, blankAt10},
+        {blankAt10 + "y", blankAt10.substr(0, 10) + note},
+        {blankAt10 + " tail", blankAt10 + note},  // a blank at 2000 itself counts
+        {cyrillic, cyrillic},                     // characters, not bytes
+        {cyrillic + "ы", "a" + note},
+        {full, full.substr(0, full.rfind("41\n") - 1) + note},  // no blank in the clip: the one before the id
     };
-    for (const auto& c : cases) EXPECT_EQ(preview::truncated(c.text), c.shown) << c.what;
+    for (const auto& [text, shown] : cases) EXPECT_EQ(preview::truncated(text), shown) << text.substr(0, 20);
 }
 
 }  // namespace

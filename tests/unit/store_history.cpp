@@ -11,49 +11,29 @@
 
 namespace {
 
-class History : public store_test::HistoryDbTest {
-protected:
-    static std::string errorOne(const std::string& failure, const std::string& path) {
-        return "YarrowKit Error #1|Can't open database or create main table\n Error #1 - " + failure +
-               "\n\nIs this path correct?\n" + path;
-    }
-};
+using History = store_test::HistoryDbTest;
 
-TEST_F(History, ANewFileGetsTheTableEveryEarlierVersionWroteAndIdZero) {
+TEST_F(History, ANewFileGetsTheTableEveryEarlierVersionWroteAndEachFileItsOwnIds) {
     EXPECT_EQ(historyDb.query("SELECT sql FROM sqlite_master WHERE name='Log'").columnText(0),
               "CREATE TABLE Log(Id int PRIMARY KEY, DTime int, Name char(55),SourceName char(30),SourceTitle "
               "char(100), Locale BLOB, Text  BLOB, Type  int, Data BLOB)"s);
     EXPECT_EQ(historyDb.queryInt("PRAGMA busy_timeout;"), history::kShortLockWaitMs);
-    nextId = 17;
-    EXPECT_EQ(open(), -1);
-}
-
-TEST_F(History, EachFileContinuesItsOwnNumbering) {
     addClips(3);
     EXPECT_EQ(history::open(folder + "other.sql", folder, host), -1);
     addClips(1);
     EXPECT_EQ(open(), 2);
     history::remove(2);
     EXPECT_EQ(open(), 1) << "the newest item's id is handed out again";
+    try {
+        history::add(ClipRecord());  // id 0, as another program's row under that id would be
+        ADD_FAILURE() << "a taken id was inserted again";
+    } catch (const SqlException& failure) {
+        EXPECT_STREQ(failure.message(), "SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: Log.Id");
+    }
     historyDb.execute(sql::insertRow(INT_MAX, 0, "", "", "", "(null)", "(null)", 0, "(null)").c_str());
     loadNextId();
     EXPECT_EQ(nextId, INT_MIN) << "wraps, does not overflow";
     EXPECT_TRUE(host.messages.empty());
-    nextId = 7;
-    EXPECT_EQ(history::open(folder + "gone/x.sql", folder, host), 6) << "a file that cannot be opened keeps it";
-    EXPECT_EQ(host.messages, std::vector{errorOne("SQLITE_CANTOPEN[14]: unable to open database file", folder + "gone/x.sql")});
-}
-
-TEST_F(History, AFileThatIsNoDatabaseStartsAtZeroAndFailsItsCompaction) {
-    history::close();
-    std::ofstream(dbPath()) << std::string(4096, 'g');
-    nextId = 3;
-    EXPECT_EQ(open(), -1);
-    EXPECT_TRUE(host.messages.empty());
-    host.config["VacuumCount"] = "10";
-    open();
-    // SQLITE_NOTADB (26) has no name of its own.
-    EXPECT_EQ(host.messages, std::vector{errorOne("UNKNOWN_ERROR[26]: file is not a database", dbPath())});
 }
 
 // Every new connection starts inside a transaction, where VACUUM is refused.
@@ -61,15 +41,27 @@ int beginTransaction(sqlite3* db, char**, const sqlite3_api_routines*) {
     return sqlite3_exec(db, "BEGIN;", nullptr, nullptr, nullptr);
 }
 
-TEST_F(History, AFailedCompactionIsReportedAndTheIdsStillLoad) {
+TEST_F(History, FailuresAtOpenShowErrorOne) {
     addClips(7);
     host.config["VacuumCount"] = "12";
     auto entry = reinterpret_cast<void (*)()>(&beginTransaction);
     ASSERT_EQ(sqlite3_auto_extension(entry), SQLITE_OK);
-    EXPECT_EQ(open(), 6) << "new items must not take the ids of stored ones";
+    EXPECT_EQ(open(), 6) << "the ids load although the compaction failed";
     sqlite3_cancel_auto_extension(entry);
-    EXPECT_EQ(host.messages, std::vector{errorOne("SQLITE_ERROR[1]: cannot VACUUM from within a transaction", dbPath())});
     EXPECT_EQ(host.config["VacuumCount"], "12") << "the next open tries again";
+    EXPECT_EQ(history::open(folder + "100%/x.sql", folder, host), 6) << "a file that cannot be opened keeps the ids";
+    history::close();
+    std::ofstream(dbPath()) << std::string(4096, 'g');
+    host.config.clear();
+    EXPECT_EQ(open(), -1) << "a file that is no database starts at 0";
+    EXPECT_EQ(host.messages.size(), 2u) << "and says nothing until its compaction is due";
+    host.config["VacuumCount"] = "10";
+    open();
+    const std::string errorOne = "YarrowKit Error #1|Can't open database or create main table\n Error #1 - ";
+    EXPECT_EQ(host.messages,
+              (std::vector{errorOne + "SQLITE_ERROR[1]: cannot VACUUM from within a transaction\n\nIs this path correct?\n" + dbPath(),
+                           errorOne + "SQLITE_CANTOPEN[14]: unable to open database file\n\nIs this path correct?\n" + folder + "100%/x.sql",
+                           errorOne + "UNKNOWN_ERROR[26]: file is not a database\n\nIs this path correct?\n" + dbPath()}));
 }
 
 TEST_F(History, ListsRunNewestFirstFromTheListIndexEvenOfAnOlderFile) {
@@ -112,54 +104,40 @@ TEST_F(History, NeighboursStopAtBothEnds) {
     EXPECT_FALSE(history::newest());
 }
 
+// Awkward bytes in every field: zero, 0x01, 0xFF and apostrophes.
+const ClipRecord kAwkward{0, 4294967295u, "it's", "a'b", "\x01\xff", "\0\x01\xff'"s, "'\0\x01\x02\xff\0"s, UnicodeText,
+                          "a\0'\0"s, std::nullopt};
+
 TEST_F(History, AnAddedRecordReadsBackByteForByte) {
-    ClipRecord record;
-    record.Id = history::claimNextId();
-    record.DTime = 4000000000u;
-    record.Name = "it's";
-    record.SourceName = "notepad.exe";
-    record.Locale = "\x09\x04\0\0"s;
-    record.Text = "a'b\0c\x01\x02\xff'\0"s;
-    record.Type = UnicodeText;
-    record.Data = "a\0'\0"s;
     for (int type : {UnicodeText, PlainText}) {  // plain text puts no Data block back
+        ClipRecord record = kAwkward;
+        record.Id = history::claimNextId();
         record.Type = type;
         history::add(record);
         const auto preview = history::preview(record.Id);
         EXPECT_EQ(std::tie(preview->id, preview->dtime, preview->type, preview->text, preview->data),
                   std::tie(record.Id, record.DTime, record.Type, record.Text, record.Data));
-        EXPECT_EQ(std::make_pair(preview->sourceName, preview->sourceTitle), std::pair(std::optional("notepad.exe\0"s), std::optional("\0"s)));
+        EXPECT_EQ(std::pair(*preview->sourceName, *preview->sourceTitle), std::pair("a'b\0"s, "\x01\xff\0"s));
         const auto blocks = history::clipBlocks(record.Id);
         EXPECT_EQ(std::tie(blocks->type, blocks->text, blocks->locale), std::tie(record.Type, record.Text, record.Locale));
-        EXPECT_EQ(blocks->data, type == PlainText ? std::nullopt : record.Data);
+        EXPECT_EQ(blocks->data, record.Type == PlainText ? std::nullopt : record.Data);
         EXPECT_EQ(history::page(0, 1).at(0).caption, "it's");
-        record.Id = history::claimNextId();
     }
 }
 
 // The bound insert stores what the literal INSERT stores, to the byte and with the same value
 // types, so that the file stays the same for every reader.
 TEST_F(History, TheBoundInsertWritesTheRowTheLiteralInsertWrites) {
-    ClipRecord awkward;
-    awkward.DTime = 4294967295u;
-    awkward.Name = "it's";
-    awkward.SourceName = "a'b";
-    awkward.SourceTitle = "\x01\xff";
-    awkward.Locale = "\0\x01\xff'"s;
-    awkward.Text = "'\0\x01\x02\xff\0"s;
-    awkward.Type = RichText;
-    awkward.Data = ""s;
     ClipRecord emptyCaption, huge;
     emptyCaption.Name = "";
     huge.Data = std::string(10 * 1024 * 1024, '\0');
     for (std::size_t i = 0; i < huge.Data->size(); i += 7) (*huge.Data)[i] = static_cast<char>(i * 31);
-    huge.Type = UnicodeText;
     std::string row = "SELECT ";
     for (const char* column : {"DTime", "Name", "SourceName", "SourceTitle", "Locale", "Text", "Type", "Data"})
         row += std::string("typeof(") + column + ")||hex(" + column + ")||";
     row += "'' FROM Log WHERE Id=";
     int id = 0;
-    for (ClipRecord record : {awkward, ClipRecord(), emptyCaption, huge}) {
+    for (ClipRecord record : {kAwkward, ClipRecord(), emptyCaption, huge}) {
         record.Id = id++;
         historyDb.execute(insertStatement(record).c_str());
         record.Id = id++;
