@@ -9,20 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
 
 namespace {
 
-TEST(IntegerField, AcceptsWhatDataExchangeAccepts) {
+TEST(FrameworkText, IntegerFieldsAndFileFilters) {
     const std::pair<const char*, std::optional<int>> cases[] = {
-        {"70", 70},      {"  1000  ", 1000}, {"-5", -5},       {"+12", 12}, {"2147483647", INT_MAX},
-        {"-2147483648", INT_MIN},            {"", {}},         {"   ", {}},  {"-", {}},
-        {"12a", {}},     {"1 2", {}},        {"2147483648", {}}, {"-2147483649", {}}, {"0x10", {}}, {"1.5", {}},
-    };
+        {"70", 70},  {"  1000  ", 1000}, {"-5", -5},  {"+12", 12},  {"2147483647", INT_MAX}, {"-2147483648", INT_MIN},
+        {"", {}},    {"   ", {}},        {"-", {}},   {"12a", {}},  {"1 2", {}},             {"2147483648", {}},
+        {"0x10", {}}, {"1.5", {}},       {"-2147483649", {}}};
     for (const auto& [text, value] : cases) EXPECT_EQ(parseIntegerField(text), value) << '"' << text << '"';
-}
-
-TEST(FileFilter, BarsBecomeZeroSeparatedPairs) {
     EXPECT_EQ(platformFileFilter("Yarrowkit Database Files|*.sql|All Files|*.*|"),
               std::string("Yarrowkit Database Files\0*.sql\0All Files\0*.*\0\0", 46));
     EXPECT_EQ(platformFileFilter("Text|*.txt"), std::string("Text\0*.txt\0\0", 12));
@@ -31,42 +28,28 @@ TEST(FileFilter, BarsBecomeZeroSeparatedPairs) {
 TEST(HyperLink, AddressTooltipBrowserCommandAndError) {
     using namespace hyperlink;
     const std::pair<std::string, std::string> cases[] = {
-        {addressFromText("WwW.example.org/a"), "http://WwW.example.org/a"},
+        {addressFromText("WwW.example.org/a"), "http://WwW.example.org/a"}, {addressFromText("www"), "www"},
         {addressFromText("support@example.org"), "support@example.org"},
-        {addressFromText("www"), "www"},
-        {tooltipText("HTTP://www.example.org/x"), "Go to www.example.org/x"},
-        {tooltipText("MailTo:a@b"), "E-mail a@b"},
-        {tooltipText("https://example.org"), "https://example.org"},
-        {tooltipText("http:/"), "http:/"},
+        {tooltipText("HTTP://www.example.org/x"), "Go to www.example.org/x"}, {tooltipText("MailTo:a@b"), "E-mail a@b"},
+        {tooltipText("https://example.org"), "https://example.org"},          {tooltipText("http:/"), "http:/"},
         {tooltipText("http://x", false), "http://x"},
         {browserCommandLine("\"C:\\b.exe\" -url \"%1\" -new", "mailto:a@b"), "\"C:\\b.exe\" -url  mailto:a@b"},
-        {browserCommandLine("b.exe %1 -new", "x"), "b.exe  x"},
+        {browserCommandLine("b.exe %1 -new", "x"), "b.exe  x"},  {browserCommandLine("b.exe -nohome", "x"), "b.exe -nohome x"},
         {browserCommandLine("b.exe -p %1x \"%1\"", "x"), "b.exe -p %1x  x"},  // the quoted one wins
-        {browserCommandLine("b.exe -nohome", "x"), "b.exe -nohome x"},
         {openErrorMessage(26), "Unable to open hyperlink:\n\nA sharing violation occurred. "},
-        {openErrorMessage(-7), "Unable to open hyperlink:\n\nUnknown Error (-7) occurred."},
-    };
+        {openErrorMessage(-7), "Unable to open hyperlink:\n\nUnknown Error (-7) occurred."}};
     for (const auto& [text, expected] : cases) EXPECT_EQ(text, expected);
 }
 
 TEST(HyperLink, PlacementKeepsTheEdgeOrCentreTheStyleAnchors) {
-    using namespace hyperlink;
-    const Box window{100, 50, 200, 70};
-    const struct {
-        int width, height;
-        Alignment alignment;
-        bool centreVertically;
-        Box fitted;
-    } cases[] = {
-        {40, 14, Alignment::Left, false, {100, 50, 140, 64}},
-        {40, 14, Alignment::Right, false, {160, 50, 200, 64}},
+    using hyperlink::Alignment;
+    const std::tuple<int, int, Alignment, bool, std::array<int, 4>> cases[] = {
+        {40, 14, Alignment::Left, false, {100, 50, 140, 64}}, {40, 14, Alignment::Right, false, {160, 50, 200, 64}},
         {41, 15, Alignment::Centre, true, {129, 52, 170, 67}},
-        {120, 20, Alignment::Centre, false, {90, 50, 210, 70}},  // wider than the control
-    };
-    for (const auto& c : cases) {
-        const Box box = fittedBox(window, c.width, c.height, c.alignment, c.centreVertically);
-        EXPECT_EQ(std::tie(box.left, box.top, box.right, box.bottom),
-                  std::tie(c.fitted.left, c.fitted.top, c.fitted.right, c.fitted.bottom)) << c.width;
+        {120, 20, Alignment::Centre, false, {90, 50, 210, 70}}};  // wider than the control
+    for (const auto& [width, height, alignment, centreVertically, fitted] : cases) {
+        const hyperlink::Box box = hyperlink::fittedBox({100, 50, 200, 70}, width, height, alignment, centreVertically);
+        EXPECT_EQ((std::array{box.left, box.top, box.right, box.bottom}), fitted) << width;
     }
 }
 
@@ -83,23 +66,15 @@ TEST(HotKeyCodes, StoredFormAndControlWordConvertBothWays) {
     using namespace hotkeycodes;
     constexpr uint16_t alt = 1, ctrl = 2, shift = 4, windows = 8;
     constexpr uint16_t cAlt = 4 << 8, cCtrl = 2 << 8, cShift = 1 << 8, extended = kExtendedFlag << 8;
-    const struct {
-        HotKeyCombination stored;
-        uint16_t word;
-    } cases[] = {
-        {{0, 0}, 0},
-        {{ctrl, 68}, cCtrl | 68},
-        {{alt | shift, 81}, cAlt | cShift | 81},
-        {{alt | ctrl | shift, 34}, cAlt | cCtrl | cShift | 34},
-        {{ctrl | shift, 38}, cCtrl | cShift | extended | 38},  // keys 35 to 40 carry the extended flag
-        {{0, 35}, extended | 35},
-        {{shift, 41}, cShift | 41},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(controlWord(c.stored), c.word) << c.stored.key;
-        const HotKeyCombination back = combinationOf(c.word);
-        EXPECT_EQ(std::tie(back.modifiers, back.key), std::tie(c.stored.modifiers, c.stored.key));
-        EXPECT_TRUE(unchanged(c.word, c.stored));
+    const std::pair<HotKeyCombination, uint16_t> cases[] = {
+        {{0, 0}, 0}, {{ctrl, 68}, cCtrl | 68}, {{alt | shift, 81}, cAlt | cShift | 81}, {{shift, 41}, cShift | 41},
+        {{alt | ctrl | shift, 34}, cAlt | cCtrl | cShift | 34}, {{0, 35}, extended | 35},  // 35 to 40 are extended keys
+        {{ctrl | shift, 38}, cCtrl | cShift | extended | 38}};
+    for (const auto& [stored, word] : cases) {
+        EXPECT_EQ(controlWord(stored), word) << stored.key;
+        const HotKeyCombination back = combinationOf(word);
+        EXPECT_EQ(std::tie(back.modifiers, back.key), std::tie(stored.modifiers, stored.key));
+        EXPECT_TRUE(unchanged(word, stored));
     }
     EXPECT_TRUE(unchanged(cCtrl | cShift | 38, {ctrl | shift, 38})) << "read back without the extended flag";
     EXPECT_TRUE(unchanged(controlWord({windows | alt, 81}), {windows | alt, 81})) << "keeps what it cannot show";
