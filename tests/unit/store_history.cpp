@@ -24,12 +24,10 @@ TEST_F(History, ANewFileGetsTheTableEveryEarlierVersionWroteAndEachFileItsOwnIds
     EXPECT_EQ(open(), 2);
     history::remove(2);
     EXPECT_EQ(open(), 1) << "the newest item's id is handed out again";
-    try {
-        history::add(ClipRecord());  // id 0, as another program's row under that id would be
-        ADD_FAILURE() << "a taken id was inserted again";
-    } catch (const SqlException& failure) {
-        EXPECT_STREQ(failure.message(), "SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: Log.Id");
-    }
+    try {  // id 0 is taken, as by another program's row
+        history::add(ClipRecord());
+        ADD_FAILURE();
+    } catch (const SqlException& e) { EXPECT_STREQ(e.message(), "SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: Log.Id"); }
     historyDb.execute(sql::insertRow(INT_MAX, 0, "", "", "", "(null)", "(null)", 0, "(null)").c_str());
     loadNextId();
     EXPECT_EQ(nextId, INT_MIN) << "wraps, does not overflow";
@@ -57,47 +55,42 @@ TEST_F(History, FailuresAtOpenShowErrorOne) {
     EXPECT_EQ(host.messages.size(), 2u) << "and says nothing until its compaction is due";
     host.config["VacuumCount"] = "10";
     open();
-    const std::string errorOne = "YarrowKit Error #1|Can't open database or create main table\n Error #1 - ";
-    EXPECT_EQ(host.messages,
-              (std::vector{errorOne + "SQLITE_ERROR[1]: cannot VACUUM from within a transaction\n\nIs this path correct?\n" + dbPath(),
-                           errorOne + "SQLITE_CANTOPEN[14]: unable to open database file\n\nIs this path correct?\n" + folder + "100%/x.sql",
-                           errorOne + "UNKNOWN_ERROR[26]: file is not a database\n\nIs this path correct?\n" + dbPath()}));
+    auto errorOne = [](const std::string& failure, const std::string& path) {
+        return "YarrowKit Error #1|Can't open database or create main table\n Error #1 - " + failure +
+               "\n\nIs this path correct?\n" + path;
+    };
+    EXPECT_EQ(host.messages, (std::vector{errorOne("SQLITE_ERROR[1]: cannot VACUUM from within a transaction", dbPath()),
+                                          errorOne("SQLITE_CANTOPEN[14]: unable to open database file", folder + "100%/x.sql"),
+                                          errorOne("UNKNOWN_ERROR[26]: file is not a database", dbPath())}));
 }
 
-TEST_F(History, ListsRunNewestFirstFromTheListIndexEvenOfAnOlderFile) {
+TEST_F(History, ReadsRunNewestFirstFromTheListIndexEvenOfAnOlderFile) {
     historyDb.execute("DROP INDEX LogList;");
     addClips(10);
     open();
-    const std::pair<std::vector<history::ListEntry>, std::vector<int>> cases[] = {
-        {history::page(0, 3), {9, 8, 7}}, {history::page(8, 3), {1, 0}}, {history::page(10, 3), {}},
-        {history::page(0, 0), {}},        {history::recent(4), {9, 8, 7, 6}},
-    };
-    for (const auto& [entries, ids] : cases) EXPECT_EQ(idsOf(entries), ids);
-    EXPECT_EQ(history::page(0, 1).at(0).caption, "clip 9");
     for (const std::string& query : {sql::selectPage(50, 50), sql::selectRecent(15)})
         EXPECT_NE(std::string(historyDb.queryTable(("EXPLAIN QUERY PLAN " + query).c_str()).stringValue("detail", ""))
                       .find("COVERING INDEX LogList"), std::string::npos) << query;
-    // A row without Id sorts last and is still counted.
-    historyDb.execute("INSERT INTO Log VALUES (NULL,0,'','','','(null)','(null)',0,'(null)');");
-    EXPECT_EQ(idsOf(history::page(9, 5)), (std::vector{0, history::kNoRecord}));
-    EXPECT_EQ(history::count(), 11);
-}
-
-TEST_F(History, NeighboursStopAtBothEnds) {
-    addClips(10);
-    for (int id : {0, 1, 3, 4, 6, 7, 8}) history::remove(id);  // left: 2, 5, 9
+    const std::pair<std::vector<history::ListEntry>, std::vector<int>> lists[] = {
+        {history::page(0, 3), {9, 8, 7}}, {history::page(8, 3), {1, 0}}, {history::page(10, 3), {}},
+        {history::page(0, 0), {}},        {history::recent(4), {9, 8, 7, 6}}};
+    for (const auto& [entries, ids] : lists) EXPECT_EQ(idsOf(entries), ids);
+    EXPECT_EQ(history::page(0, 1).at(0).caption, "clip 9");
+    for (int id : {0, 1, 3, 4, 6, 7, 8, 42}) history::remove(id);  // left: 2, 5, 9; no row 42: nothing happens
     using history::Direction;
-    const std::tuple<int, Direction, std::optional<int>> cases[] = {
+    const std::tuple<int, Direction, std::optional<int>> neighbours[] = {
         {5, Direction::Older, 2},  {5, Direction::Newer, 9},  {7, Direction::Older, 5}, {2, Direction::Older, {}},
         {9, Direction::Newer, {}}, {-1, Direction::Newer, 2}, {10, Direction::Older, 9}};
-    for (const auto& [from, direction, expected] : cases) {
+    for (const auto& [from, direction, expected] : neighbours) {
         const auto found = history::neighbour(from, direction);
         EXPECT_EQ(found ? std::optional(found->id) : std::nullopt, expected) << from;
     }
     EXPECT_EQ(history::neighbour(5, Direction::Older)->text, "clip 2");
-    history::remove(42);  // no such row: nothing happens
-    EXPECT_EQ(idsOf(history::page(0, 50)), (std::vector{9, 5, 2}));
     EXPECT_FALSE(history::clipBlocks(1));
+    // A row without Id sorts last and is still counted.
+    historyDb.execute("INSERT INTO Log VALUES (NULL,0,'','','','(null)','(null)',0,'(null)');");
+    EXPECT_EQ(idsOf(history::page(0, 5)), (std::vector{9, 5, 2, history::kNoRecord}));
+    EXPECT_EQ(history::count(), 4);
     history::removeAll();
     history::compact();
     EXPECT_EQ(history::count(), 0);

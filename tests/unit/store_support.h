@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -28,10 +29,7 @@ struct FakeStoreHost : StoreHost {
     void writeConfigString(const char* key, const std::string& value) override { config[key] = value; }
     bool pathExists(const std::string& path) override { return existingPaths.count(path) != 0; }
     std::vector<std::string> listFiles(const std::string& folderAndPattern) override { return listings[folderAndPattern]; }
-    bool deleteFile(const std::string& path) override {
-        if (!undeletable.count(path)) deleted.push_back(path);
-        return !undeletable.count(path);
-    }
+    bool deleteFile(const std::string& path) override { return !undeletable.count(path) && (deleted.push_back(path), true); }
     void showMessage(const std::string& caption, const std::string& text, MessageKind) override {
         messages.push_back(caption + "|" + text);
     }
@@ -72,8 +70,8 @@ protected:
         historyDb.execute("COMMIT;");
     }
     static std::vector<int> idsOf(const std::vector<history::ListEntry>& entries) {
-        std::vector<int> ids;
-        for (const auto& entry : entries) ids.push_back(entry.id);
+        std::vector<int> ids(entries.size());
+        std::transform(entries.begin(), entries.end(), ids.begin(), [](const auto& entry) { return entry.id; });
         return ids;
     }
 
