@@ -1,6 +1,6 @@
-// Any row in table Log (a damaged or hand-edited file: NULLs, numbers, blobs, texts with zero
-// bytes, broken stored forms) read through every read of the history API and shown: no read or
-// write outside a buffer, and a true stored form gives its value back byte for byte.
+// Any row in table Log (a damaged or hand-edited file: NULLs, numbers, texts with zero bytes,
+// broken stored forms) read through every read of the history API and shown: no read or write
+// outside a buffer, and a true stored form gives its value back byte for byte.
 #include "clipboard/NeighbourBalloon.h"
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
@@ -15,25 +15,20 @@
 namespace {
 
 enum Column { kId, kDTime, kName, kSourceName, kSourceTitle, kLocale, kText, kType, kData, kColumns };
+using HeldValues = std::optional<std::string>[kColumns];
 
-std::string hexLiteral(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string hex = "X'";
-    for (unsigned char byte : bytes) hex.append({digits[byte >> 4], digits[byte & 15]});
-    return hex + "'";
-}
-
-// One column's SQL literal; `held` receives the bytes when it is a true stored form.
-std::string makeColumn(FuzzedDataProvider& input, std::optional<std::string>& held) {
-    switch (input.ConsumeIntegralInRange(0, 5)) {
-    case 0: return "NULL";
-    case 1: return std::to_string(input.ConsumeIntegral<std::int64_t>());
-    case 2: return hexLiteral(input.ConsumeRandomLengthString(300));                            // a blob
-    case 3: return "CAST(" + hexLiteral(input.ConsumeRandomLengthString(300)) + " AS TEXT)";  // zero bytes and all
-    case 4: return "'(null)'";
-    default:
-        held = input.ConsumeRandomLengthString(3000);
-        return "CAST(" + hexLiteral(storedForm(held->data(), held->size())) + " AS TEXT)";
+// Each column at random; `held` receives the bytes of a true stored form. Unbound columns are NULL.
+void bindColumns(FuzzedDataProvider& input, SqlStatement& insert, HeldValues& held) {
+    for (int column = 0; column < kColumns; ++column) {
+        switch (input.ConsumeIntegralInRange(0, 4)) {
+        case 0: break;
+        case 1: insert.bind(column + 1, input.ConsumeIntegral<std::int64_t>()); break;
+        case 2: insert.bind(column + 1, input.ConsumeRandomLengthString(300)); break;  // zero bytes and all
+        case 3: insert.bind(column + 1, kAbsentBlock); break;
+        default:
+            held[column] = input.ConsumeRandomLengthString(3000);
+            insert.bind(column + 1, storedForm(held[column]->data(), held[column]->size()));
+        }
     }
 }
 
@@ -43,7 +38,7 @@ void require(bool condition) {
 
 std::string toNarrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
 
-void readEverything(const std::optional<std::string> (&held)[kColumns]) {
+void readEverything(const HeldValues& held) {
     auto check = [&](const std::optional<std::string>& block, Column column) {
         if (held[column]) require(block == held[column]);
     };
@@ -68,13 +63,13 @@ void readEverything(const std::optional<std::string> (&held)[kColumns]) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const bool opened = (historyDb.open(":memory:"), historyDb.execute(sql::kCreateLogTable), true);
-    FuzzedDataProvider input(data, size);
-    std::optional<std::string> held[kColumns];
-    std::string values;
-    for (int i = 0; i < kColumns; ++i) values += (i ? "," : "") + makeColumn(input, held[i]);
     historyDb.execute(sql::kDeleteAll);
+    FuzzedDataProvider input(data, size);
+    HeldValues held;
     try {
-        historyDb.execute(("INSERT INTO Log VALUES (" + values + ");").c_str());
+        SqlStatement insert = historyDb.prepareStatement(sql::kInsertBoundRow);
+        bindColumns(input, insert, held);
+        insert.run();
     } catch (const SqlException&) {
         return 0;  // a value SQLite itself refuses: no row to read
     }

@@ -1,7 +1,6 @@
-// The clipboard engine's rules: captions, change judging, block layout, repeats and the balloon.
+// The clipboard engine's rules: captions, change judging, repeats and the step balloon.
 #include "clipboard/Caption.h"
 #include "clipboard/ClipboardChanges.h"
-#include "clipboard/ClipLayout.h"
 #include "clipboard/DuplicateCheck.h"
 #include "clipboard/NeighbourBalloon.h"
 #include "store/History.h"
@@ -46,28 +45,8 @@ TEST(ClipboardChanges, EveryChangeIsCapturedOnceAndOwnWritesNever) {
     EXPECT_TRUE(changes.captureEnded(0, 1));
 }
 
-TEST(ClipLayout, FormatsGoBackInTheOrderOfTheType) {
-    using namespace clipformat;
-    using C = RecordColumn;
-    const std::pair<int, std::vector<std::pair<unsigned, RecordColumn>>> cases[] = {
-        {PlainText, {{kLocale, C::Locale}, {kText, C::Text}}},
-        {UnicodeText, {{kUnicodeText, C::Data}, {kLocale, C::Locale}, {kText, C::Text}}},
-        {RichText, {{0, C::Data}, {kLocale, C::Locale}, {kText, C::Text}}},
-        {Bitmap, {{kDib, C::Data}}}, {5, {}}};
-    for (const auto& [type, expected] : cases) {
-        std::vector<std::pair<unsigned, RecordColumn>> formats;
-        for (const ClipBlockSource& source : clipLayoutFor(type)) formats.emplace_back(source.format, source.column);
-        EXPECT_EQ(formats, expected) << type;
-    }
-}
-
 ClipRecord clip(const std::string& text, const std::string& caption, int type = UnicodeText, int id = 0) {
-    ClipRecord record;
-    record.Id = id;
-    record.Name = caption;
-    record.Text = record.Data = text;
-    record.Type = type;
-    return record;
+    return {id, 0, caption, "", "", std::nullopt, text, type, text, std::nullopt};
 }
 
 // The check reads the newest row of the process-wide history, here an in-memory one.

@@ -19,30 +19,23 @@ std::string loadedLabel(int offset, int pageSize, int total) {
     return paging::rangeLabel(start, pageSize, total, shown);
 }
 
-enum Button { Stay, Oldest, Older, Newer };
-
 TEST(Paging, ButtonsMoveTheOffsetAndTheLabelAndStatesFollow) {
-    const struct {
-        int total, before;
-        Button button;
-        int offset;
-        const char *label, *states;  // "<<", "<", ">" and ">>" enabled
-    } cases[] = {
-        {200, 0, Stay, 0, "Items 151-200 of 200", "1100"},   {200, 0, Older, 50, "Items 101-150 of 200", "1111"},
-        {200, 0, Oldest, 150, "Items 1-50 of 200", "0011"},  {200, 150, Older, 150, "Items 1-50 of 200", "0011"},
-        {120, 50, Older, 70, "Items 1-50 of 120", "0011"},   // a full oldest page
-        {120, 70, Newer, 20, "Items 51-100 of 120", "1111"}, {120, 20, Newer, 0, "Items 71-120 of 120", "1100"},
-        {30, 0, Stay, 0, "Items 1-30 of 30", "0000"},        {0, 0, Oldest, 0, "Items 1-0 of 0", "0000"},
-    };
-    for (const auto& c : cases) {
-        const int offset = c.button == Oldest  ? paging::oldestPageOffset(c.total, 50)
-                           : c.button == Older ? paging::olderPageOffset(c.before, 50, c.total)
-                           : c.button == Newer ? paging::newerPageOffset(c.before, 50)
-                                               : c.before;
-        EXPECT_EQ(offset, c.offset) << c.label;
-        EXPECT_EQ(loadedLabel(offset, 50, c.total), c.label);
-        const paging::ButtonStates on = paging::buttonStates(offset, 50, c.total);
-        EXPECT_EQ(std::string({"01"[on.oldest], "01"[on.older], "01"[on.newer], "01"[on.newest]}), c.states) << c.label;
+    using namespace paging;
+    const std::tuple<int, int, int, const char*, const char*> cases[] = {  // offset, expected, total, label, states
+        {0, 0, 200, "Items 151-200 of 200", "1100"},  // "<<", "<", ">" and ">>" enabled
+        {olderPageOffset(0, 50, 200), 50, 200, "Items 101-150 of 200", "1111"},
+        {oldestPageOffset(200, 50), 150, 200, "Items 1-50 of 200", "0011"},
+        {olderPageOffset(150, 50, 200), 150, 200, "Items 1-50 of 200", "0011"},
+        {olderPageOffset(50, 50, 120), 70, 120, "Items 1-50 of 120", "0011"},  // a full oldest page
+        {newerPageOffset(70, 50), 20, 120, "Items 51-100 of 120", "1111"},
+        {newerPageOffset(20, 50), 0, 120, "Items 71-120 of 120", "1100"},
+        {0, 0, 30, "Items 1-30 of 30", "0000"},
+        {oldestPageOffset(0, 50), 0, 0, "Items 1-0 of 0", "0000"}};
+    for (const auto& [offset, expected, total, label, states] : cases) {
+        EXPECT_EQ(offset, expected) << label;
+        EXPECT_EQ(loadedLabel(offset, 50, total), label);
+        const ButtonStates on = buttonStates(offset, 50, total);
+        EXPECT_EQ(std::string({"01"[on.oldest], "01"[on.older], "01"[on.newer], "01"[on.newest]}), states) << label;
     }
 }
 

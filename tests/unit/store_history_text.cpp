@@ -24,16 +24,11 @@ protected:
                                 table + " ORDER BY i)").c_str()).stringValue("rows", "");
     }
     void expectInStep() { EXPECT_EQ(idsAndTimes("LogText", "rowid"), idsAndTimes("Log", "Id")); }
-    std::string captionOf(int id) {
-        for (const auto& entry : history::page(0, 100000))
-            if (entry.id == id) return entry.unicodeCaption.value_or("(none)");
-        return "(no row)";
-    }
-    void trim(bool save) {
-        bool changed = false;
-        int cachedCount = 0;
-        trimHistory({save, 3000}, changed, cachedCount, host);
-    }
+    std::string captionOf(int id) { return history::preview(id)->unicode.value_or(ItemText{"(none)", "", "", ""}).caption; }
+    void trim(bool save) { trimHistory({save, 3000}, changed, cachedCount, host); }
+
+    bool changed = false;
+    int cachedCount = 0;
 };
 
 TEST_F(HistoryText, EveryReaderGetsTheUtf8Texts) {
