@@ -1,6 +1,5 @@
-// Any bytes, as a column text (a damaged or hand-edited row) and as a block to store: no read
-// or write outside a buffer, no zero byte or apostrophe in a stored form, and every block read
-// back byte for byte.
+// Any bytes as a damaged column text and as a block to store: no access outside a buffer, no zero
+// byte or apostrophe in a stored form, and every block read back byte for byte.
 #include "store/StoredValue.h"
 
 #include <cstdint>

@@ -21,8 +21,7 @@ TEST(Caption, FiftyBytesAfterTheLeadingSpaceWithLineBreaksAsBlanks) {
         EXPECT_EQ(dataSizeFor(size), figure) << size;  // 1.0118 n + 3, truncated
 }
 
-// Each step is a notice (with captureEnabled) or the end of a capture (what it read, where the
-// clipboard is now), and what the monitor must do.
+// Each step: a notice (with captureEnabled) or a capture's end (what it read, where the clipboard is now).
 TEST(ClipboardChanges, EveryChangeIsCapturedOnceAndOwnWritesNever) {
     using Notice = ClipboardChanges::Notice;
     ClipboardChanges changes;

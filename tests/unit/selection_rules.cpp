@@ -1,5 +1,4 @@
-// The selection window's rules: page arithmetic, range label and paging buttons, and the
-// preview tooltip's text, byte for byte.
+// The selection window's rules: paging with its label and buttons, and the preview tooltip's text.
 #include "ui/selection/PageArithmetic.h"
 #include "ui/selection/PreviewText.h"
 
@@ -52,8 +51,7 @@ TEST(Paging, HandEditedPageSizesNeitherOverflowNorGoNegative) {
     EXPECT_EQ(paging::rangeLabel(INT_MIN, INT_MAX, 5, 0), "Items 7-6 of 5") << "exact where 32 bits would wrap";
 }
 
-// Delete lowers the offset (below 0 on the newest page) so the label fits the shortened page;
-// the buttons then count from the total as last counted.
+// Delete lowers the offset (below 0 on the newest page); the buttons count from the total as last counted.
 TEST(Paging, AfterDeletesTheLabelAndTheButtonsStayRight) {
     int offset = 0;
     for (int deleted = 1; deleted <= 3; ++deleted) offset = paging::offsetAfterDelete(offset);

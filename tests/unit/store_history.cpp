@@ -101,25 +101,7 @@ TEST_F(History, ReadsRunNewestFirstFromTheListIndexEvenOfAnOlderFile) {
 const ClipRecord kAwkward{0, 4294967295u, "it's", "a'b", "\x01\xff", "\0\x01\xff'"s, "'\0\x01\x02\xff\0"s, UnicodeText,
                           "a\0'\0"s, std::nullopt};
 
-TEST_F(History, AnAddedRecordReadsBackByteForByte) {
-    for (int type : {UnicodeText, PlainText}) {  // plain text puts no Data block back
-        ClipRecord record = kAwkward;
-        record.Id = history::claimNextId();
-        record.Type = type;
-        history::add(record);
-        const auto preview = history::preview(record.Id);
-        EXPECT_EQ(std::tie(preview->id, preview->dtime, preview->type, preview->text, preview->data),
-                  std::tie(record.Id, record.DTime, record.Type, record.Text, record.Data));
-        EXPECT_EQ(std::pair(*preview->sourceName, *preview->sourceTitle), std::pair("a'b\0"s, "\x01\xff\0"s));
-        const auto blocks = history::clipBlocks(record.Id);
-        EXPECT_EQ(std::tie(blocks->type, blocks->text, blocks->locale), std::tie(record.Type, record.Text, record.Locale));
-        EXPECT_EQ(blocks->data, record.Type == PlainText ? std::nullopt : record.Data);
-        EXPECT_EQ(history::page(0, 1).at(0).caption, "it's");
-    }
-}
-
-// The bound insert stores what the literal INSERT stores, to the byte and with the same value
-// types, so that the file stays the same for every reader.
+// The bound insert stores what the literal INSERT stores, value types and bytes, for every reader of the file.
 TEST_F(History, TheBoundInsertWritesTheRowTheLiteralInsertWrites) {
     ClipRecord emptyCaption, huge;
     emptyCaption.Name = "";
@@ -138,6 +120,11 @@ TEST_F(History, TheBoundInsertWritesTheRowTheLiteralInsertWrites) {
         EXPECT_EQ(std::string(historyDb.query((row + std::to_string(id - 2)).c_str()).columnText(0)),
                   historyDb.query((row + std::to_string(id - 1)).c_str()).columnText(0)) << "record " << id / 2;
     }
+    // What the row fuzz target cannot judge: a time past 2^31, and no Data block put back for plain text.
+    EXPECT_EQ(history::preview(1)->dtime, 4294967295u);
+    EXPECT_EQ(history::clipBlocks(1)->data, kAwkward.Data);
+    historyDb.execute("UPDATE Log SET Type=0 WHERE Id=1;");
+    EXPECT_EQ(history::clipBlocks(1)->data, std::nullopt);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Keeping the file small: the trim or drop at exit, and the VACUUM at the open after ten runs
-// that removed rows.
+// Keeping the file small: the trim or drop at exit, and the VACUUM after ten runs that removed rows.
 #include "store/HistoryMaintenance.h"
 
 #include "store_support.h"

@@ -1,5 +1,4 @@
-// The side table's texts: UTF-16 to UTF-8, cuts at whole characters, the Unicode caption, and
-// which source a record's text comes from.
+// The side table's texts: UTF-16 to UTF-8, the Unicode caption, and where a record's text comes from.
 #include "store/ItemText.h"
 #include "store/Utf8Text.h"
 

@@ -1,5 +1,4 @@
-// Stored forms of values in table Log: the exact bytes of awkward inputs, and what reads as
-// absent. Round trips of arbitrary bytes are the fuzz targets' job.
+// Exact stored forms of awkward values, and what reads as absent; arbitrary round trips are fuzzed.
 #include "store/BinaryCodec.h"
 #include "store/StoredValue.h"
 

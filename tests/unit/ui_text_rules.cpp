@@ -1,5 +1,4 @@
-// The platform-free rules of the ui layers: dialog-framework texts, the hyperlink control, the
-// icon menu's texts and the hot-key control's codes.
+// The platform-free rules of the ui layers: framework texts, hyperlinks, menu texts, hot-key codes.
 #include "ui/controls/HyperLinkText.h"
 #include "ui/controls/LinkPlacement.h"
 #include "ui/framework/FileFilter.h"
