@@ -8,43 +8,36 @@ namespace {
 class HistoryMaintenance : public store_test::HistoryDbTest {
 protected:
     void trim(bool save, int limit) { trimHistory({save, limit}, changed, cachedCount, host); }
-    std::string vacuumCount() { return host.config.count("VacuumCount") ? host.config["VacuumCount"] : "unset"; }
+    std::string& vacuumCount() { return host.config["VacuumCount"]; }  // "" when never written
 
     bool changed = false;
     int cachedCount = -1;
 };
 
 TEST_F(HistoryMaintenance, TrimAtExit) {
-    const struct {
-        const char* name;
-        int rows, removedFirst;  // the oldest ones, before the trim
-        bool changedBefore;      // the user deleted an item during the run
-        const char *vacuumBefore, *vacuumAfter;
-        int limit, runs, rowsAfter, smallestAfter, cachedCount;
-        bool changedAfter;
-    } cases[] = {
-        {"keeps the newest rows", 8, 0, false, nullptr, "1", 5, 1, 5, 3, 8, true},
-        {"counts rows, not ids", 10, 2, false, nullptr, "1", 5, 1, 5, 5, 8, true},
-        {"exactly the limit deletes nothing", 5, 0, false, "4", "4", 5, 1, 5, 0, 5, false},
-        {"a delete during the run is counted", 5, 0, true, "4", "5", 3000, 1, 5, 0, 5, true},
-        {"no limit: no count, no delete", 5, 0, false, nullptr, "unset", 0, 1, 5, 0, -1, false},
-        {"a negative limit is none", 5, 0, false, nullptr, "unset", -1, 1, 5, 0, -1, false},
-        {"a second run after a trim counts again", 7, 0, false, nullptr, "2", 5, 2, 5, 2, 5, true},
-        {"the largest counter does not overflow", 1, 0, true, "2147483647", "2147483648", 3000, 1, 1, 0, 1, true},
-    };
-    for (const auto& c : cases) {
+    // Rows from the first id, a delete during the run, VacuumCount, the limit and how many runs;
+    // then the rows, the smallest id, whether rows went, the count read and VacuumCount.
+    const std::tuple<int, int, bool, const char*, int, int, int, int, bool, int, const char*> cases[] = {
+        {8, 0, false, "", 5, 1, 5, 3, true, 8, "1"},                          // the newest rows stay
+        {8, 100, false, "", 5, 1, 5, 103, true, 8, "1"},                      // counted in rows, not ids
+        {5, 0, false, "4", 5, 1, 5, 0, false, 5, "4"},                        // exactly the limit
+        {5, 0, true, "4", 3000, 1, 5, 0, true, 5, "5"},                       // the user's delete counts
+        {5, 0, false, "", 0, 1, 5, 0, false, -1, ""},                         // no limit: no count, no delete
+        {5, 0, false, "", -1, 1, 5, 0, false, -1, ""},                        // a negative limit is none
+        {7, 0, false, "", 5, 2, 5, 2, true, 5, "2"},                          // a second run counts again
+        {1, 0, true, "2147483647", 3000, 1, 1, 0, true, 1, "2147483648"}};   // the largest counter
+    for (const auto& [rows, firstId, changedBefore, vacuumBefore, limit, runs, rowsAfter, smallestAfter, changedAfter,
+                      cachedAfter, vacuumAfter] : cases) {
         history::removeAll();
-        nextId = 0;
-        addClips(c.rows);
-        for (int id = 0; id < c.removedFirst; ++id) history::remove(id);
-        host.config.clear();
-        if (c.vacuumBefore) host.config["VacuumCount"] = c.vacuumBefore;
-        changed = c.changedBefore;
+        nextId = firstId;
+        addClips(rows);
+        vacuumCount() = vacuumBefore;
+        changed = changedBefore;
         cachedCount = -1;
-        for (int run = 0; run < c.runs; ++run) trim(true, c.limit);
-        EXPECT_EQ(std::make_tuple(rowCount(), historyDb.queryInt("SELECT MIN(Id) FROM Log;"), changed, cachedCount, vacuumCount()),
-                  std::make_tuple(c.rowsAfter, c.smallestAfter, c.changedAfter, c.cachedCount, std::string(c.vacuumAfter)))
-            << c.name;
+        for (int run = 0; run < runs; ++run) trim(true, limit);
+        EXPECT_EQ(std::tuple(rowCount(), historyDb.queryInt("SELECT MIN(Id) FROM Log;"), changed, cachedCount),
+                  std::tuple(rowsAfter, smallestAfter, changedAfter, cachedAfter)) << rows << " rows, limit " << limit;
+        EXPECT_EQ(vacuumCount(), vacuumAfter);
     }
     EXPECT_TRUE(host.messages.empty());
 }
@@ -77,20 +70,20 @@ TEST_F(HistoryMaintenance, TheOpenAfterTenCountedRunsCompactsAndDeletesLeftovers
     host.listings[folder + "*.sql-*"] = {"vorla.sql-journal", "busy.sql-wal", "old.sql-shm"};
     host.undeletable.insert(folder + "busy.sql-wal");
     for (const std::string count : {"9", "10"}) {
-        host.config["VacuumCount"] = count;
+        vacuumCount() = count;
         open();
         EXPECT_EQ(historyDb.queryInt("PRAGMA freelist_count;") == 0, count == "10") << count;
     }
     EXPECT_EQ(vacuumCount(), "0");
     EXPECT_EQ(host.deleted, (std::vector{folder + "vorla.sql-journal", folder + "old.sql-shm"}));
-    host.config["VacuumCount"] = "11";
+    vacuumCount() = "11";
     vacuumIfDue("C:\\gone\\", host);
     EXPECT_EQ(vacuumCount(), "0");
     // Only the missing folder is reported; a file that cannot be deleted stays silently.
     EXPECT_EQ(host.messages, std::vector<std::string>{"yarrowkit|Path is unvalid : C:\\gone\\"});
     history::close();
     std::filesystem::remove(dbPath());
-    host.config["VacuumCount"] = "25";
+    vacuumCount() = "25";
     open();
     EXPECT_EQ(vacuumCount(), "25") << "a new table is never compacted";
 }

@@ -25,7 +25,9 @@ struct FakeStoreHost : StoreHost {
     std::vector<std::pair<int, int>> progress;
     std::optional<int> textsLater;
 
-    int readConfigInt(const char* key, int fallback) override { return config.count(key) ? std::stoi(config[key]) : fallback; }
+    int readConfigInt(const char* key, int fallback) override {
+        return config.count(key) ? std::atoi(config[key].c_str()) : fallback;
+    }
     void writeConfigString(const char* key, const std::string& value) override { config[key] = value; }
     bool pathExists(const std::string& path) override { return existingPaths.count(path) != 0; }
     std::vector<std::string> listFiles(const std::string& folderAndPattern) override { return listings[folderAndPattern]; }
