@@ -31,22 +31,6 @@ protected:
     int cachedCount = 0;
 };
 
-TEST_F(HistoryText, EveryReaderGetsTheUtf8Texts) {
-    for (const std::string& text : {"Привет, мир"s, "Smile 😀 end"s}) {
-        ClipRecord record;  // as the capture makes it: the ANSI text is the code page's lossy copy
-        record.Id = history::claimNextId();
-        record.Name = "????";
-        record.Type = UnicodeText;
-        record.Utf8 = ClipRecord::Utf8Texts{text, "notepad.exe", "Документ"};
-        history::add(record);
-    }
-    EXPECT_EQ(std::pair(history::page(1, 1).at(0).caption, history::page(1, 1).at(0).unicodeCaption),
-              std::pair("????"s, std::optional("Привет, мир"s)));
-    EXPECT_EQ(history::recent(1).at(0).unicodeCaption, "Smile 😀 end");
-    EXPECT_EQ(history::preview(0)->unicode->sourceTitle, "Документ");
-    EXPECT_EQ(history::neighbour(1, history::Direction::Older)->unicodeText, "Привет, мир");
-}
-
 TEST_F(HistoryText, RemoveTrimEmptyAndDropKeepItInStep) {
     addClips(3005);
     trim(true);
@@ -100,20 +84,26 @@ TEST_F(HistoryText, AFileChangedBehindItsBackIsMendedByIdAtOpen) {
     expectInStep();
 }
 
-// The Find box: whatever is typed is searched as text, never as query syntax, for every word.
-TEST_F(HistoryText, FindSearchesWhatIsTypedAsTextInEveryScript) {
+// Every reader gets the UTF-8 texts; the Find box searches whatever is typed as text, never as
+// query syntax, for every word.
+TEST_F(HistoryText, TheTextsAreReadAndFoundInEveryScript) {
     const char* const items[][2] = {
         {"Meet at the zanzibar cafe", "Untitled - Notepad"},       {"He said \"hello\" to tom AND jerry", "Notepad"},
         {"wildcard a*b, x-y and f(x) NEAR", "Untitled - Notepad"}, {"it's C:\\temp\\ for Tom's cat", "Notepad"},
         {"С Новым годом! Ёлка стоит", "Untitled - Notepad"},       {"an ox", "Report QX - Editor"},
         {"Zanzibar again 你好世界", "Calc"},                       {"rate 50% off_peak", "Calc"}};
     for (const auto& [text, title] : items) {
-        ClipRecord record;
+        ClipRecord record;  // as the capture makes it: the ANSI text is the code page's lossy copy
         record.Id = history::claimNextId();
-        record.Name = text;
+        record.Name = "????";
         record.Utf8 = ClipRecord::Utf8Texts{text, "notepad.exe", title};
         history::add(record);
     }
+    EXPECT_EQ(std::pair(history::page(3, 1).at(0).caption, history::page(3, 1).at(0).unicodeCaption),
+              std::pair("????"s, std::optional("С Новым годом! Ёлка стоит"s)));
+    EXPECT_EQ(history::recent(1).at(0).unicodeCaption, "rate 50% off_peak");
+    EXPECT_EQ(history::preview(5)->unicode->sourceTitle, "Report QX - Editor");
+    EXPECT_EQ(history::neighbour(7, history::Direction::Older)->unicodeText, "Zanzibar again 你好世界");
     const std::pair<const char*, std::vector<int>> cases[] = {
         {"zanzibar", {6, 0}}, {"ZANZIBAR cafe", {0}}, {"\"hello\"", {1}},  {"\"hello", {1}},     {"a*b", {2}},
         {"*", {2}},           {"x-y", {2}},           {"f(x)", {2}},       {")", {2}},           {"NEAR(", {}},
