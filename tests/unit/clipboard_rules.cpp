@@ -3,13 +3,11 @@
 #include "clipboard/ClipboardChanges.h"
 #include "clipboard/DuplicateCheck.h"
 #include "clipboard/NeighbourBalloon.h"
-#include "store/History.h"
-#include "store/HistoryDatabase.h"
-#include "store/HistorySql.h"
-
-#include <gtest/gtest.h>
+#include "store_support.h"
 
 namespace {
+
+using DuplicateCheckTest = store_test::HistoryDbTest;
 
 TEST(Caption, FiftyBytesAfterTheLeadingSpaceWithLineBreaksAsBlanks) {
     const std::pair<std::string, std::string> cases[] = {
@@ -48,10 +46,8 @@ ClipRecord clip(const std::string& text, const std::string& caption, int type = 
     return {id, 0, caption, "", "", std::nullopt, text, type, text, std::nullopt};
 }
 
-// The check reads the newest row of the process-wide history, here an in-memory one.
-TEST(DuplicateCheck, ARepeatOfTheNewestItemIsKnownAndReadOnlyWhenNeeded) {
-    historyDb.open(":memory:");
-    historyDb.execute(sql::kCreateLogTable);
+// The check reads the newest row of the process-wide history.
+TEST_F(DuplicateCheckTest, ARepeatOfTheNewestItemIsKnownAndReadOnlyWhenNeeded) {
     DuplicateCheck check;
     EXPECT_FALSE(check.isDuplicate(clip("A", "A")));
     history::add(clip("A", "A"));
@@ -70,7 +66,6 @@ TEST(DuplicateCheck, ARepeatOfTheNewestItemIsKnownAndReadOnlyWhenNeeded) {
     historyDb.execute("DROP TABLE Log;");  // a query would now throw
     EXPECT_FALSE(check.isDuplicate(clip("AB", "A"))) << "another size needs no query";
     EXPECT_FALSE(check.isDuplicate(clip("A", "B"))) << "another caption needs no query";
-    historyDb.close();
 }
 
 TEST(NeighbourBalloon, HeaderThenTheTextCutAtTheLastBlankWithinAThousandCharacters) {
@@ -80,13 +75,11 @@ TEST(NeighbourBalloon, HeaderThenTheTextCutAtTheLastBlankWithinAThousandCharacte
     std::string cyrillic;
     for (std::size_t i = header.size(); i < 1000; ++i) cyrillic += "ж";
     const std::tuple<int, std::string, std::string> cases[] = {
-        {PlainText, "hello", header + "hello"},
-        {Bitmap, "ignored", header + "\n\t\tThis item contains Image\t\t\n\n"},
+        {PlainText, "hello", header + "hello"},  {Bitmap, "ignored", header + "\n\t\tThis item contains Image\t\t\n\n"},
+        {PlainText, fits, header + fits},        {UnicodeText, cyrillic, header + cyrillic},  // characters, not bytes
+        {UnicodeText, "ab " + cyrillic, header + "ab" + cut},
         {PlainText, std::string(600, 'a') + " " + std::string(600, 'b'), header + std::string(600, 'a') + cut},
-        {PlainText, std::string(2000, 'c'), header.substr(0, header.rfind(' ')) + cut},  // no blank in the body
-        {PlainText, fits, header + fits},
-        {UnicodeText, cyrillic, header + cyrillic},  // characters, not bytes
-        {UnicodeText, "ab " + cyrillic, header + "ab" + cut}};
+        {PlainText, std::string(2000, 'c'), header.substr(0, header.rfind(' ')) + cut}};  // no blank in the body
     for (const auto& [type, body, balloon] : cases) EXPECT_EQ(neighbourBalloonText(type, body), balloon) << body.substr(0, 9);
 }
 

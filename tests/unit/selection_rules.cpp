@@ -38,7 +38,7 @@ TEST(Paging, ButtonsMoveTheOffsetAndTheLabelAndStatesFollow) {
     }
 }
 
-TEST(Paging, HandEditedPageSizesNeitherOverflowNorGoNegative) {
+TEST(Paging, HandEditedSizesAndDeletesKeepOffsetsAndLabelsRight) {
     const std::pair<long long, long long> cases[] = {
         {paging::olderPageOffset(INT_MAX, INT_MAX, INT_MAX), 0}, {paging::olderPageOffset(10, INT_MAX, 100), 0},
         {paging::olderPageOffset(-1, 50, 10), 0},                {paging::newerPageOffset(INT_MIN + 1, INT_MAX), 0},
@@ -49,10 +49,7 @@ TEST(Paging, HandEditedPageSizesNeitherOverflowNorGoNegative) {
     for (std::size_t row = 0; row < std::size(cases); ++row) EXPECT_EQ(cases[row].first, cases[row].second) << row;
     EXPECT_EQ(paging::rangeLabel(0, INT_MIN, INT_MAX, 0), "Items 2147483647-2147483647 of 2147483647");
     EXPECT_EQ(paging::rangeLabel(INT_MIN, INT_MAX, 5, 0), "Items 7-6 of 5") << "exact where 32 bits would wrap";
-}
-
-// Delete lowers the offset (below 0 on the newest page); the buttons count from the total as last counted.
-TEST(Paging, AfterDeletesTheLabelAndTheButtonsStayRight) {
+    // Delete lowers the offset (below 0 on the newest page); the buttons count from the total as last counted.
     int offset = 0;
     for (int deleted = 1; deleted <= 3; ++deleted) offset = paging::offsetAfterDelete(offset);
     EXPECT_EQ(paging::rangeLabel(offset, 50, 197, 47), "Items 151-197 of 197");
@@ -106,13 +103,10 @@ TEST(PreviewText, CutAtTheLastBlankAtOrBefore2000Characters) {
     for (int i = 2; i < 2000; ++i) cyrillic += "ы";
     const std::string full = preview::previewText(record(0, std::string(100000, 'z')), fakeAnsi);
     const std::pair<std::string, std::string> cases[] = {
-        {blankAt10, blankAt10},
-        {blankAt10 + "y", blankAt10.substr(0, 10) + note},
+        {blankAt10, blankAt10}, {blankAt10 + "y", blankAt10.substr(0, 10) + note},
         {blankAt10 + " tail", blankAt10 + note},  // a blank at 2000 itself counts
-        {cyrillic, cyrillic},                     // characters, not bytes
-        {cyrillic + "ы", "a" + note},
-        {full, full.substr(0, full.rfind("41\n") - 1) + note},  // no blank in the clip: the one before the id
-    };
+        {cyrillic, cyrillic},   {cyrillic + "ы", "a" + note},  // characters, not bytes
+        {full, full.substr(0, full.rfind("41\n") - 1) + note}};  // no blank in the clip: the one before the id
     for (const auto& [text, shown] : cases) EXPECT_EQ(preview::truncated(text), shown) << text.substr(0, 20);
 }
 

@@ -16,7 +16,7 @@ std::string everyByteValue(int times) {
     return bytes;
 }
 
-TEST(StoredValue, EveryFieldHasThisExactForm) {
+TEST(StoredValue, EveryFieldHasThisExactFormAndReadsBack) {
     const std::string all = everyByteValue(1);
     const std::string oneTo38 = all.substr(1, 38);
     const std::pair<std::string, std::string> cases[] = {
@@ -35,21 +35,14 @@ TEST(StoredValue, EveryFieldHasThisExactForm) {
         EXPECT_EQ(encodedBufferSize(n), bound) << n;
     const std::string worst = everyByteValue(12);  // every value equally often fills the bound to its last byte
     EXPECT_EQ(stored(worst).size() + 1, encodedBufferSize(worst.size()));
-}
-
-TEST(StoredValue, ColumnsReadBack) {
-    const std::tuple<const char*, std::optional<std::string>, std::string> cases[] = {
-        {nullptr, std::nullopt, ""},                                // SQL NULL
-        {"", std::nullopt, ""},                                     // no caption
-        {"(null)", std::nullopt, ""},                               // a block not captured
-        {"\x05" "ab\x01\x04", std::nullopt, ""},                  // damaged: an escape followed by 0x04
-        {"\x05" "ab\x01", std::nullopt, ""},                      // damaged: an escape at the end
-        {"(NULL)", "v}ttQ"s, "v}ttQ"},                              // only the exact marker is absent
-        {"\x07", ""s, ""},                                          // an offset byte alone
-        {"\x01`\xff" "b\xff", "a\0c\0"s, "a"},                    // a text is cut at its first zero
-        {"\x01`ab", "abc"s, "abc"},                                 // a text without terminator
-    };
-    for (const auto& [column, block, text] : cases) {
+    const std::tuple<const char*, std::optional<std::string>, std::string> columns[] = {
+        {nullptr, std::nullopt, ""}, {"", std::nullopt, ""}, {"(null)", std::nullopt, ""},  // NULL, no caption, no block
+        {"\x05" "ab\x01\x04", std::nullopt, ""}, {"\x05" "ab\x01", std::nullopt, ""},      // damaged escapes
+        {"(NULL)", "v}ttQ"s, "v}ttQ"},                // only the exact marker is absent
+        {"\x07", ""s, ""},                            // an offset byte alone
+        {"\x01`\xff" "b\xff", "a\0c\0"s, "a"},        // a text is cut at its first zero
+        {"\x01`ab", "abc"s, "abc"}};                   // a text without terminator
+    for (const auto& [column, block, text] : columns) {
         EXPECT_EQ(readStoredBlock(column), block) << (column ? column : "NULL");
         EXPECT_EQ(readStoredText(column), text);
     }

@@ -24,7 +24,7 @@ TEST(FrameworkText, IntegerFieldsAndFileFilters) {
     EXPECT_EQ(platformFileFilter("Text|*.txt"), std::string("Text\0*.txt\0\0", 12));
 }
 
-TEST(HyperLink, AddressTooltipBrowserCommandAndError) {
+TEST(HyperLink, AddressTooltipBrowserCommandErrorAndPlacement) {
     using namespace hyperlink;
     const std::pair<std::string, std::string> cases[] = {
         {addressFromText("WwW.example.org/a"), "http://WwW.example.org/a"}, {addressFromText("www"), "www"},
@@ -38,16 +38,12 @@ TEST(HyperLink, AddressTooltipBrowserCommandAndError) {
         {openErrorMessage(26), "Unable to open hyperlink:\n\nA sharing violation occurred. "},
         {openErrorMessage(-7), "Unable to open hyperlink:\n\nUnknown Error (-7) occurred."}};
     for (const auto& [text, expected] : cases) EXPECT_EQ(text, expected);
-}
-
-TEST(HyperLink, PlacementKeepsTheEdgeOrCentreTheStyleAnchors) {
-    using hyperlink::Alignment;
-    const std::tuple<int, int, Alignment, bool, std::array<int, 4>> cases[] = {
+    const std::tuple<int, int, Alignment, bool, std::array<int, 4>> boxes[] = {  // the edge or centre the style anchors
         {40, 14, Alignment::Left, false, {100, 50, 140, 64}}, {40, 14, Alignment::Right, false, {160, 50, 200, 64}},
         {41, 15, Alignment::Centre, true, {129, 52, 170, 67}},
         {120, 20, Alignment::Centre, false, {90, 50, 210, 70}}};  // wider than the control
-    for (const auto& [width, height, alignment, centreVertically, fitted] : cases) {
-        const hyperlink::Box box = hyperlink::fittedBox({100, 50, 200, 70}, width, height, alignment, centreVertically);
+    for (const auto& [width, height, alignment, centreVertically, fitted] : boxes) {
+        const Box box = fittedBox({100, 50, 200, 70}, width, height, alignment, centreVertically);
         EXPECT_EQ((std::array{box.left, box.top, box.right, box.bottom}), fitted) << width;
     }
 }
