@@ -31,7 +31,7 @@ protected:
     int cachedCount = 0;
 };
 
-TEST_F(HistoryText, RemoveTrimEmptyAndDropKeepItInStep) {
+TEST_F(HistoryText, ItStaysInStepThroughEveryChangeAndIsMendedByIdAtOpen) {
     addClips(3005);
     trim(true);
     EXPECT_EQ(rowCount(), 3000);
@@ -44,6 +44,17 @@ TEST_F(HistoryText, RemoveTrimEmptyAndDropKeepItInStep) {
     EXPECT_EQ(captionOf(3005), "clip 3005") << "the emptied table takes new rows";
     trim(false);
     EXPECT_THROW(historyDb.queryInt("SELECT COUNT(*) FROM LogText;"), SqlException);
+    open();
+    expectInStep();
+    addClips(6);
+    // Another program deletes 1, and 5, the newest, whose id it then reuses.
+    historyDb.execute(sql::deleteItem(1).c_str());
+    historyDb.execute(sql::deleteItem(5).c_str());
+    addToLogOnly(5, 2, "other ");
+    open();
+    expectInStep();
+    EXPECT_EQ(captionOf(5), "other 5");
+    historyDb.execute(sql::kDeleteAll);  // as an older build's Empty does
     open();
     expectInStep();
 }
@@ -68,20 +79,6 @@ TEST_F(HistoryText, AFileOfAnOlderBuildGetsItsSideTableAtOpenOrInStepsAfterIt) {
     open();
     EXPECT_TRUE(host.progress.empty()) << "in step: nothing to do at the next open";
     EXPECT_EQ(host.textsLater, std::nullopt) << "and any request ends";
-}
-
-TEST_F(HistoryText, AFileChangedBehindItsBackIsMendedByIdAtOpen) {
-    addClips(6);
-    // Another program deletes 1, and 5, the newest, whose id it then reuses.
-    historyDb.execute(sql::deleteItem(1).c_str());
-    historyDb.execute(sql::deleteItem(5).c_str());
-    addToLogOnly(5, 2, "other ");
-    open();
-    expectInStep();
-    EXPECT_EQ(captionOf(5), "other 5");
-    historyDb.execute(sql::kDeleteAll);  // as an older build's Empty does
-    open();
-    expectInStep();
 }
 
 // Every reader gets the UTF-8 texts; the Find box searches whatever is typed as text, never as
