@@ -12,7 +12,7 @@ using DuplicateCheckTest = store_test::HistoryDbTest;
 TEST(Caption, FiftyBytesAfterTheLeadingSpaceWithLineBreaksAsBlanks) {
     const std::pair<std::string, std::string> cases[] = {
         {"  two\twords\r\n", "two words  "}, {"\v\f\n x", "x"}, {" \t\r\n", ""},
-        {std::string(50, 'y'), std::string(50, 'y')}, {"   " + std::string(51, 'z') + "\n", std::string(50, 'z') + "..."},
+        {std::string(50, 'y'), std::string(50, 'y')}, {" " + std::string(51, 'z') + "\n", std::string(50, 'z') + "..."},
     };
     for (const auto& [text, caption] : cases) EXPECT_EQ(makeCaption(text), caption) << text;
     for (const auto& [size, figure] : {std::pair<std::size_t, int>{0, 3}, {100, 104}, {10 * 1024 * 1024, 10609494}})
@@ -80,7 +80,7 @@ TEST(NeighbourBalloon, HeaderThenTheTextCutAtTheLastBlankWithinAThousandCharacte
         {UnicodeText, "ab " + cyrillic, header + "ab" + cut},
         {PlainText, std::string(600, 'a') + " " + std::string(600, 'b'), header + std::string(600, 'a') + cut},
         {PlainText, std::string(2000, 'c'), header.substr(0, header.rfind(' ')) + cut}};  // no blank in the body
-    for (const auto& [type, body, balloon] : cases) EXPECT_EQ(neighbourBalloonText(type, body), balloon) << body.substr(0, 9);
+    for (const auto& [type, body, balloon] : cases) EXPECT_EQ(neighbourBalloonText(type, body), balloon) << type;
 }
 
 }  // namespace

@@ -25,7 +25,9 @@ TEST_F(History, ANewFileGetsTheTableEveryEarlierVersionWroteAndEachFileItsOwnIds
     try {  // id 0 is taken, as by another program's row
         history::add(ClipRecord());
         ADD_FAILURE();
-    } catch (const SqlException& e) { EXPECT_STREQ(e.message(), "SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: Log.Id"); }
+    } catch (const SqlException& failure) {
+        EXPECT_STREQ(failure.message(), "SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: Log.Id");
+    }
     historyDb.execute(sql::insertRow(INT_MAX, 0, "", "", "", "(null)", "(null)", 0, "(null)").c_str());
     loadNextId();
     EXPECT_EQ(nextId, INT_MIN) << "wraps, does not overflow";
@@ -41,7 +43,8 @@ TEST_F(History, FailuresAtOpenShowErrorOne) {
     EXPECT_EQ(open(), 6) << "the ids load although the compaction failed";
     other.close();
     EXPECT_EQ(host.config["VacuumCount"], "12") << "the next open tries again";
-    EXPECT_EQ(history::open(folder + "100%/x.sql", folder, host), 6) << "a file that cannot be opened keeps the ids";
+    const std::string missing = folder + "100%/x.sql";
+    EXPECT_EQ(history::open(missing, folder, host), 6) << "a file that cannot be opened keeps the ids";
     history::close();
     std::ofstream(dbPath()) << std::string(4096, 'g');
     host.config.clear();
@@ -54,7 +57,7 @@ TEST_F(History, FailuresAtOpenShowErrorOne) {
                "\n\nIs this path correct?\n" + path;
     };
     EXPECT_EQ(host.messages, (std::vector{errorOne("SQLITE_BUSY[5]: database is locked", dbPath()),
-                                          errorOne("SQLITE_CANTOPEN[14]: unable to open database file", folder + "100%/x.sql"),
+                                          errorOne("SQLITE_CANTOPEN[14]: unable to open database file", missing),
                                           errorOne("UNKNOWN_ERROR[26]: file is not a database", dbPath())}));
 }
 

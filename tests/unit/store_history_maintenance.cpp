@@ -68,7 +68,7 @@ TEST_F(HistoryMaintenance, TheOpenAfterTenCountedRunsCompactsAndDeletesLeftovers
     history::removeAll();
     host.existingPaths.insert(folder);
     host.listings[folder + "*.sql-*"] = {"vorla.sql-journal", "busy.sql-wal", "old.sql-shm"};
-    host.undeletable.insert(folder + "busy.sql-wal");
+    host.busy.insert(folder + "busy.sql-wal");
     for (const std::string count : {"9", "10"}) {
         vacuumCount() = count;
         open();

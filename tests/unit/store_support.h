@@ -19,7 +19,7 @@ namespace store_test {
 // Config values in memory, canned folder listings, and what was deleted and shown.
 struct FakeStoreHost : StoreHost {
     std::map<std::string, std::string> config;
-    std::set<std::string> existingPaths, undeletable;
+    std::set<std::string> existingPaths, busy;  // busy: held open, cannot be deleted
     std::map<std::string, std::vector<std::string>> listings;  // folder + pattern -> names
     std::vector<std::string> deleted, messages;                 // messages as "caption|text"
     std::vector<std::pair<int, int>> progress;
@@ -30,8 +30,8 @@ struct FakeStoreHost : StoreHost {
     }
     void writeConfigString(const char* key, const std::string& value) override { config[key] = value; }
     bool pathExists(const std::string& path) override { return existingPaths.count(path) != 0; }
-    std::vector<std::string> listFiles(const std::string& folderAndPattern) override { return listings[folderAndPattern]; }
-    bool deleteFile(const std::string& path) override { return !undeletable.count(path) && (deleted.push_back(path), true); }
+    std::vector<std::string> listFiles(const std::string& pattern) override { return listings[pattern]; }
+    bool deleteFile(const std::string& path) override { return !busy.count(path) && (deleted.push_back(path), true); }
     void showMessage(const std::string& caption, const std::string& text, MessageKind) override {
         messages.push_back(caption + "|" + text);
     }
