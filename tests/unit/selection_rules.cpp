@@ -20,15 +20,15 @@ std::string loadedLabel(int offset, int pageSize, int total) {
 
 TEST(Paging, ButtonsMoveTheOffsetAndTheLabelAndStatesFollow) {
     using namespace paging;
-    const std::tuple<int, int, int, const char*, const char*> cases[] = {  // offset, expected, total, label, states
-        {0, 0, 200, "Items 151-200 of 200", "1100"},  // "<<", "<", ">" and ">>" enabled
+    // The offset a press gives, as expected, the total, the label, and "<<", "<", ">" and ">>" enabled.
+    const std::tuple<int, int, int, const char*, const char*> cases[] = {
+        {0, 0, 200, "Items 151-200 of 200", "1100"}, {0, 0, 30, "Items 1-30 of 30", "0000"},
         {olderPageOffset(0, 50, 200), 50, 200, "Items 101-150 of 200", "1111"},
         {oldestPageOffset(200, 50), 150, 200, "Items 1-50 of 200", "0011"},
         {olderPageOffset(150, 50, 200), 150, 200, "Items 1-50 of 200", "0011"},
         {olderPageOffset(50, 50, 120), 70, 120, "Items 1-50 of 120", "0011"},  // a full oldest page
         {newerPageOffset(70, 50), 20, 120, "Items 51-100 of 120", "1111"},
         {newerPageOffset(20, 50), 0, 120, "Items 71-120 of 120", "1100"},
-        {0, 0, 30, "Items 1-30 of 30", "0000"},
         {oldestPageOffset(0, 50), 0, 0, "Items 1-0 of 0", "0000"}};
     for (const auto& [offset, expected, total, label, states] : cases) {
         EXPECT_EQ(offset, expected) << label;
@@ -44,8 +44,7 @@ TEST(Paging, HandEditedSizesAndDeletesKeepOffsetsAndLabelsRight) {
         {paging::olderPageOffset(-1, 50, 10), 0},                {paging::newerPageOffset(INT_MIN + 1, INT_MAX), 0},
         {paging::newerPageOffset(10, INT_MIN), INT_MAX},         {paging::oldestPageOffset(100, INT_MIN), INT_MAX},
         {paging::oldestPageOffset(5, INT_MAX), 0},               {paging::offsetAfterDelete(INT_MIN), INT_MIN},
-        {paging::queryLimit(0), 0},                              {paging::queryLimit(-5), 0},  // not "no limit"
-    };
+        {paging::queryLimit(0), 0},                              {paging::queryLimit(-5), 0}};  // not "no limit"
     for (std::size_t row = 0; row < std::size(cases); ++row) EXPECT_EQ(cases[row].first, cases[row].second) << row;
     EXPECT_EQ(paging::rangeLabel(0, INT_MIN, INT_MAX, 0), "Items 2147483647-2147483647 of 2147483647");
     EXPECT_EQ(paging::rangeLabel(INT_MIN, INT_MAX, 5, 0), "Items 7-6 of 5") << "exact where 32 bits would wrap";
@@ -91,8 +90,7 @@ TEST(PreviewText, HeaderLinesAndBodyByType) {
         {record(13, "????"), kHeader},
         {record(-1, "hello"s, "{\\rtf1 x}"), kHeader + "hello"},  // rich text shows its plain text
         {record(0, {}), kHeader},
-        {record(13, "????", "\x60\x4f\0\0"s, "notepad.exe\0"s, "Notepad\0"s, "你好世界"), kHeader + "你好世界"},
-    };
+        {record(13, "????", "\x60\x4f\0\0"s, "notepad.exe\0"s, "Notepad\0"s, "你好世界"), kHeader + "你好世界"}};
     for (const auto& [fields, text] : cases) EXPECT_EQ(preview::previewText(fields, fakeAnsi), text);
 }
 

@@ -31,8 +31,7 @@ TEST(StoredValue, EveryFieldHasThisExactFormAndReadsBack) {
         {stored(all), "\x01\xff\x01\x01\x01\x02" + all.substr(2, 37) + "\x01\x03" + all.substr(40, 215)},
         {storedText("Image"), stored("Image\0"s)},  {storedText(""), stored("\0"s)},  // a text keeps its terminator
         {storedCaption(std::nullopt), ""},          {storedCaption(""), stored("\0"s)},
-        {storedBlock(std::nullopt), "(null)"},      {storedBlock(""s), "x"},
-    };
+        {storedBlock(std::nullopt), "(null)"},      {storedBlock(""s), "x"}};
     for (const auto& [form, expected] : cases) EXPECT_EQ(form, expected);
     for (const auto& [n, bound] : {std::pair<std::size_t, std::size_t>{0, 2}, {84, 86}, {85, 88}, {254, 259}})
         EXPECT_EQ(encodedBufferSize(n), bound) << n;
@@ -94,8 +93,7 @@ TEST(ItemTextOf, EachTypeTakesItsTextFromTheRightPlace) {
         {record(RichText, "{\\rtf1 x}", captured), "Ёлка зелёная", "Ёлка\tзелёная", "Документ"},  // the capture's wins
         {record(Bitmap, "BM", captured), "Image", "", "Документ"},
         {record(UnicodeText, block(u"x" + std::u16string(40000, u'你'))), "x" + repeat("你", 49) + "...",
-         "x" + repeat("你", (kIndexedTextBytes - 1) / 3), "<Untitled>"},  // indexed up to the cap, at a whole character
-    };
+         "x" + repeat("你", (kIndexedTextBytes - 1) / 3), "<Untitled>"}};  // indexed up to the cap, at a whole character
     for (const auto& [item, caption, text, sourceTitle] : cases) {
         const ItemText made = itemTextOf(item, fromAnsi);
         EXPECT_EQ(std::tie(made.caption, made.text, made.sourceTitle), std::tie(caption, text, sourceTitle)) << caption;
