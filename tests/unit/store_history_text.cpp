@@ -12,12 +12,14 @@ class HistoryText : public store_test::HistoryDbTest {
 protected:
     // Rows as an older build or another program writes them: Log only.
     void addToLogOnly(int first, int count, const std::string& text) {
+        SqlTransaction transaction(historyDb);
         for (ClipRecord record; count-- > 0; historyDb.execute(insertStatement(record).c_str())) {
             record.Id = first++;
             record.DTime = 100u + static_cast<unsigned>(record.Id);  // other times than addClips's
             record.Name = text + std::to_string(record.Id);
             record.Text = *record.Name + '\0';
         }
+        transaction.commit();
     }
     std::string idsAndTimes(const std::string& table, const std::string& id) {
         return historyDb.query(("SELECT group_concat(i||':'||DTime) AS rows FROM (SELECT " + id + " AS i, DTime FROM " +
@@ -63,9 +65,7 @@ TEST_F(HistoryText, ItStaysInStepThroughEveryChangeAndIsMendedByIdAtOpen) {
 
 TEST_F(HistoryText, AFileOfAnOlderBuildGetsItsSideTableAtOpenOrInStepsAfterIt) {
     historyDb.execute("DROP TABLE LogText;");
-    historyDb.execute("BEGIN;");
     addToLogOnly(0, 1200, "caf\xE9 ");
-    historyDb.execute("COMMIT;");
     open();
     expectInStep();
     EXPECT_EQ(captionOf(1199), "café 1199") << "ANSI converted by the host";
