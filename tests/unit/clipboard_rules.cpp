@@ -18,7 +18,7 @@ TEST(Caption, FiftyBytesAfterTheLeadingSpaceWithLineBreaksAsBlanks) {
         EXPECT_EQ(dataSizeFor(size), figure) << size;  // 1.0118 n + 3, truncated
 }
 
-// Each step: a notice (with captureEnabled) or a capture's end (what it read, where the clipboard is now).
+// Steps: a notice (sequence, captureEnabled) or a capture's end (sequence read, sequence now).
 TEST(ClipboardChanges, EveryChangeIsCapturedOnceAndOwnWritesNever) {
     using Notice = ClipboardChanges::Notice;
     ClipboardChanges changes;
@@ -63,8 +63,8 @@ TEST_F(DuplicateCheckTest, ARepeatOfTheNewestItemIsKnownAndReadOnlyWhenNeeded) {
     history::remove(1);
     EXPECT_FALSE(check.isDuplicate(clip(text, caption))) << "no longer the newest: the file tells";
     historyDb.execute("DROP TABLE Log;");  // a query would now throw
-    EXPECT_FALSE(check.isDuplicate(clip("AB", "A"))) << "another size needs no query";
-    EXPECT_FALSE(check.isDuplicate(clip("A", "B"))) << "another caption needs no query";
+    EXPECT_FALSE(check.isDuplicate(clip(text + "2", caption))) << "another size needs no query";
+    EXPECT_FALSE(check.isDuplicate(clip(text, "q"))) << "another caption needs no query";
 }
 
 TEST(NeighbourBalloon, HeaderThenTheTextCutAtTheLastBlankWithinAThousandCharacters) {

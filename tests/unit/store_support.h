@@ -16,7 +16,6 @@ using namespace std::string_literals;
 
 namespace store_test {
 
-// Config values in memory, canned folder listings, and what was deleted and shown.
 struct FakeStoreHost : StoreHost {
     std::map<std::string, std::string> config;
     std::set<std::string> existingPaths, busy;  // busy: held open, cannot be deleted

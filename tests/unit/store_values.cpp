@@ -70,9 +70,8 @@ TEST(Utf8Text, Utf16BlocksAndCaptionsCountWholeCharacters) {
         {block(u"od") + "x", 9, "od"}, {"", 9, ""}, {block(u"a\U0001F600"), 4, "a"}, {block(u"a\U0001F600"), 5, "a😀"}};
     for (const auto& [bytes, maxBytes, utf8] : cases) EXPECT_EQ(utf8::fromUtf16Block(bytes, maxBytes), utf8);
     const std::pair<std::string, std::string> captions[] = {
-        {"  \t\r\n ", ""}, {" \t\r\n lead", "lead"}, {"a\tb\nc\rd  ", "a b c d  "}, {repeat("x", 50), repeat("x", 50)},
-        {repeat("x", 51), repeat("x", 50) + "..."}, {repeat("ж", 50), repeat("ж", 50)},
-        {repeat("你", 51), repeat("你", 50) + "..."}, {repeat("a", 49) + "😀b", repeat("a", 49) + "😀..."}};
+        {"  \t\r\n ", ""}, {" \t\r\n lead", "lead"}, {"a\tb\nc\rd  ", "a b c d  "}, {repeat("ж", 50), repeat("ж", 50)},
+        {repeat("x", 51), repeat("x", 50) + "..."}, {repeat("a", 49) + "😀b", repeat("a", 49) + "😀..."}};
     for (const auto& [text, caption] : captions) EXPECT_EQ(unicodeCaption(text), caption) << text;
 }
 

@@ -95,8 +95,7 @@ TEST(HotKeyCodes, StoredFormAndControlWordConvertBothWays) {
     }
     EXPECT_TRUE(unchanged(cCtrl | cShift | 38, {ctrl | shift, 38})) << "read back without the extended flag";
     EXPECT_TRUE(unchanged(controlWord({windows | alt, 81}), {windows | alt, 81})) << "keeps what it cannot show";
-    EXPECT_FALSE(unchanged(cAlt | 81, {ctrl, 68}));
-    EXPECT_FALSE(unchanged(0, {ctrl, 68}));
+    EXPECT_FALSE(unchanged(cAlt | 81, {ctrl, 68}) || unchanged(0, {ctrl, 68}));
 }
 
 }  // namespace
