@@ -7,8 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    // SQLite hands a column text over zero-terminated.
-    readStoredBlock(bytes.substr(0, bytes.find('\0')).c_str());
+    readStoredBlock(bytes.substr(0, bytes.find('\0')).c_str());  // as SQLite hands a column text over
     const std::string stored = storedForm(bytes.data(), bytes.size());
     if (stored.find_first_of(std::string("\0'", 2)) != std::string::npos) std::abort();
     if (readStoredBlock(stored.c_str()) != bytes) std::abort();

@@ -45,7 +45,6 @@ ClipRecord clip(const std::string& text, const std::string& caption, int type = 
     return {id, 0, caption, "", "", std::nullopt, text, type, text, std::nullopt};
 }
 
-// The check reads the newest row of the process-wide history.
 TEST_F(DuplicateCheckTest, ARepeatOfTheNewestItemIsKnownAndReadOnlyWhenNeeded) {
     DuplicateCheck check;
     EXPECT_FALSE(check.isDuplicate(clip("A", "A")));

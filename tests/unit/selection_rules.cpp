@@ -49,8 +49,7 @@ TEST(Paging, HandEditedSizesAndDeletesKeepOffsetsAndLabelsRight) {
     EXPECT_EQ(paging::rangeLabel(0, INT_MIN, INT_MAX, 0), "Items 2147483647-2147483647 of 2147483647");
     EXPECT_EQ(paging::rangeLabel(INT_MIN, INT_MAX, 5, 0), "Items 7-6 of 5") << "exact where 32 bits would wrap";
     // Delete lowers the offset (below 0 on the newest page); the buttons count from the total as last counted.
-    int offset = 0;
-    for (int deleted = 1; deleted <= 3; ++deleted) offset = paging::offsetAfterDelete(offset);
+    const int offset = paging::offsetAfterDelete(paging::offsetAfterDelete(paging::offsetAfterDelete(0)));
     EXPECT_EQ(paging::rangeLabel(offset, 50, 197, 47), "Items 151-197 of 197");
     EXPECT_FALSE(paging::buttonStates(offset, 50, 197).newer);
     EXPECT_EQ(loadedLabel(offset, 50, 198), "Items 149-198 of 198") << "a capture reloads the newest page";
@@ -87,9 +86,8 @@ TEST(PreviewText, HeaderLinesAndBodyByType) {
         {record(0, "hi", {}, "\0"s, {}), kRule + kApplication + kTimeAndId + kRule + "\nhi"},  // empty, but there
         {record(8, {}, "BM"), kHeader + "\t\t\t\tThis item contains Image\n\n"},
         {record(13, "????", "c\0a\0\xe9\0 \0\x2d\x4e\0\0junk"s), kHeader + "[ca? ?]"},  // Data through the converter
-        {record(13, "????"), kHeader},
+        {record(13, "????"), kHeader}, {record(0, {}), kHeader},
         {record(-1, "hello"s, "{\\rtf1 x}"), kHeader + "hello"},  // rich text shows its plain text
-        {record(0, {}), kHeader},
         {record(13, "????", "\x60\x4f\0\0"s, "notepad.exe\0"s, "Notepad\0"s, "你好世界"), kHeader + "你好世界"}};
     for (const auto& [fields, text] : cases) EXPECT_EQ(preview::previewText(fields, fakeAnsi), text);
 }

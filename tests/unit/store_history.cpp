@@ -83,7 +83,6 @@ TEST_F(History, ReadsRunNewestFirstFromTheListIndexEvenOfAnOlderFile) {
     }
     EXPECT_EQ(history::neighbour(5, Direction::Older)->text, "clip 2");
     EXPECT_FALSE(history::clipBlocks(1));
-    // A row without Id sorts last and is still counted.
     historyDb.execute("INSERT INTO Log VALUES (NULL,0,'','','','(null)','(null)',0,'(null)');");
     EXPECT_EQ(idsOf(history::page(0, 5)), (std::vector{9, 5, 2, history::kNoRecord}));
     EXPECT_EQ(history::count(), 4);
@@ -102,10 +101,8 @@ TEST_F(History, TheBoundInsertWritesTheRowTheLiteralInsertWrites) {
     ClipRecord huge;
     huge.Data = std::string(10 * 1024 * 1024, '\0');
     for (std::size_t i = 0; i < huge.Data->size(); i += 7) (*huge.Data)[i] = static_cast<char>(i * 31);
-    std::string row = "SELECT ";
-    for (const char* column : {"DTime", "Name", "SourceName", "SourceTitle", "Locale", "Text", "Type", "Data"})
-        row += std::string("typeof(") + column + ")||hex(" + column + ")||";
-    row += "'' FROM Log WHERE Id=";
+    const std::string row = "SELECT quote(DTime)||quote(Name)||quote(SourceName)||quote(SourceTitle)||quote(Locale)||"
+                            "quote(Text)||quote(Type)||quote(Data) FROM Log WHERE Id=";  // quote() tells the types apart
     int id = 0;
     const ClipRecord emptyCaption{0, 0, "", "", "", std::nullopt, std::nullopt, PlainText, std::nullopt, std::nullopt};
     for (ClipRecord record : {kAwkward, ClipRecord(), emptyCaption, huge}) {

@@ -83,8 +83,7 @@ TEST_F(HistoryText, AFileOfAnOlderBuildGetsItsSideTableAtOpenOrInStepsAfterIt) {
     EXPECT_EQ(host.textsLater, std::nullopt) << "and any request ends";
 }
 
-// Every reader gets the UTF-8 texts; the Find box searches whatever is typed as text, never as
-// query syntax, for every word.
+// Every reader gets the UTF-8 texts; Find takes what is typed as text, never as query syntax.
 TEST_F(HistoryText, TheTextsAreReadAndFoundInEveryScript) {
     const char* const items[][2] = {
         {"Meet at the zanzibar cafe", "Untitled - Notepad"},       {"He said \"hello\" to tom AND jerry", "Notepad"},

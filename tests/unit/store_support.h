@@ -1,13 +1,11 @@
 #pragma once
-// The store tests' one helper: a fake platform, and historyDb open on a fresh file in a folder
-// of its own for every test (the tests also run in one process, not only one per ctest test).
+// The store tests' one helper: a fake platform, and historyDb on a fresh file in its own folder per test.
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
 #include "store/Utf8Text.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -71,8 +69,8 @@ protected:
         historyDb.execute("COMMIT;");
     }
     static std::vector<int> idsOf(const std::vector<history::ListEntry>& entries) {
-        std::vector<int> ids(entries.size());
-        std::transform(entries.begin(), entries.end(), ids.begin(), [](const auto& entry) { return entry.id; });
+        std::vector<int> ids;
+        for (const auto& entry : entries) ids.push_back(entry.id);
         return ids;
     }
 

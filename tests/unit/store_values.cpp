@@ -26,8 +26,7 @@ TEST(StoredValue, EveryFieldHasThisExactFormAndReadsBack) {
         {stored(""), "x"}, {stored("\0"s), "\x01\xff"}, {stored("\xff"), "\x01\xfe"}, {stored("it's"), "\x01hs&r"},
         {stored("\x01\x02\x28"), "\x03\xfe\xff\x25"},  // the first offset that needs no escape wins
         {stored(oneTo38).substr(0, 1), "\x28"},       // 39 is never the offset: it would let an apostrophe through
-        // With every value present each offset needs three escapes: 1 is kept, and 1, 2 and 40
-        // become 01 01, 01 02 and 01 03.
+        // Every value present: each offset needs 3 escapes, so 1 stays; 1, 2, 40 become 01 01, 01 02, 01 03.
         {stored(all), "\x01\xff\x01\x01\x01\x02" + all.substr(2, 37) + "\x01\x03" + all.substr(40, 215)},
         {storedText("Image"), stored("Image\0"s)},  {storedText(""), stored("\0"s)},  // a text keeps its terminator
         {storedCaption(std::nullopt), ""},          {storedCaption(""), stored("\0"s)},

@@ -15,10 +15,11 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 TEST(SettingKeys, ValuesAreTakenByTheirKeysRuleAndEveryDefaultPassesIt) {
     using namespace configkey;
-    // Outside its range a value gives the default or is held at the bound; hot keys keep their
-    // low 16 bits; the rest is taken as read.
+    // Out of its range a value gives the default or the bound; hot keys keep 16 bits; the rest is as read.
     const std::tuple<const IntKey&, int, int> cases[] = {
         {CountItemsInRange, 0, 50}, {CountItemsInRange, -4, 50}, {CountItemsInRange, INT_MAX, INT_MAX},
         {CountMenuItemsInRange, 5000, 1000}, {CountMenuItemsInRange, -1, 0}, {Sleep, INT_MIN, 0}, {Sleep, 999, 999},
@@ -49,11 +50,10 @@ TEST(FrameworkText, IntegerFieldsAndFileFilters) {
 TEST(HyperLink, AddressTooltipBrowserCommandErrorAndPlacement) {
     using namespace hyperlink;
     const std::pair<std::string, std::string> cases[] = {
-        {addressFromText("WwW.example.org/a"), "http://WwW.example.org/a"}, {addressFromText("www"), "www"},
-        {addressFromText("support@example.org"), "support@example.org"},
+        {addressFromText("WwW.example.org/a"), "http://WwW.example.org/a"}, {addressFromText("a@b.org"), "a@b.org"},
+        {addressFromText("www"), "www"}, {tooltipText("http:/"), "http:/"}, {tooltipText("http://x", false), "http://x"},
         {tooltipText("HTTP://www.example.org/x"), "Go to www.example.org/x"}, {tooltipText("MailTo:a@b"), "E-mail a@b"},
-        {tooltipText("https://example.org"), "https://example.org"},          {tooltipText("http:/"), "http:/"},
-        {tooltipText("http://x", false), "http://x"},
+        {tooltipText("https://example.org"), "https://example.org"},
         {browserCommandLine("\"C:\\b.exe\" -url \"%1\" -new", "mailto:a@b"), "\"C:\\b.exe\" -url  mailto:a@b"},
         {browserCommandLine("b.exe %1 -new", "x"), "b.exe  x"}, {browserCommandLine("b.exe -no", "x"), "b.exe -no x"},
         {browserCommandLine("b.exe -p %1x \"%1\"", "x"), "b.exe -p %1x  x"},  // the quoted one wins
@@ -71,8 +71,8 @@ TEST(HyperLink, AddressTooltipBrowserCommandErrorAndPlacement) {
 }
 
 TEST(MenuText, ShortcutAfterTheFirstTabAndMnemonicsInTheLabel) {
-    EXPECT_EQ(menutext::split("&Copy\tCtrl-C \\ Ctrl-Insert").label, "&Copy");
-    EXPECT_EQ(menutext::split("&Copy\tCtrl-C \\ Ctrl-Insert").shortcut, "Ctrl-C \\ Ctrl-Insert");
+    const menutext::Parts copy = menutext::split("&Copy\tCtrl-C \\ Ctrl-Insert");
+    EXPECT_EQ(std::pair(copy.label, copy.shortcut), std::pair("&Copy"s, "Ctrl-C \\ Ctrl-Insert"s));
     EXPECT_EQ(menutext::split("Exit").shortcut, "");
     const std::vector<std::string> texts = {"A && Pepper", "&Main", "Trailing&", "Hide\t&Esc", "A && &Pepper", "&Clip"};
     const std::pair<char, int> cases[] = {{'P', 4}, {'m', 1}, {'c', 5}, {'g', -1}, {'e', -1}, {'s', -1}, {0, -1}};
