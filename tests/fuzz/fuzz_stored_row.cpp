@@ -16,21 +16,6 @@ namespace {
 enum Column { kId, kDTime, kName, kSourceName, kSourceTitle, kLocale, kText, kType, kData, kColumns };
 using HeldValues = std::optional<std::string>[kColumns];
 
-// Each column at random; `held` receives the bytes of a true stored form. Unbound columns are NULL.
-void bindColumns(FuzzedDataProvider& input, SqlStatement& insert, HeldValues& held) {
-    for (int column = 0; column < kColumns; ++column) {
-        switch (input.ConsumeIntegralInRange(0, 4)) {
-        case 0: break;
-        case 1: insert.bind(column + 1, input.ConsumeIntegral<std::int64_t>()); break;
-        case 2: insert.bind(column + 1, input.ConsumeRandomLengthString(300)); break;  // zero bytes and all
-        case 3: insert.bind(column + 1, kAbsentBlock); break;
-        default:
-            held[column] = input.ConsumeRandomLengthString(3000);
-            insert.bind(column + 1, storedForm(held[column]->data(), held[column]->size()));
-        }
-    }
-}
-
 std::string toNarrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
 
 void readEverything(const HeldValues& held) {
@@ -41,8 +26,8 @@ void readEverything(const HeldValues& held) {
     if (page.size() != 1 || history::recent(15).size() != 1) std::abort();
     const int id = page[0].id;
     if (const auto stored = history::preview(id)) {  // none for an Id that atoi reads as another number
-        check(stored->sourceName, kSourceName), check(stored->sourceTitle, kSourceTitle);
-        check(stored->text, kText), check(stored->data, kData);
+        check(stored->sourceName, kSourceName), check(stored->sourceTitle, kSourceTitle), check(stored->text, kText);
+        check(stored->data, kData);
         preview::truncated(preview::previewText({stored->sourceName, stored->sourceTitle, "", stored->id, stored->type,
                                                  stored->text, stored->data, std::nullopt}, toNarrow));
     }
@@ -61,9 +46,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     historyDb.execute(sql::kDeleteAll);
     FuzzedDataProvider input(data, size);
     HeldValues held;
-    try {
+    try {  // each column at random, unbound ones NULL; `held` keeps the bytes of a true stored form
         SqlStatement insert = historyDb.prepareStatement(sql::kInsertBoundRow);
-        bindColumns(input, insert, held);
+        for (int column = 0; column < kColumns; ++column) {
+            switch (input.ConsumeIntegralInRange(0, 4)) {
+            case 0: break;
+            case 1: insert.bind(column + 1, input.ConsumeIntegral<std::int64_t>()); break;
+            case 2: insert.bind(column + 1, input.ConsumeRandomLengthString(300)); break;  // zero bytes and all
+            case 3: insert.bind(column + 1, kAbsentBlock); break;
+            default:
+                held[column] = input.ConsumeRandomLengthString(3000);
+                insert.bind(column + 1, storedForm(held[column]->data(), held[column]->size()));
+            }
+        }
         insert.run();
     } catch (const SqlException&) {
         return 0;  // a value SQLite itself refuses: no row to read

@@ -71,7 +71,6 @@ TEST_F(History, ReadsRunNewestFirstFromTheListIndexEvenOfAnOlderFile) {
         {history::page(0, 3), {9, 8, 7}}, {history::page(8, 3), {1, 0}}, {history::page(10, 3), {}},
         {history::page(0, 0), {}},        {history::recent(4), {9, 8, 7, 6}}};
     for (const auto& [entries, ids] : lists) EXPECT_EQ(idsOf(entries), ids);
-    EXPECT_EQ(history::page(0, 1).at(0).caption, "clip 9");
     for (int id : {0, 1, 3, 4, 6, 7, 8, 42}) history::remove(id);  // left: 2, 5, 9; no row 42: nothing happens
     using history::Direction;
     const std::tuple<int, Direction, std::optional<int>> neighbours[] = {
@@ -102,7 +101,7 @@ TEST_F(History, TheBoundInsertWritesTheRowTheLiteralInsertWrites) {
     huge.Data = std::string(10 * 1024 * 1024, '\0');
     for (std::size_t i = 0; i < huge.Data->size(); i += 7) (*huge.Data)[i] = static_cast<char>(i * 31);
     const std::string row = "SELECT quote(DTime)||quote(Name)||quote(SourceName)||quote(SourceTitle)||quote(Locale)||"
-                            "quote(Text)||quote(Type)||quote(Data) FROM Log WHERE Id=";  // quote() tells the types apart
+                            "quote(Text)||quote(Type)||quote(Data) FROM Log WHERE Id=";  // quote() tells types apart
     int id = 0;
     const ClipRecord emptyCaption{0, 0, "", "", "", std::nullopt, std::nullopt, PlainText, std::nullopt, std::nullopt};
     for (ClipRecord record : {kAwkward, ClipRecord(), emptyCaption, huge}) {

@@ -21,11 +21,10 @@ std::string everyByteValue(int times) {
 
 TEST(StoredValue, EveryFieldHasThisExactFormAndReadsBack) {
     const std::string all = everyByteValue(1);
-    const std::string oneTo38 = all.substr(1, 38);
     const std::pair<std::string, std::string> cases[] = {
         {stored(""), "x"}, {stored("\0"s), "\x01\xff"}, {stored("\xff"), "\x01\xfe"}, {stored("it's"), "\x01hs&r"},
         {stored("\x01\x02\x28"), "\x03\xfe\xff\x25"},  // the first offset that needs no escape wins
-        {stored(oneTo38).substr(0, 1), "\x28"},       // 39 is never the offset: it would let an apostrophe through
+        {stored(all.substr(1, 38)).substr(0, 1), "\x28"},  // never 39, which would let an apostrophe through
         // Every value present: each offset needs 3 escapes, so 1 stays; 1, 2, 40 become 01 01, 01 02, 01 03.
         {stored(all), "\x01\xff\x01\x01\x01\x02" + all.substr(2, 37) + "\x01\x03" + all.substr(40, 215)},
         {storedText("Image"), stored("Image\0"s)},  {storedText(""), stored("\0"s)},  // a text keeps its terminator

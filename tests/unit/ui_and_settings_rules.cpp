@@ -51,9 +51,9 @@ TEST(HyperLink, AddressTooltipBrowserCommandErrorAndPlacement) {
     using namespace hyperlink;
     const std::pair<std::string, std::string> cases[] = {
         {addressFromText("WwW.example.org/a"), "http://WwW.example.org/a"}, {addressFromText("a@b.org"), "a@b.org"},
-        {addressFromText("www"), "www"}, {tooltipText("http:/"), "http:/"}, {tooltipText("http://x", false), "http://x"},
+        {addressFromText("www"), "www"}, {tooltipText("http://x", false), "http://x"},
         {tooltipText("HTTP://www.example.org/x"), "Go to www.example.org/x"}, {tooltipText("MailTo:a@b"), "E-mail a@b"},
-        {tooltipText("https://example.org"), "https://example.org"},
+        {tooltipText("https://example.org"), "https://example.org"}, {tooltipText("http:/"), "http:/"},
         {browserCommandLine("\"C:\\b.exe\" -url \"%1\" -new", "mailto:a@b"), "\"C:\\b.exe\" -url  mailto:a@b"},
         {browserCommandLine("b.exe %1 -new", "x"), "b.exe  x"}, {browserCommandLine("b.exe -no", "x"), "b.exe -no x"},
         {browserCommandLine("b.exe -p %1x \"%1\"", "x"), "b.exe -p %1x  x"},  // the quoted one wins
