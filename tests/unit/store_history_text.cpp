@@ -35,7 +35,7 @@ protected:
     int cachedCount = 0;
 };
 
-TEST_F(HistoryText, ItStaysInStepThroughEveryChangeAndIsMendedByIdAtOpen) {
+TEST_F(HistoryText, ItStaysInStepThroughEveryChangeAndIsMendedOrMadeAtOpen) {
     addClips(3005);
     trim(true);
     EXPECT_EQ(rowCount(), 3000);
@@ -61,9 +61,6 @@ TEST_F(HistoryText, ItStaysInStepThroughEveryChangeAndIsMendedByIdAtOpen) {
     historyDb.execute(sql::kDeleteAll);  // as an older build's Empty does
     open();
     expectInStep();
-}
-
-TEST_F(HistoryText, AFileOfAnOlderBuildGetsItsSideTableAtOpenOrInStepsAfterIt) {
     historyDb.execute("DROP TABLE LogText;");
     addToLogOnly(0, 1200, "caf\xE9 ");
     open();
@@ -115,8 +112,6 @@ TEST_F(HistoryText, TheTextsAreReadAndFoundInEveryScript) {
     }
     EXPECT_EQ(idsOf(history::findPage("a", 2, 3)), (std::vector{5, 4, 3})) << "pages of matches count from the newest";
     EXPECT_EQ(history::findPage("zanzibar", 0, 1).at(0).unicodeCaption, "Zanzibar again 你好世界");
-    history::remove(6);
-    EXPECT_EQ(idsOf(history::findPage("zanzibar", 0, 10)), std::vector{0});
 }
 
 }  // namespace
