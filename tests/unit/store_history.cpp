@@ -1,211 +1,122 @@
+// The history's file, ids, reads and changes through the store's API.
 #include "store/History.h"
+#include "store/HistorySql.h"
 
-#include "store/HistoryDatabase.h"
-#include "store/SqlException.h"
+#include "store_support.h"
 
-#include "store_test_support.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
+#include <climits>
+#include <fstream>
 
 namespace {
 
-using namespace std::string_literals;
-using store_test::HistoryDbTest;
+using History = store_test::HistoryDbTest;
 
-class History : public HistoryDbTest {
-protected:
-    void SetUp() override {
-        HistoryDbTest::SetUp();
-        openFresh();
+TEST_F(History, ANewFileGetsTheTableEveryEarlierVersionWroteAndEachFileItsOwnIds) {
+    EXPECT_EQ(historyDb.query("SELECT sql FROM sqlite_master WHERE name='Log'").columnText(0),
+              "CREATE TABLE Log(Id int PRIMARY KEY, DTime int, Name char(55),SourceName char(30),SourceTitle "
+              "char(100), Locale BLOB, Text  BLOB, Type  int, Data BLOB)"s);
+    EXPECT_EQ(historyDb.queryInt("PRAGMA busy_timeout;"), history::kShortLockWaitMs);
+    addClips(3);
+    EXPECT_EQ(history::open(folder + "other.sql", folder, host), -1);
+    addClips(1);
+    EXPECT_EQ(open(), 2);
+    history::remove(2);
+    EXPECT_EQ(open(), 1) << "the newest item's id is handed out again";
+    try {  // id 0 is taken, as by another program's row
+        history::add(ClipRecord());
+        ADD_FAILURE();
+    } catch (const SqlException& failure) {
+        EXPECT_STREQ(failure.message(), "SQLITE_CONSTRAINT[19]: UNIQUE constraint failed: Log.Id");
     }
-    // Records with the next ids, captioned "clip <id>", of the given type.
-    void addRecords(int count, int type = PlainText) {
-        for (int i = 0; i < count; ++i) {
-            ClipRecord record;
-            record.Id = history::claimNextId();
-            record.Name = "clip " + std::to_string(record.Id);
-            record.Text = *record.Name + '\0';
-            record.Type = type;
-            if (type != PlainText) record.Data = "d"s + std::to_string(record.Id);
-            history::add(record);
-        }
-    }
-    static std::vector<int> idsOf(const std::vector<history::ListEntry>& entries) {
-        std::vector<int> ids;
-        for (const auto& entry : entries) ids.push_back(entry.id);
-        return ids;
-    }
-};
+    historyDb.execute(sql::insertRow(INT_MAX, 0, "", "", "", "(null)", "(null)", 0, "(null)").c_str());
+    loadNextId();
+    EXPECT_EQ(nextId, INT_MIN) << "wraps, does not overflow";
+}
 
-TEST_F(History, PagesRunNewestFirstFromTheOffset) {
-    addRecords(10);
-    const struct {
-        int offset, count;
-        std::vector<int> ids;
-    } cases[] = {
-        {0, 3, {9, 8, 7}}, {3, 3, {6, 5, 4}}, {8, 3, {1, 0}}, {10, 3, {}}, {0, 0, {}},
+TEST_F(History, FailuresAtOpenShowErrorOne) {
+    addClips(7);
+    host.config["VacuumCount"] = "12";
+    SqlDatabase other;
+    other.open(dbPath().c_str());
+    other.execute("BEGIN IMMEDIATE;");  // another program writes: the compaction cannot wait that long
+    EXPECT_EQ(open(), 6) << "the ids load although the compaction failed";
+    other.close();
+    EXPECT_EQ(host.config["VacuumCount"], "12") << "the next open tries again";
+    const std::string missing = folder + "100%/x.sql";
+    EXPECT_EQ(history::open(missing, folder, host), 6) << "a file that cannot be opened keeps the ids";
+    history::close();
+    std::ofstream(dbPath()) << std::string(4096, 'g');
+    host.config.clear();
+    EXPECT_EQ(open(), -1) << "a file that is no database starts at 0";
+    EXPECT_EQ(host.messages.size(), 2u) << "and says nothing until its compaction is due";
+    host.config["VacuumCount"] = "10";
+    open();
+    auto errorOne = [](const std::string& failure, const std::string& path) {
+        return "YarrowKit Error #1|Can't open database or create main table\n Error #1 - " + failure +
+               "\n\nIs this path correct?\n" + path;
     };
-    for (const auto& c : cases) EXPECT_EQ(idsOf(history::page(c.offset, c.count)), c.ids) << c.offset;
-    EXPECT_EQ(idsOf(history::recent(4)), (std::vector<int>{9, 8, 7, 6}));
-    EXPECT_EQ(history::count(), 10);
-    const std::vector<history::ListEntry> newest = history::page(0, 1);
-    ASSERT_EQ(newest.size(), 1u);
-    EXPECT_EQ(newest[0].caption, "clip 9");
+    EXPECT_EQ(host.messages, (std::vector{errorOne("SQLITE_BUSY[5]: database is locked", dbPath()),
+                                          errorOne("SQLITE_CANTOPEN[14]: unable to open database file", missing),
+                                          errorOne("UNKNOWN_ERROR[26]: file is not a database", dbPath())}));
 }
 
-TEST_F(History, ARowWithoutIdIsListedAsNoRecord) {
-    addRecords(2);
-    // Ordered by Id, NULL comes last; the tray menu still counts the row.
-    historyDb.execute("INSERT INTO Log VALUES (NULL,0,'','','','(null)','(null)',0,'(null)');");
-    EXPECT_EQ(idsOf(history::page(0, 50)), (std::vector<int>{1, 0, history::kNoRecord}));
-    EXPECT_EQ(idsOf(history::recent(15)), (std::vector<int>{1, 0, history::kNoRecord}));
-}
-
-TEST_F(History, NeighboursStopAtBothEnds) {
-    addRecords(10);
-    for (int id : {0, 1, 3, 4, 6, 7, 8}) history::remove(id);  // left: 2, 5, 9
-    const struct {
-        int from;
-        history::Direction direction;
-        std::optional<int> expected;
-    } cases[] = {
-        {5, history::Direction::Older, 2}, {5, history::Direction::Newer, 9}, {7, history::Direction::Older, 5},
-        {2, history::Direction::Older, std::nullopt}, {9, history::Direction::Newer, std::nullopt},
-        {-1, history::Direction::Newer, 2}, {10, history::Direction::Older, 9},
-    };
-    for (const auto& c : cases) {
-        const std::optional<history::Neighbour> found = history::neighbour(c.from, c.direction);
-        EXPECT_EQ(found ? std::optional<int>(found->id) : std::nullopt, c.expected) << c.from;
+TEST_F(History, ReadsRunNewestFirstFromTheListIndexEvenOfAnOlderFile) {
+    historyDb.execute("DROP INDEX LogList;");
+    addClips(10);
+    open();
+    for (const std::string& query : {sql::selectPage(50, 50), sql::selectRecent(15)})
+        EXPECT_NE(std::string(historyDb.queryTable(("EXPLAIN QUERY PLAN " + query).c_str()).stringValue("detail", ""))
+                      .find("COVERING INDEX LogList"), std::string::npos) << query;
+    const std::pair<std::vector<history::ListEntry>, std::vector<int>> lists[] = {
+        {history::page(0, 3), {9, 8, 7}}, {history::page(8, 3), {1, 0}}, {history::page(10, 3), {}},
+        {history::page(0, 0), {}},        {history::recent(4), {9, 8, 7, 6}}};
+    for (const auto& [entries, ids] : lists) EXPECT_EQ(idsOf(entries), ids);
+    for (int id : {0, 1, 3, 4, 6, 7, 8, 42}) history::remove(id);  // left: 2, 5, 9; no row 42: nothing happens
+    using history::Direction;
+    const std::tuple<int, Direction, std::optional<int>> neighbours[] = {
+        {5, Direction::Older, 2},  {5, Direction::Newer, 9},  {7, Direction::Older, 5}, {2, Direction::Older, {}},
+        {9, Direction::Newer, {}}, {-1, Direction::Newer, 2}, {10, Direction::Older, 9}};
+    for (const auto& [from, direction, expected] : neighbours) {
+        const auto found = history::neighbour(from, direction);
+        EXPECT_EQ(found ? std::optional(found->id) : std::nullopt, expected) << from;
     }
-    EXPECT_EQ(history::neighbour(5, history::Direction::Older)->text, "clip 2");
-}
-
-TEST_F(History, UnicodeNeighbourCarriesItsDataBlockInstead) {
-    addRecords(1, UnicodeText);
-    const std::optional<history::Neighbour> found = history::neighbour(1, history::Direction::Older);
-    ASSERT_TRUE(found);
-    EXPECT_EQ(found->data, "d0");
-    EXPECT_EQ(found->text, "");
-}
-
-TEST_F(History, RemoveOneThenAll) {
-    addRecords(3);
-    history::remove(1);
-    history::remove(42);  // no such row: nothing happens
-    EXPECT_EQ(idsOf(history::page(0, 50)), (std::vector<int>{2, 0}));
+    EXPECT_EQ(history::neighbour(5, Direction::Older)->text, "clip 2");
     EXPECT_FALSE(history::clipBlocks(1));
-    EXPECT_FALSE(history::preview(1));
+    historyDb.execute("INSERT INTO Log VALUES (NULL,0,'','','','(null)','(null)',0,'(null)');");
+    EXPECT_EQ(idsOf(history::page(0, 5)), (std::vector{9, 5, 2, history::kNoRecord}));
+    EXPECT_EQ(history::count(), 4);
     history::removeAll();
     history::compact();
     EXPECT_EQ(history::count(), 0);
     EXPECT_FALSE(history::newest());
-    history::close();
-    EXPECT_THROW(history::remove(0), SqlException);
 }
 
-TEST_F(History, ReopenAfterSwitchContinuesEachFilesNumbering) {
-    addRecords(3);
-    const std::string other = scratch.file("other.sql");
-    EXPECT_EQ(history::open(other, scratch.folder(), host), -1);
-    EXPECT_EQ(history::count(), 0);
-    addRecords(1);
-    EXPECT_EQ(history::open(dbPath(), scratch.folder(), host), 2);
-    EXPECT_EQ(history::claimNextId(), 3);
-    EXPECT_EQ(history::open(other, scratch.folder(), host), 0);
-    EXPECT_TRUE(host.messages.empty());
+// Awkward bytes in every field: zero, 0x01, 0xFF and apostrophes.
+const ClipRecord kAwkward{0, 4294967295u, "it's", "a'b", "\x01\xff", "\0\x01\xff'"s, "'\0\x01\x02\xff\0"s, UnicodeText,
+                          "a\0'\0"s, std::nullopt};
 
-    // A file that cannot be opened keeps the numbering of the one before.
-    EXPECT_EQ(history::open(scratch.file("missing/x.sql"), scratch.folder(), host), 0);
-    EXPECT_EQ(host.messages.size(), 1u);
-}
-
-TEST_F(History, AddedRecordReadsBackExactly) {
-    ClipRecord record;
-    record.Id = history::claimNextId();
-    record.DTime = 4000000000u;
-    record.Name = "it's \"quoted\"";
-    record.SourceName = "notepad.exe";
-    record.SourceTitle = "";
-    record.Locale = "\x09\x04\0\0"s;
-    record.Text = "a'b\0c\x01\x02\x03'\0"s;
-    record.Type = UnicodeText;
-    record.Data = "a\0'\0"s;
-    history::add(record);
-
-    const std::optional<history::PreviewFields> preview = history::preview(record.Id);
-    ASSERT_TRUE(preview);
-    EXPECT_EQ(preview->id, record.Id);
-    EXPECT_EQ(preview->dtime, record.DTime);
-    EXPECT_EQ(preview->type, UnicodeText);
-    EXPECT_EQ(preview->sourceName, "notepad.exe\0"s);
-    EXPECT_EQ(preview->sourceTitle, "\0"s);
-    EXPECT_EQ(preview->text, record.Text);
-    EXPECT_EQ(preview->data, record.Data);
-
-    const std::optional<history::ClipBlocks> blocks = history::clipBlocks(record.Id);
-    ASSERT_TRUE(blocks);
-    EXPECT_EQ(blocks->type, UnicodeText);
-    EXPECT_EQ(blocks->text, record.Text);
-    EXPECT_EQ(blocks->data, record.Data);
-    EXPECT_EQ(blocks->locale, record.Locale);
-    EXPECT_EQ(history::page(0, 1).at(0).caption, *record.Name);
-}
-
-TEST_F(History, PlainTextBlocksLeaveDataOutAndAbsentBlocksStayAbsent) {
-    ClipRecord record;
-    record.Id = history::claimNextId();
-    record.Text = "x\0"s;
-    record.Data = "ignored for plain text"s;
-    history::add(record);
-    const std::optional<history::ClipBlocks> blocks = history::clipBlocks(record.Id);
-    ASSERT_TRUE(blocks);
-    EXPECT_EQ(blocks->text, record.Text);
-    EXPECT_EQ(blocks->data, std::nullopt);
-    EXPECT_EQ(blocks->locale, std::nullopt);
-    EXPECT_EQ(history::page(0, 1).at(0).caption, "");
-}
-
-// The bound insert must store what the documented literal statement stores, to the byte and
-// with the same value types, so files stay the same for every reader.
-TEST_F(History, BoundInsertStoresTheRowTheLiteralStatementStores) {
-    ClipRecord awkward;
-    awkward.DTime = 4294967295u;
-    awkward.Name = "it's";
-    awkward.SourceName = "a'b";
-    awkward.SourceTitle = "\x01\xff";
-    awkward.Locale = "\0\x01\xff'"s;
-    awkward.Text = "'\0\x01\x02\xff\0"s;
-    awkward.Type = RichText;
-    awkward.Data = ""s;
-    ClipRecord blank;  // no caption, absent blocks
-    ClipRecord emptyCaption;
-    emptyCaption.Name = "";
-    emptyCaption.Text = "\0"s;
+// The bound insert stores what the literal INSERT stores, value types and bytes, for every reader of the file.
+TEST_F(History, TheBoundInsertWritesTheRowTheLiteralInsertWrites) {
     ClipRecord huge;
-    huge.Name = "x";
-    huge.Type = UnicodeText;
     huge.Data = std::string(10 * 1024 * 1024, '\0');
     for (std::size_t i = 0; i < huge.Data->size(); i += 7) (*huge.Data)[i] = static_cast<char>(i * 31);
+    const std::string row = "SELECT quote(DTime)||quote(Name)||quote(SourceName)||quote(SourceTitle)||quote(Locale)||"
+                            "quote(Text)||quote(Type)||quote(Data) FROM Log WHERE Id=";  // quote() tells types apart
     int id = 0;
-    for (ClipRecord& record : {std::ref(awkward), std::ref(blank), std::ref(emptyCaption), std::ref(huge)}) {
+    const ClipRecord emptyCaption{0, 0, "", "", "", std::nullopt, std::nullopt, PlainText, std::nullopt, std::nullopt};
+    for (ClipRecord record : {kAwkward, ClipRecord(), emptyCaption, huge}) {
         record.Id = id++;
         historyDb.execute(insertStatement(record).c_str());
         record.Id = id++;
         history::add(record);
-        const std::string columns =
-            "typeof(DTime)||DTime||typeof(Name)||hex(Name)||typeof(SourceName)||hex(SourceName)||typeof(SourceTitle)||"
-            "hex(SourceTitle)||typeof(Locale)||hex(Locale)||typeof(Text)||hex(Text)||typeof(Type)||Type||typeof(Data)||"
-            "hex(Data)";
-        auto rowOf = [&](int rowId) {
-            return std::string(historyDb.query(("SELECT " + columns + " FROM Log WHERE Id=" + std::to_string(rowId)).c_str())
-                                   .columnText(0));
-        };
-        EXPECT_EQ(rowOf(id - 2), rowOf(id - 1)) << "record " << id / 2;
+        EXPECT_EQ(std::string(historyDb.query((row + std::to_string(id - 2)).c_str()).columnText(0)),
+                  historyDb.query((row + std::to_string(id - 1)).c_str()).columnText(0)) << "record " << id / 2;
     }
+    // What the row fuzz target cannot judge: a time past 2^31, and no Data block put back for plain text.
+    EXPECT_EQ(history::preview(1)->dtime, 4294967295u);
+    EXPECT_EQ(history::clipBlocks(1)->data, kAwkward.Data);
+    historyDb.execute("UPDATE Log SET Type=0 WHERE Id=1;");
+    EXPECT_EQ(history::clipBlocks(1)->data, std::nullopt);
 }
 
 }  // namespace

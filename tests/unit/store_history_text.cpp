@@ -1,225 +1,117 @@
-// The side table LogText against the store's API: in step with Log after every change, built
-// for a file of an older build, mended for a file changed behind its back, and no obstacle to
-// anything that reads only Log.
-#include "store/History.h"
-#include "store/HistoryDatabase.h"
+// The side table LogText (UTF-8 texts for the lists and Find): in step with Log after every change,
+// built for a file of an older build, mended for a file changed behind its back, and searched.
 #include "store/HistoryMaintenance.h"
 #include "store/HistorySql.h"
 #include "store/HistoryText.h"
 
-#include "store_test_support.h"
-
-#include <gtest/gtest.h>
-
-#include <map>
-#include <string>
-#include <vector>
+#include "store_support.h"
 
 namespace {
 
-using namespace std::string_literals;
-using store_test::HistoryDbTest;
-
-std::string utf16Block(std::u16string_view text) {
-    std::string bytes;
-    for (char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    return bytes + "\0\0"s;
-}
-
-// A Unicode item as the capture makes it: the ANSI text is the code page's lossy copy.
-ClipRecord unicodeRecord(int id, std::u16string_view text) {
-    ClipRecord record;
-    record.Id = id;
-    record.DTime = 1700000000u + static_cast<unsigned>(id);
-    record.Name = "????";
-    record.SourceName = "notepad.exe";
-    record.SourceTitle = "Untitled - Notepad";
-    record.Text = "????\0"s;
-    record.Type = UnicodeText;
-    record.Data = utf16Block(text);
-    return record;
-}
-
-class HistoryText : public HistoryDbTest {
+class HistoryText : public store_test::HistoryDbTest {
 protected:
-    void SetUp() override {
-        HistoryDbTest::SetUp();
-        openFresh();
-    }
-    void reopen() {
-        historyDb.close();
-        openHistoryDatabase(dbPath(), scratch.folder(), host);
-    }
-    // In one transaction, as a test's bulk rows need not be synced one by one.
-    void addPlain(int count) {
-        historyDb.execute("BEGIN;");
-        for (int i = 0; i < count; ++i) {
-            ClipRecord record;
-            record.Id = history::claimNextId();
-            record.DTime = 1700000000u + static_cast<unsigned>(record.Id);
-            record.Name = "clip " + std::to_string(record.Id);
+    // Rows as an older build or another program writes them: Log only.
+    void addToLogOnly(int first, int count, const std::string& text) {
+        SqlTransaction transaction(historyDb);
+        for (ClipRecord record; count-- > 0; historyDb.execute(insertStatement(record).c_str())) {
+            record.Id = first++;
+            record.DTime = 100u + static_cast<unsigned>(record.Id);  // other times than addClips's
+            record.Name = text + std::to_string(record.Id);
             record.Text = *record.Name + '\0';
-            history::add(record);
         }
-        historyDb.execute("COMMIT;");
+        transaction.commit();
     }
-    // Rows as an older build (or another program) writes them: Log only.
-    void addToLogOnly(int id, unsigned dtime, const std::string& text) {
-        ClipRecord record;
-        record.Id = id;
-        record.DTime = dtime;
-        record.Name = text;
-        record.Text = text + '\0';
-        historyDb.execute(insertStatement(record).c_str());
+    std::string idsAndTimes(const std::string& table, const std::string& id) {
+        return historyDb.query(("SELECT group_concat(i||':'||DTime) AS rows FROM (SELECT " + id + " AS i, DTime FROM " +
+                                table + " ORDER BY i)").c_str()).stringValue("rows", "");
     }
-    // id -> capture time, of Log and of the side table.
-    std::map<int, int> idsAndTimes(const char* table) {
-        SqlResultTable rows = historyDb.queryTable(
-            (std::string("SELECT ") + (table == "Log"s ? "Id" : "rowid") + " AS Id, DTime FROM " + table + ";").c_str());
-        std::map<int, int> found;
-        for (int i = 0; i < rows.rowCount(); ++i) {
-            rows.selectRow(i);
-            found[rows.intValue("Id", -1)] = rows.intValue("DTime", -1);
-        }
-        return found;
-    }
-    void expectInStep() {
-        const std::map<int, int> log = idsAndTimes("Log");
-        EXPECT_EQ(idsAndTimes("LogText"), log);
-    }
+    void expectInStep() { EXPECT_EQ(idsAndTimes("LogText", "rowid"), idsAndTimes("Log", "Id")); }
     std::string captionOf(int id) {
-        for (const history::ListEntry& entry : history::page(0, 100000))
-            if (entry.id == id) return entry.unicodeCaption.value_or("(none)");
-        return "(no row)";
+        return history::preview(id)->unicode.value_or(ItemText{"(none)", "", "", ""}).caption;
     }
+    void trim(bool save) { trimHistory({save, 3000}, changed, cachedCount, host); }
+
+    bool changed = false;
+    int cachedCount = 0;
 };
 
-TEST_F(HistoryText, AddedItemsReadBackAsWritten) {
-    const std::u16string texts[] = {u"Привет, мир", u"Γειά σου Κόσμε", u"你好世界", u"Smile \U0001F600 end"};
-    const std::string expected[] = {"Привет, мир", "Γειά σου Κόσμε", "你好世界", "Smile 😀 end"};
-    for (const auto& text : texts) history::add(unicodeRecord(history::claimNextId(), text));
-    const std::vector<history::ListEntry> page = history::page(0, 50);
-    ASSERT_EQ(page.size(), 4u);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(page[3 - i].unicodeCaption, expected[i]);
-        EXPECT_EQ(page[3 - i].caption, "????") << "Log's own caption stays";
-    }
-    EXPECT_EQ(history::recent(1).at(0).unicodeCaption, expected[3]);
-    const auto preview = history::preview(2);
-    ASSERT_TRUE(preview && preview->unicode);
-    EXPECT_EQ(preview->unicode->text, "你好世界");
-    EXPECT_EQ(preview->unicode->sourceTitle, "Untitled - Notepad");
-    const auto older = history::neighbour(2, history::Direction::Older);
-    ASSERT_TRUE(older);
-    EXPECT_EQ(older->unicodeText, "Γειά σου Κόσμε");
-    expectInStep();
-}
-
-TEST_F(HistoryText, RemoveAndRemoveAllKeepItInStep) {
-    addPlain(5);
-    history::remove(2);
-    expectInStep();
-    EXPECT_EQ(idsAndTimes("LogText").count(2), 0u);
-    history::removeAll();
-    expectInStep();
-    EXPECT_TRUE(idsAndTimes("LogText").empty());
-    addPlain(1);
-    EXPECT_EQ(captionOf(5), "clip 5") << "the emptied table takes new rows";
-}
-
-TEST_F(HistoryText, TrimAtExitLeavesTheNewestRowsInBoth) {
-    addPlain(3005);
-    bool changed = false;
-    int cached = 0;
-    trimHistory({true, 3000}, changed, cached, host);
+TEST_F(HistoryText, ItStaysInStepThroughEveryChangeAndIsMendedOrMadeAtOpen) {
+    addClips(3005);
+    trim(true);
     EXPECT_EQ(rowCount(), 3000);
     expectInStep();
-    EXPECT_EQ(idsAndTimes("LogText").begin()->first, 5);
-}
-
-TEST_F(HistoryText, DropAtExitTakesTheSideTableAlong) {
-    addPlain(3);
-    bool changed = false;
-    int cached = 0;
-    trimHistory({false, 3000}, changed, cached, host);
+    history::remove(7);
+    expectInStep();
+    history::removeAll();
+    expectInStep();
+    addClips(1);
+    EXPECT_EQ(captionOf(3005), "clip 3005") << "the emptied table takes new rows";
+    trim(false);
     EXPECT_THROW(historyDb.queryInt("SELECT COUNT(*) FROM LogText;"), SqlException);
-    reopen();
+    open();
     expectInStep();
-    EXPECT_EQ(nextId, 0);
-}
-
-TEST_F(HistoryText, AFileOfAnOlderBuildGetsItsSideTableAtOpen) {
-    historyDb.execute("DROP TABLE LogText;");
-    historyDb.execute("BEGIN;");
-    for (int id = 0; id < 1200; ++id) addToLogOnly(id, 100u + static_cast<unsigned>(id), "caf\xE9 " + std::to_string(id));
-    historyDb.execute("COMMIT;");
-    reopen();
-    expectInStep();
-    EXPECT_EQ(captionOf(1199), "café 1199") << "ANSI converted by the host";
-    ASSERT_FALSE(host.progress.empty());
-    EXPECT_EQ(host.progress.back(), std::make_pair(1200, 1200)) << "the progress ends";
-    host.progress.clear();
-    reopen();
-    EXPECT_TRUE(host.progress.empty()) << "in step: nothing to do at the next open";
-}
-
-TEST_F(HistoryText, WhatTheOpenBudgetLeavesIsMadeInStepsWhileTheProgramRuns) {
-    historyDb.execute("DROP TABLE LogText;");
-    historyDb.execute("BEGIN;");
-    for (int id = 0; id < 600; ++id) addToLogOnly(id, 100u + static_cast<unsigned>(id), "row " + std::to_string(id));
-    historyDb.execute("COMMIT;");
-    history::text::bringInStep(host, std::chrono::nanoseconds(0));
-    ASSERT_EQ(host.textsLater, 600) << "every row is left, below the newest id + 1";
-    EXPECT_EQ(captionOf(599), "(none)") << "Log's caption shows meanwhile";
-    int below = *host.textsLater, steps = 0;
-    while (history::makeMissingTexts(below, host)) ASSERT_LT(++steps, 600);
-    expectInStep();
-    EXPECT_EQ(captionOf(0), "row 0");
-    host.textsLater = 5;
-    reopen();
-    EXPECT_EQ(host.textsLater, std::nullopt) << "an open in step ends any request";
-}
-
-TEST_F(HistoryText, AFileChangedBehindItsBackIsMendedByIdAtOpen) {
-    addPlain(6);  // ids 0..5
-    // Another program: deletes 1, adds 6, and after deleting the newest, 5, reuses its id.
+    addClips(6);
+    // Another program deletes 1, and 5, the newest, whose id it then reuses.
     historyDb.execute(sql::deleteItem(1).c_str());
     historyDb.execute(sql::deleteItem(5).c_str());
-    addToLogOnly(5, 42, "reused id");
-    addToLogOnly(6, 43, "new row");
-    reopen();
+    addToLogOnly(5, 2, "other ");
+    open();
     expectInStep();
-    EXPECT_EQ(captionOf(5), "reused id");
-    EXPECT_EQ(captionOf(6), "new row");
-    EXPECT_EQ(captionOf(4), "clip 4");
+    EXPECT_EQ(captionOf(5), "other 5");
+    historyDb.execute(sql::kDeleteAll);  // as an older build's Empty does
+    open();
+    expectInStep();
+    historyDb.execute("DROP TABLE LogText;");
+    addToLogOnly(0, 1200, "caf\xE9 ");
+    open();
+    expectInStep();
+    EXPECT_EQ(captionOf(1199), "café 1199") << "ANSI converted by the host";
+    EXPECT_EQ(host.progress.back(), std::pair(1200, 1200)) << "the progress ends";
+
+    historyDb.execute("DROP TABLE LogText;");
+    history::text::bringInStep(host, std::chrono::nanoseconds(0));
+    ASSERT_EQ(host.textsLater, 1200) << "every row is left, below the newest id + 1";
+    EXPECT_EQ(captionOf(1199), "(none)") << "Log's caption shows meanwhile";
+    for (int below = 1200, steps = 0; history::makeMissingTexts(below, host);) ASSERT_LT(++steps, 1200);
+    expectInStep();
+    host.progress.clear();
+    open();
+    EXPECT_TRUE(host.progress.empty()) << "in step: nothing to do at the next open";
+    EXPECT_EQ(host.textsLater, std::nullopt) << "and any request ends";
 }
 
-TEST_F(HistoryText, ASideTableAheadOfLogLosesItsExtraRows) {
-    addPlain(4);
-    historyDb.execute(sql::kDeleteAll);  // as the older build's Empty does
-    reopen();
-    expectInStep();
-    EXPECT_TRUE(idsAndTimes("LogText").empty());
-}
-
-// Every catalogue statement, as an older build runs them, works on a file with the side table.
-TEST_F(HistoryText, LogsCatalogueRunsOnAFileWithTheSideTable) {
-    addPlain(3);
-    historyDb.execute(sql::insertRow(3, 9, "\x01n", "\x01s", "\x01t", "(null)", "\x01x", 0, "(null)").c_str());
-    EXPECT_EQ(historyDb.queryInt(sql::kSelectMaxId), 3);
-    EXPECT_EQ(historyDb.queryInt(sql::kCountRows), 4);
-    EXPECT_FALSE(historyDb.query(sql::kSelectNewest).atEnd());
-    EXPECT_EQ(historyDb.queryTable(sql::selectPage(0, 50).c_str()).rowCount(), 4);
-    EXPECT_EQ(historyDb.queryTable(sql::selectRecent(15).c_str()).rowCount(), 4);
-    EXPECT_FALSE(historyDb.query(sql::selectPreview(1).c_str()).atEnd());
-    EXPECT_EQ(historyDb.query(sql::selectOlder(1).c_str()).intValue("Id", -1), 0);
-    EXPECT_EQ(historyDb.query(sql::selectNewer(0).c_str()).intValue("Id", -1), 1);
-    EXPECT_FALSE(historyDb.query(sql::selectClipBlocks(0).c_str()).atEnd());
-    historyDb.query(sql::trimOldest(1).c_str()).release();
-    EXPECT_EQ(historyDb.execute(sql::deleteItem(2).c_str()), 1);
-    historyDb.execute(sql::kVacuum);
-    historyDb.query(sql::kDropLogTable).release();
-    historyDb.execute(sql::kCreateLogTable);
+// Every reader gets the UTF-8 texts; Find takes what is typed as text, never as query syntax.
+TEST_F(HistoryText, TheTextsAreReadAndFoundInEveryScript) {
+    const char* const items[][2] = {
+        {"Meet at the zanzibar cafe", "Untitled - Notepad"},       {"He said \"hello\" to tom AND jerry", "Notepad"},
+        {"wildcard a*b, x-y and f(x) NEAR", "Untitled - Notepad"}, {"it's C:\\temp\\ for Tom's cat", "Notepad"},
+        {"С Новым годом! Ёлка стоит", "Untitled - Notepad"},       {"an ox", "Report QX - Editor"},
+        {"Zanzibar again 你好世界", "Calc"},                       {"rate 50% off_peak", "Calc"}};
+    for (const auto& [text, title] : items) {
+        ClipRecord record;  // as the capture makes it: the ANSI text is the code page's lossy copy
+        record.Id = history::claimNextId();
+        record.Name = "????";
+        record.Utf8 = ClipRecord::Utf8Texts{text, "notepad.exe", title};
+        history::add(record);
+    }
+    EXPECT_EQ(std::pair(history::page(3, 1).at(0).caption, history::page(3, 1).at(0).unicodeCaption),
+              std::pair("????"s, std::optional("С Новым годом! Ёлка стоит"s)));
+    EXPECT_EQ(history::recent(1).at(0).unicodeCaption, "rate 50% off_peak");
+    EXPECT_EQ(history::preview(5)->unicode->sourceTitle, "Report QX - Editor");
+    EXPECT_EQ(history::neighbour(7, history::Direction::Older)->unicodeText, "Zanzibar again 你好世界");
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"zanzibar", {6, 0}}, {"ZANZIBAR cafe", {0}}, {"\"hello\"", {1}},  {"\"hello", {1}},     {"a*b", {2}},
+        {"*", {2}},           {"x-y", {2}},           {"f(x)", {2}},       {")", {2}},           {"NEAR(", {}},
+        {"AND", {2, 1}},      {"C:\\temp\\", {3}},    {"\\", {3}},         {"Tom's", {3}},       {"'", {3}},
+        {"ёлка", {4}},        {"ЁЛКА годом", {4}},    {"世界", {6}},       {"zz", {}},           {"\\%", {}},
+        {"ox", {5}},          {"qx", {5}},            {"tom ca", {3}},     {"tom zz", {}},  // short: captions, titles
+        {"%", {7}},           {"_", {7}},             {"f_", {7}},         {"   \t ", {7, 6, 5, 4, 3, 2, 1, 0}}};
+    for (const auto& [typed, ids] : cases) {
+        EXPECT_EQ(idsOf(history::findPage(typed, 0, 100)), ids) << typed;
+        EXPECT_EQ(history::findCount(typed), static_cast<int>(ids.size())) << typed;
+    }
+    EXPECT_EQ(idsOf(history::findPage("a", 2, 3)), (std::vector{5, 4, 3})) << "pages of matches count from the newest";
+    EXPECT_EQ(history::findPage("zanzibar", 0, 1).at(0).unicodeCaption, "Zanzibar again 你好世界");
 }
 
 }  // namespace
