@@ -3,10 +3,6 @@
 #include "store/HistorySql.h"
 #include "store/StoredValue.h"
 
-bool isKnownItemType(int type) {
-    return type == PlainText || type == UnicodeText || type == RichText || type == Bitmap;
-}
-
 std::string insertStatement(const ClipRecord& record) {
     return sql::insertRow(record.Id, record.DTime, storedCaption(record.Name), storedText(record.SourceName),
                           storedText(record.SourceTitle), storedBlock(record.Locale), storedBlock(record.Text),

@@ -13,8 +13,6 @@ enum ItemType : int {
     Bitmap = 8,
 };
 
-bool isKnownItemType(int type);
-
 // One history item with the columns of table Log in column order, held as plain values:
 // texts without their terminator, blocks as captured (std::nullopt when not captured).
 struct ClipRecord {
