@@ -3,6 +3,8 @@
 #include "store/ClipRecord.h"
 #include "store/Utf8Text.h"
 
+#include <utility>
+
 namespace {
 constexpr char kHeader[] =
     "\tYarrowkit has copied the next item to the clipboard: \t\n\t=-=-=-=-=-=-=-=-=-=-=-=-==-=-=-=-=-=-= \n";
@@ -15,11 +17,5 @@ std::string neighbourBalloonText(int type, const std::string& body) {
     std::string text = kHeader;
     text += type == Bitmap ? std::string(kImageNote) : body;
     // Counted in characters, so that a text in any script shows as much as a Latin one.
-    const std::size_t limit = utf8::bytesOfChars(text, kLongestText);
-    if (limit < text.size()) {
-        // The header holds blanks, so a cut is always found.
-        text.erase(text.rfind(' ', limit));
-        text += kTruncatedNote;
-    }
-    return text;
+    return utf8::cutAtBlank(std::move(text), kLongestText, kTruncatedNote);
 }

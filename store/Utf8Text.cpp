@@ -82,6 +82,14 @@ std::size_t bytesOfChars(std::string_view text, std::size_t maxChars) {
     return text.size();
 }
 
+std::string cutAtBlank(std::string text, std::size_t maxChars, std::string_view note) {
+    const std::size_t limit = bytesOfChars(text, maxChars);
+    if (limit >= text.size()) return text;
+    const std::size_t blank = text.rfind(' ', limit);
+    text.resize(blank == std::string::npos ? limit : blank);
+    return text.append(note);
+}
+
 std::size_t charCount(std::string_view text) {
     std::size_t chars = 0;
     for (char byte : text) chars += isContinuation(static_cast<unsigned char>(byte)) ? 0 : 1;

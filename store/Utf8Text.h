@@ -23,6 +23,10 @@ std::string_view prefixBytes(std::string_view text, std::size_t maxBytes);
 // Byte length of the first maxChars characters (all of the text when it has fewer).
 std::size_t bytesOfChars(std::string_view text, std::size_t maxChars);
 
+// A text longer than maxChars characters is cut at the last blank at or before that position
+// (at the position itself when there is none) and gets the note.
+std::string cutAtBlank(std::string text, std::size_t maxChars, std::string_view note);
+
 // Number of characters (code points) of a UTF-8 text.
 std::size_t charCount(std::string_view text);
 

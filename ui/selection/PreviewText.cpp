@@ -51,15 +51,7 @@ std::string previewText(const RecordFields& record, const AnsiConverter& toAnsi)
     return text;
 }
 
-std::string truncated(std::string text) { return truncatedAt(std::move(text), kMaxLength); }
-
-std::string truncatedAt(std::string text, std::size_t maxChars) {
-    const std::size_t limit = utf8::bytesOfChars(text, maxChars);
-    if (limit >= text.size()) return text;
-    std::size_t blank = text.rfind(' ', limit);
-    // The header always holds blanks; the guard only matters for texts built elsewhere.
-    text.resize(blank == std::string::npos ? limit : blank);
-    return text.append(kTruncatedNote);
-}
+// The header always holds blanks, so the cut falls on one.
+std::string truncated(std::string text) { return utf8::cutAtBlank(std::move(text), kMaxLength, kTruncatedNote); }
 
 }  // namespace preview

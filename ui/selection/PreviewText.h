@@ -35,8 +35,6 @@ std::string previewText(const RecordFields& record, const AnsiConverter& toAnsi)
 // character position kMaxLength and gets the truncation note. For a text of one-byte
 // characters, characters and bytes are the same.
 std::string truncated(std::string text);
-// The same cut for any length (the step balloon's 1000).
-std::string truncatedAt(std::string text, std::size_t maxChars);
 
 // The bytes of a decoded block up to its first zero byte.
 std::string_view untilZero(std::string_view bytes);
