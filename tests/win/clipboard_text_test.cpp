@@ -1,14 +1,8 @@
 // The Unicode text the capture derives from an ANSI copy is the one the system synthesizes,
 // byte for byte, in single- and double-byte code pages.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <optional>
-#include <string>
-
 #include "clipboard/AnsiText.h"
 #include "clipboard/ClipboardAccess.h"
+#include "win_support.h"
 
 namespace {
 

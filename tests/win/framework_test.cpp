@@ -1,20 +1,14 @@
 // The dialog base: what it decodes for each message, and which dialog's pre-translation its
 // modal loop offers a key to.
-#include <windows.h>
-#include <commctrl.h>
-
-#include <gtest/gtest.h>
-
-#include <optional>
-#include <string>
-#include <vector>
-
 #include "res/resource.h"
 #include "ui/framework/Dialog.h"
+#include "win_support.h"
 
 namespace {
 
-// Notes each typed hook the base calls and answers as the case tells it.
+// Notes each typed hook the base calls and the windows of the keys offered to its
+// pre-translation, and answers as the case tells it. Run modally with `postKeysTo`, it posts a
+// key to each of those windows and then to its own OK button, whose key ends the run.
 class RecordingDialog : public Dialog {
 public:
     RecordingDialog() : Dialog(IDD_ABOUT) {}
@@ -22,50 +16,44 @@ public:
     std::vector<std::string> calls;
     bool handled = false;
     std::optional<LRESULT> notifyAnswer;
-
-protected:
-    bool onCommand(int id, int code) override {
-        note("command " + std::to_string(id) + " " + std::to_string(code));
-        return handled || Dialog::onCommand(id, code);
-    }
-    std::optional<LRESULT> onNotify(int id, NMHDR* header) override {
-        note("notify " + std::to_string(id) + " " + std::to_string(static_cast<int>(header->code)));
-        return notifyAnswer;
-    }
-    bool onTimer(UINT_PTR id) override {
-        note("timer " + std::to_string(id));
-        return handled;
-    }
-    void onDestroy() override { note("destroy"); }
-    void onInitMenuPopup(HMENU menu) override { note("popup " + std::to_string(reinterpret_cast<UINT_PTR>(menu))); }
-    void OnOK() override { note("ok"); }
-    void OnCancel() override { note("cancel"); }
-
-private:
-    void note(std::string call) { calls.push_back(std::move(call)); }
-};
-
-// Keeps the windows of the keys offered to its pre-translation. Run modally with `postKeysTo`,
-// it posts a key to each of those windows and to its own OK button, then ends itself.
-class KeyWatchingDialog : public Dialog {
-public:
-    KeyWatchingDialog() : Dialog(IDD_ABOUT) {}
     std::vector<HWND> keysSeen, postKeysTo;
     HWND ownButton = nullptr;
 
 protected:
     BOOL OnInitDialog() override {
-        if (postKeysTo.empty()) return TRUE;
         ownButton = item(IDOK);
-        postKeysTo.push_back(ownButton);
+        if (!postKeysTo.empty()) postKeysTo.push_back(ownButton);
         for (HWND target : postKeysTo) PostMessageA(target, WM_KEYDOWN, 'C', 0x002E0001);
-        PostMessageA(hwnd(), WM_COMMAND, IDCANCEL, 0);
         return TRUE;
     }
     bool PreTranslateMessage(MSG* message) override {
         if (message->message != WM_KEYDOWN) return false;
         keysSeen.push_back(message->hwnd);
+        if (message->hwnd == ownButton) EndDialog(42);
         return true;
+    }
+    bool onCommand(int id, int code) override {
+        note("command", id, code);
+        return handled || Dialog::onCommand(id, code);
+    }
+    std::optional<LRESULT> onNotify(int id, NMHDR* header) override {
+        note("notify", id, static_cast<int>(header->code));
+        return notifyAnswer;
+    }
+    bool onTimer(UINT_PTR id) override {
+        note("timer", id);
+        return handled;
+    }
+    void onDestroy() override { note("destroy"); }
+    void onInitMenuPopup(HMENU menu) override { note("popup", reinterpret_cast<UINT_PTR>(menu)); }
+    void OnOK() override { note("ok"); }
+    void OnCancel() override { note("cancel"); }
+
+private:
+    template <typename... Numbers>
+    void note(std::string call, Numbers... numbers) {
+        ((call += " " + std::to_string(numbers)), ...);
+        calls.push_back(call);
     }
 };
 
@@ -76,15 +64,8 @@ TEST(Dialog, EachMessageReachesItsTypedHookWithItsResult) {
     ASSERT_TRUE(dialog.Create(nullptr));
     NMHDR header = {nullptr, 1006, static_cast<UINT>(NM_DBLCLK)};
     const auto notify = reinterpret_cast<LPARAM>(&header);
-    const struct {
-        UINT message;
-        WPARAM wParam;
-        LPARAM lParam;
-        bool handled;
-        std::optional<LRESULT> notifyAnswer;
-        std::vector<std::string> calls;
-        INT_PTR result;
-    } cases[] = {
+    const struct { UINT message; WPARAM wParam; LPARAM lParam; bool handled; std::optional<LRESULT> notifyAnswer;
+                   std::vector<std::string> calls; INT_PTR result; } cases[] = {
         {WM_COMMAND, MAKEWPARAM(1234, 5), 0, false, {}, {"command 1234 5"}, FALSE},
         {WM_COMMAND, MAKEWPARAM(1234, 5), 0, true, {}, {"command 1234 5"}, TRUE},
         {WM_COMMAND, MAKEWPARAM(IDOK, 0), 0, false, {}, {"command 1 0", "ok"}, TRUE},
@@ -112,12 +93,11 @@ TEST(Dialog, EachMessageReachesItsTypedHookWithItsResult) {
 
 TEST(Dialog, ModalLoopOffersKeysToTheDialogTheyAreFor) {
     // A window without owner stays usable beside a modal box; its keys stay its own.
-    KeyWatchingDialog beside;
+    RecordingDialog beside, box;
     ASSERT_TRUE(beside.Create(nullptr));
     const HWND besideButton = beside.item(IDOK);
-    KeyWatchingDialog box;
     box.postKeysTo = {besideButton, beside.hwnd()};
-    EXPECT_EQ(box.DoModal(), IDCANCEL);
+    EXPECT_EQ(box.DoModal(), 42);
     EXPECT_EQ(beside.keysSeen, (std::vector<HWND>{besideButton, beside.hwnd()}));
     EXPECT_EQ(box.keysSeen, std::vector<HWND>{box.ownButton});
 }

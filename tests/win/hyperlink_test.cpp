@@ -1,11 +1,6 @@
 // The hyperlink control on the static texts of a real dialog: fitted to its text, underlined
 // while the pointer is over it, showing its own cursor.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
-#include <string>
 
 #include "res/resource.h"
 #include "ui/controls/HyperLinkCtrl.h"
@@ -13,13 +8,6 @@
 #include "win_support.h"
 
 namespace {
-
-RECT rectInParent(HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 HFONT fontOf(HWND control) { return reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)); }
 
@@ -29,7 +17,15 @@ bool underlined(HWND control) {
     return font.lfUnderline != 0;
 }
 
-SIZE textExtent(HWND control) {
+RECT rectInParent(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// A centred link's window holds its text and the last glyph's overhang, centred where it was.
+void expectFittedToItsText(HWND control, const RECT& before) {
     char text[256] = {};
     const int length = GetWindowTextA(control, text, sizeof text);
     HDC dc = GetDC(control);
@@ -38,18 +34,20 @@ SIZE textExtent(HWND control) {
     GetTextExtentPoint32A(dc, text, length, &size);
     SelectObject(dc, previous);
     ReleaseDC(control, dc);
-    return size;
+    const RECT after = rectInParent(control);
+    EXPECT_GE(after.right - after.left, size.cx + 1) << text;
+    EXPECT_LE(after.right - after.left, size.cx + 4) << text;
+    EXPECT_EQ(after.bottom - after.top, size.cy) << text;
+    EXPECT_LE(std::abs((after.left + after.right) - (before.left + before.right)), 1) << text;
+    EXPECT_EQ(after.top, before.top) << text;
 }
 
-// The window of a centred link holds its text and the last glyph's overhang, centred where it was.
-void expectFittedAround(HWND control, const RECT& before) {
-    const RECT after = rectInParent(control);
-    const SIZE text = textExtent(control);
-    EXPECT_GE(after.right - after.left, text.cx + 1);
-    EXPECT_LE(after.right - after.left, text.cx + 4);
-    EXPECT_EQ(after.bottom - after.top, text.cy);
-    EXPECT_LE(std::abs((after.left + after.right) - (before.left + before.right)), 1);
-    EXPECT_EQ(after.top, before.top);
+// Puts the pointer at x, y; the platform refuses while our window is not yet on the screen.
+bool movePointer(int x, int y) {
+    return pumpUntil([&] {
+        POINT at;
+        return SetCursorPos(x, y) && GetCursorPos(&at) && at.x == x && at.y == y;
+    }, 10000);
 }
 
 }  // namespace
@@ -64,17 +62,17 @@ TEST(HyperLinkCtrl, FitsItsWindowToTheTextWheneverTheAddressIsSet) {
     ASSERT_TRUE(mail.attach(mailControl));
     EXPECT_EQ(mail.address(), "http://www.example.org/page") << "the text gives the address";
     EXPECT_TRUE(GetWindowLongA(mailControl, GWL_STYLE) & SS_NOTIFY);
-    expectFittedAround(mailControl, mailBefore);
+    expectFittedToItsText(mailControl, mailBefore);
 
     home.setAddress("http://www.example.org");
     ASSERT_TRUE(home.attach(homeControl));
     char text[64] = {};
     GetWindowTextA(homeControl, text, sizeof text);
     EXPECT_STREQ(text, "http://www.example.org") << "an empty control shows its address";
-    expectFittedAround(homeControl, homeBefore);
+    expectFittedToItsText(homeControl, homeBefore);
     SetWindowTextA(homeControl, "a much longer text than the address was");
     home.setAddress("http://example.org");
-    expectFittedAround(homeControl, homeBefore);
+    expectFittedToItsText(homeControl, homeBefore);
 }
 
 TEST(HyperLinkCtrl, UnderlinedWhileThePointerIsOverItAndShowsItsCursor) {
@@ -87,13 +85,14 @@ TEST(HyperLinkCtrl, UnderlinedWhileThePointerIsOverItAndShowsItsCursor) {
     EXPECT_FALSE(underlined(control));
     RECT rect;
     GetWindowRect(control, &rect);
-    SetCursorPos(rect.left + 2, rect.top + 2);
+    ASSERT_TRUE(movePointer(rect.left + 2, rect.top + 2));
     SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
     EXPECT_TRUE(underlined(control));
+    EXPECT_FALSE(pumpUntil([&] { return !link.hovering(); }, 300)) << "the pointer is still over it";
     SendMessageA(control, WM_SETCURSOR, reinterpret_cast<WPARAM>(control), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(GetCursor(), link.linkCursor());
     // The hover timer notices the pointer has gone; under load that can take a while.
-    SetCursorPos(rect.right + 50, rect.bottom + 50);
+    ASSERT_TRUE(movePointer(rect.right + 50, rect.bottom + 50));
     EXPECT_TRUE(pumpUntil([&] { return !link.hovering(); }, 10000));
     EXPECT_FALSE(underlined(control));
 }

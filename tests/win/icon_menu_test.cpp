@@ -1,12 +1,5 @@
 // The icon menu on real platform menus: taking over the menu bar with the icon table, measuring,
 // the disabled icon's silhouette, the menu-window hook and the menu-character answer.
-#include <windows.h>
-#include <commctrl.h>
-
-#include <gtest/gtest.h>
-
-#include <map>
-
 #include "app/MenuIcons.h"
 #include "res/resource.h"
 #include "ui/menu/IconMenu.h"
@@ -14,6 +7,7 @@
 #include "ui/menu/IconMenuStrip.h"
 #include "ui/menu/MenuPainter.h"
 #include "ui/menu/MenuStyles.h"
+#include "win_support.h"
 
 namespace {
 

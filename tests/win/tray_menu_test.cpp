@@ -1,12 +1,5 @@
 // The tray menu against a real history file: its fixed part, the check mark, and the newest
 // records below it, rebuilt at each opening.
-#include <windows.h>
-#include <commctrl.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "app/MenuIcons.h"
 #include "app/Paths.h"
 #include "app/TrayMenu.h"
@@ -19,7 +12,13 @@
 
 namespace {
 
-constexpr int kFixedItems = 6;  // Options, Monitor, Reconnect, Help, Exit, separator
+constexpr UINT kSubmenu = UINT(-1);
+
+std::vector<UINT> commandsOf(HMENU menu) {
+    std::vector<UINT> commands;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) commands.push_back(GetMenuItemID(menu, i));
+    return commands;
+}
 
 class TrayMenuTest : public testing::Test {
 protected:
@@ -35,13 +34,13 @@ protected:
         ImageList_Destroy(itemImages_);
         DeleteFileA(dbPath.c_str());
     }
+    // A Unicode record gets its side row, as the capture writes it; others only Log, as an older build.
     void add(int type, const std::string& name, const std::wstring& unicode = L"") {
         ClipRecord record;
         record.Id = history::claimNextId();
         record.Name = record.Text = name;
         record.Type = type;
         record.Data = std::string(reinterpret_cast<const char*>(unicode.c_str()), (unicode.size() + 1) * sizeof(wchar_t));
-        // A Unicode record gets its side row as the capture writes it; others only Log, as an older build.
         if (unicode.empty()) historyDb.execute(insertStatement(record).c_str());
         else history::add(record);
     }
@@ -55,51 +54,44 @@ protected:
 
 }  // namespace
 
-TEST_F(TrayMenuTest, FixedPartHasItsIconsAndTheCheckMarkFollowsMonitoring) {
+TEST_F(TrayMenuTest, FixedPartHasItsCommandsAndIconsAndTheCheckMarkFollowsMonitoring) {
     for (bool monitoring : {true, false}) {
         ASSERT_TRUE(tray_.refresh(nullptr, monitoring, 15));
         EXPECT_EQ(GetMenuState(tray_.handle(), ID_MONITOR_CLIPBOARD, MF_BYCOMMAND) & MF_CHECKED, monitoring ? MF_CHECKED : 0u);
     }
-    ASSERT_EQ(tray_.menu().itemCount(), kFixedItems);
-    const struct { const char* text; UINT command; int image; } fixed[] = {
-        {"Options...", ID_OPTIONS, 0}, {"Monitor Clipboard", ID_MONITOR_CLIPBOARD, -1},
-        {"Reconnect to Clipboard", ID_RECONNECT_CLIPBOARD, -1}, {"Help", 0, -1}, {"Exit", ID_CLOSE_APP, 6}};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(at(i).text, fixed[i].text);
-        EXPECT_EQ(at(i).command, fixed[i].command) << fixed[i].text;
-        EXPECT_EQ(at(i).hasIcon() ? at(i).image : -1, fixed[i].image) << fixed[i].text;
-    }
-    EXPECT_EQ(at(5).kind, CIconMenuItemData::Kind::Separator);
-    HMENU help = GetSubMenu(tray_.handle(), 3);
-    const UINT helpCommands[] = {ID_HOME_PAGE, ID_FORUM, ID_SEND_FEEDBACK, ID_NEWSLETTER, 0, ID_ABOUT};
-    ASSERT_EQ(GetMenuItemCount(help), 6);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(GetMenuItemID(help, i), helpCommands[i]) << i;
-    EXPECT_EQ(FindIconMenuItem(help, ID_ABOUT)->image, 4);
+    EXPECT_EQ(commandsOf(tray_.handle()),
+              (std::vector<UINT>{ID_OPTIONS, ID_MONITOR_CLIPBOARD, ID_RECONNECT_CLIPBOARD, kSubmenu, ID_CLOSE_APP, 0}));
+    EXPECT_EQ(commandsOf(GetSubMenu(tray_.handle(), 3)),
+              (std::vector<UINT>{ID_HOME_PAGE, ID_FORUM, ID_SEND_FEEDBACK, ID_NEWSLETTER, 0, ID_ABOUT}));
+    EXPECT_EQ(at(0).image, 0);
+    EXPECT_FALSE(at(1).hasIcon());
+    EXPECT_EQ(FindIconMenuItem(tray_.handle(), ID_ABOUT)->image, 4);
 }
 
-TEST_F(TrayMenuTest, ListsTheNewestRecordsOldestFirstRebuiltAtEachOpening) {
-    for (int i = 0; i < 12; ++i) add(PlainText, "clip " + std::to_string(i));
+// Which records are listed, and in which order, the end-to-end journey checks by choosing them.
+TEST_F(TrayMenuTest, RecentItemsAreRebuiltAtEachOpeningWithTheirTextsAndImages) {
+    // "int PRIMARY KEY" lets a hand-made row have no id; ordered by Id it comes first.
+    historyDb.execute("INSERT INTO Log(Id, Name) VALUES (NULL, 'x');");
     add(RichText, "rich");
     add(UnicodeText, "????", L"\u4F60\u597D \u043C\u0438\u0440");
-    // "int PRIMARY KEY" lets a hand-made row have no id; it is the oldest of the fifteen.
-    historyDb.execute("INSERT INTO Log(Id, Name) VALUES (NULL, 'x');");
+    add(PlainText, "plain");
+    const UINT first = TrayMenu::kFirstRecentCommand;
     for (int opening = 0; opening < 2; ++opening) {
         ASSERT_TRUE(tray_.refresh(nullptr, true, 15));
-        ASSERT_EQ(tray_.menu().itemCount(), kFixedItems + 14) << "the row without id is left out";
-        for (int i = 0; i < 14; ++i) {
-            const CIconMenuItemData& item = at(kFixedItems + i);
-            EXPECT_EQ(item.command, UINT(TrayMenu::kFirstRecentCommand + 1 + i)) << "the skipped row used up a command";
-            EXPECT_EQ(tray_.recordIdOf(item.command), i);
-            EXPECT_EQ(item.images, itemImages_);
-        }
+        const std::vector<UINT> commands = commandsOf(tray_.handle());
+        ASSERT_EQ(commands.size(), 6u + 3u) << "the row without id is left out, nothing is kept from before";
+        EXPECT_EQ(std::vector<UINT>(commands.begin() + 6, commands.end()), (std::vector<UINT>{first + 1, first + 2, first + 3}))
+            << "the row without id used up a command";
     }
-    const struct { int position; const char* text; bool utf8; int image; } recent[] = {
-        {0, "clip 0", false, 1}, {12, "rich", false, 2}, {13, "\xE4\xBD\xA0\xE5\xA5\xBD \xD0\xBC\xD0\xB8\xD1\x80", true, 0}};
-    for (const auto& r : recent) {
-        EXPECT_EQ(at(kFixedItems + r.position).text, r.text);
-        EXPECT_EQ(at(kFixedItems + r.position).utf8, r.utf8) << r.text;
-        EXPECT_EQ(at(kFixedItems + r.position).image, r.image) << r.text;
+    const struct { const char* text; bool utf8; int image; } recent[] = {
+        {"rich", false, 2}, {"\xE4\xBD\xA0\xE5\xA5\xBD \xD0\xBC\xD0\xB8\xD1\x80", true, 0}, {"plain", false, 1}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(at(6 + i).text, recent[i].text);
+        EXPECT_EQ(at(6 + i).utf8, recent[i].utf8) << recent[i].text;
+        EXPECT_EQ(at(6 + i).image, recent[i].image) << recent[i].text;
+        EXPECT_EQ(at(6 + i).images, itemImages_);
     }
+    EXPECT_EQ(tray_.recordIdOf(first + 3), 2);
+    EXPECT_EQ(tray_.recordIdOf(first), -1);
     EXPECT_EQ(tray_.recordIdOf(ID_OPTIONS), 0) << "fixed items carry no record";
-    EXPECT_EQ(tray_.recordIdOf(TrayMenu::kFirstRecentCommand), -1);
 }

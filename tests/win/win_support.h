@@ -1,8 +1,14 @@
-// Helpers shared by the Windows test programs.
+// What every Windows test program of ours includes, and the helpers they share.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 inline std::string tempFolder() {
     char path[MAX_PATH];

@@ -1,8 +1,5 @@
 // Entry point of the Windows test programs: common controls, then GoogleTest.
-#include <windows.h>
-#include <commctrl.h>
-
-#include <gtest/gtest.h>
+#include "win_support.h"
 
 int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
