@@ -13,7 +13,7 @@ class RecordingDialog : public Dialog {
 public:
     RecordingDialog() : Dialog(IDD_ABOUT) {}
     using Dialog::HandleMessage;
-    std::vector<std::string> calls;
+    std::string calls;
     bool handled = false;
     std::optional<LRESULT> notifyAnswer;
     std::vector<HWND> keysSeen, postKeysTo;
@@ -33,28 +33,23 @@ protected:
         return true;
     }
     bool onCommand(int id, int code) override {
-        note("command", id, code);
+        calls += "command " + std::to_string(id) + " " + std::to_string(code) + "; ";
         return handled || Dialog::onCommand(id, code);
     }
     std::optional<LRESULT> onNotify(int id, NMHDR* header) override {
-        note("notify", id, static_cast<int>(header->code));
+        calls += "notify " + std::to_string(id) + " " + std::to_string(static_cast<int>(header->code)) + "; ";
         return notifyAnswer;
     }
     bool onTimer(UINT_PTR id) override {
-        note("timer", id);
+        calls += "timer " + std::to_string(id) + "; ";
         return handled;
     }
-    void onDestroy() override { note("destroy"); }
-    void onInitMenuPopup(HMENU menu) override { note("popup", reinterpret_cast<UINT_PTR>(menu)); }
-    void OnOK() override { note("ok"); }
-    void OnCancel() override { note("cancel"); }
-
-private:
-    template <typename... Numbers>
-    void note(std::string call, Numbers... numbers) {
-        ((call += " " + std::to_string(numbers)), ...);
-        calls.push_back(call);
+    void onDestroy() override { calls += "destroy; "; }
+    void onInitMenuPopup(HMENU menu) override {
+        calls += "popup " + std::to_string(reinterpret_cast<UINT_PTR>(menu)) + "; ";
     }
+    void OnOK() override { calls += "ok; "; }
+    void OnCancel() override { calls += "cancel; "; }
 };
 
 }  // namespace
@@ -65,18 +60,18 @@ TEST(Dialog, EachMessageReachesItsTypedHookWithItsResult) {
     NMHDR header = {nullptr, 1006, static_cast<UINT>(NM_DBLCLK)};
     const auto notify = reinterpret_cast<LPARAM>(&header);
     const struct { UINT message; WPARAM wParam; LPARAM lParam; bool handled; std::optional<LRESULT> notifyAnswer;
-                   std::vector<std::string> calls; INT_PTR result; } cases[] = {
-        {WM_COMMAND, MAKEWPARAM(1234, 5), 0, false, {}, {"command 1234 5"}, FALSE},
-        {WM_COMMAND, MAKEWPARAM(1234, 5), 0, true, {}, {"command 1234 5"}, TRUE},
-        {WM_COMMAND, MAKEWPARAM(IDOK, 0), 0, false, {}, {"command 1 0", "ok"}, TRUE},
-        {WM_COMMAND, MAKEWPARAM(IDCANCEL, 1), 0, false, {}, {"command 2 1", "cancel"}, TRUE},
-        {WM_NOTIFY, 1006, notify, false, {}, {"notify 1006 -3"}, FALSE},
-        {WM_NOTIFY, 1006, notify, false, 7, {"notify 1006 -3"}, TRUE},
-        {WM_TIMER, 42, 0, false, {}, {"timer 42"}, FALSE},
-        {WM_TIMER, 42, 0, true, {}, {"timer 42"}, TRUE},
-        {WM_INITMENUPOPUP, 0x5678, 0, true, {}, {"popup 22136"}, FALSE},
-        {WM_DESTROY, 0, 0, true, {}, {"destroy"}, FALSE},
-        {WM_MOUSEWHEEL, 0, 0, true, {}, {}, FALSE},
+                   const char* calls; INT_PTR result; } cases[] = {
+        {WM_COMMAND, MAKEWPARAM(1234, 5), 0, false, {}, "command 1234 5; ", FALSE},
+        {WM_COMMAND, MAKEWPARAM(1234, 5), 0, true, {}, "command 1234 5; ", TRUE},
+        {WM_COMMAND, MAKEWPARAM(IDOK, 0), 0, false, {}, "command 1 0; ok; ", TRUE},
+        {WM_COMMAND, MAKEWPARAM(IDCANCEL, 1), 0, false, {}, "command 2 1; cancel; ", TRUE},
+        {WM_NOTIFY, 1006, notify, false, {}, "notify 1006 -3; ", FALSE},
+        {WM_NOTIFY, 1006, notify, false, 7, "notify 1006 -3; ", TRUE},
+        {WM_TIMER, 42, 0, false, {}, "timer 42; ", FALSE},
+        {WM_TIMER, 42, 0, true, {}, "timer 42; ", TRUE},
+        {WM_INITMENUPOPUP, 0x5678, 0, true, {}, "popup 22136; ", FALSE},
+        {WM_DESTROY, 0, 0, true, {}, "destroy; ", FALSE},
+        {WM_MOUSEWHEEL, 0, 0, true, {}, "", FALSE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.message) + " " + std::to_string(c.wParam));

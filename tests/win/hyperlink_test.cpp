@@ -13,8 +13,7 @@ HFONT fontOf(HWND control) { return reinterpret_cast<HFONT>(SendMessageA(control
 
 bool underlined(HWND control) {
     LOGFONTA font = {};
-    GetObjectA(fontOf(control), sizeof font, &font);
-    return font.lfUnderline != 0;
+    return GetObjectA(fontOf(control), sizeof font, &font) && font.lfUnderline;
 }
 
 RECT rectInParent(HWND control) {
@@ -24,15 +23,13 @@ RECT rectInParent(HWND control) {
     return rect;
 }
 
-// A centred link's window holds its text and the last glyph's overhang, centred where it was.
+// The window of a centred link holds its text and the last glyph's overhang, centred where it was.
 void expectFittedToItsText(HWND control, const RECT& before) {
     char text[256] = {};
-    const int length = GetWindowTextA(control, text, sizeof text);
-    HDC dc = GetDC(control);
-    HGDIOBJ previous = SelectObject(dc, fontOf(control));
     SIZE size = {};
-    GetTextExtentPoint32A(dc, text, length, &size);
-    SelectObject(dc, previous);
+    HDC dc = GetDC(control);
+    SelectObject(dc, fontOf(control));
+    GetTextExtentPoint32A(dc, text, GetWindowTextA(control, text, sizeof text), &size);
     ReleaseDC(control, dc);
     const RECT after = rectInParent(control);
     EXPECT_GE(after.right - after.left, size.cx + 1) << text;
@@ -44,10 +41,8 @@ void expectFittedToItsText(HWND control, const RECT& before) {
 
 // Puts the pointer at x, y; the platform refuses while our window is not yet on the screen.
 bool movePointer(int x, int y) {
-    return pumpUntil([&] {
-        POINT at;
-        return SetCursorPos(x, y) && GetCursorPos(&at) && at.x == x && at.y == y;
-    }, 10000);
+    POINT at;
+    return pumpUntil([&] { return SetCursorPos(x, y) && GetCursorPos(&at) && at.x == x && at.y == y; }, 10000);
 }
 
 }  // namespace
