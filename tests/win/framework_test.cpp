@@ -6,9 +6,8 @@
 
 namespace {
 
-// Notes each typed hook the base calls and the windows of the keys offered to its
-// pre-translation, and answers as the case tells it. Run modally with `postKeysTo`, it posts a
-// key to each of those windows and then to its own OK button, whose key ends the run.
+// Notes the typed hooks the base calls and the windows of the keys offered to its pre-translation.
+// Run modally, it posts a key to each of `postKeysTo` and then to its own OK button, which ends it.
 class RecordingDialog : public Dialog {
 public:
     RecordingDialog() : Dialog(IDD_ABOUT) {}
@@ -17,19 +16,17 @@ public:
     bool handled = false;
     std::optional<LRESULT> notifyAnswer;
     std::vector<HWND> keysSeen, postKeysTo;
-    HWND ownButton = nullptr;
 
 protected:
     BOOL OnInitDialog() override {
-        ownButton = item(IDOK);
-        if (!postKeysTo.empty()) postKeysTo.push_back(ownButton);
+        if (!postKeysTo.empty()) postKeysTo.push_back(item(IDOK));
         for (HWND target : postKeysTo) PostMessageA(target, WM_KEYDOWN, 'C', 0x002E0001);
         return TRUE;
     }
     bool PreTranslateMessage(MSG* message) override {
         if (message->message != WM_KEYDOWN) return false;
         keysSeen.push_back(message->hwnd);
-        if (message->hwnd == ownButton) EndDialog(42);
+        if (message->hwnd == item(IDOK)) EndDialog(42);
         return true;
     }
     bool onCommand(int id, int code) override {
@@ -94,5 +91,5 @@ TEST(Dialog, ModalLoopOffersKeysToTheDialogTheyAreFor) {
     box.postKeysTo = {besideButton, beside.hwnd()};
     EXPECT_EQ(box.DoModal(), 42);
     EXPECT_EQ(beside.keysSeen, (std::vector<HWND>{besideButton, beside.hwnd()}));
-    EXPECT_EQ(box.keysSeen, std::vector<HWND>{box.ownButton});
+    EXPECT_EQ(box.keysSeen, std::vector<HWND>{box.postKeysTo.back()});
 }

@@ -1,5 +1,5 @@
-// The icon menu on real platform menus: the menu bar taken over with the icon table, measuring,
-// the disabled icon's silhouette and the menu-window hook. Mnemonics are chosen end to end.
+// The icon menu on real platform menus: measuring, the disabled icon's silhouette, and a dialog's
+// menu bar taken over with the icon table and its menu windows hooked. Mnemonics are end to end.
 #include "app/MenuIcons.h"
 #include "res/resource.h"
 #include "ui/menu/IconMenu.h"
@@ -13,7 +13,8 @@ namespace {
 
 // Draws `item` in `state` into a memory bitmap; how often each colour occurs in its icon square.
 std::map<COLORREF, int> iconColours(const MenuPainter& painter, const CIconMenuItemData& item, UINT state) {
-    const int size = MenuPainter::kIconSize, left = (MenuPainter::kIconColumn - size) / 2, top = 3;
+    const int size = MenuPainter::kIconSize, left = (MenuPainter::kIconColumn - size) / 2;
+    const int top = (MenuPainter::kItemHeight - size) / 2;
     HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
     HGDIOBJ previous = SelectObject(dc, CreateCompatibleBitmap(screen, 160, MenuPainter::kItemHeight));
     painter.draw(item, {ODT_MENU, 0, item.command, 0, state, nullptr, dc, {0, 0, 160, MenuPainter::kItemHeight},
@@ -43,28 +44,6 @@ void CALLBACK inspectMenuWindow(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 }  // namespace
-
-TEST(IconMenu, TakingOverTheMenuBarMakesEveryItemOwnerDrawnWithItsTableIcon) {
-    CIconMenuStrip strip(programMenuIcons());
-    HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN_MENU));
-    {
-        CIconMenu menu;
-        menu.attach(bar, true);
-        menu.applyIcons(strip);
-        EXPECT_TRUE(menu.itemAt(0)->inMenuBar);
-        const std::map<UINT, int> cells = {{ID_OPTIONS, 0}, {ID_HOME_PAGE, 1}, {ID_SEND_FEEDBACK, 3}, {ID_ABOUT, 4},
-                                           {ID_CLOSE_APP, 6}, {ID_FORUM, -1}, {ID_PASTE_TO_TARGET, -1}};
-        for (const auto& [command, cell] : cells) {
-            const CIconMenuItemData* item = FindIconMenuItem(bar, command);
-            ASSERT_TRUE(item && (GetMenuState(bar, command, MF_BYCOMMAND) & MF_OWNERDRAW)) << command;
-            EXPECT_EQ(item->hasIcon() ? item->image : -1, cell) << command;
-            EXPECT_FALSE(item->inMenuBar) << command;
-        }
-        EXPECT_EQ(FindIconMenuItem(bar, ID_COPY_TO_CLIPBOARD)->text, "&Copy to Clipboard\tCtrl-C \\ Ctrl-Insert");
-    }
-    EXPECT_TRUE(IsMenu(GetSubMenu(bar, 0))) << "the menu's owner destroys it, not the layer";
-    DestroyMenu(bar);
-}
 
 TEST(IconMenu, MeasureLeavesRoomForTheIconColumnTextAndShortcut) {
     MenuPainter painter;
@@ -100,17 +79,28 @@ TEST(IconMenu, DisabledIconIsAOneColourSilhouette) {
     EXPECT_EQ(enabled.count(colours.silhouette), 0u);
 }
 
-TEST(IconMenu, DialogHooksTheWindowsOfItsPopupMenusButLeavesTheSystemMenu) {
+TEST(IconMenu, DialogTakesOverItsMenuBarWithTheIconTableAndHooksItsMenuWindows) {
     CIconMenuDialog host(IDD_SELECTION, programMenuIcons());
     ASSERT_TRUE(host.Create(nullptr));
+    const HMENU bar = GetMenu(host.hwnd());
+    MENUITEMINFOA first = {};
+    first.cbSize = sizeof first;
+    first.fMask = MIIM_DATA;
+    ASSERT_TRUE(GetMenuItemInfoA(bar, 0, TRUE, &first));
+    EXPECT_TRUE(CIconMenuItemData::from(first.dwItemData)->inMenuBar);
+    const std::map<UINT, int> cells = {{ID_OPTIONS, 0}, {ID_ABOUT, 4}, {ID_CLOSE_APP, 6}, {ID_PASTE_TO_TARGET, -1}};
+    for (const auto& [command, cell] : cells) {
+        const CIconMenuItemData* item = FindIconMenuItem(bar, command);
+        ASSERT_TRUE(item && (GetMenuState(bar, command, MF_BYCOMMAND) & MF_OWNERDRAW)) << command;
+        EXPECT_EQ(item->hasIcon() ? item->image : -1, cell) << command;
+        EXPECT_FALSE(item->inMenuBar) << command;
+    }
+    EXPECT_EQ(FindIconMenuItem(bar, ID_COPY_TO_CLIPBOARD)->text, "&Copy to Clipboard\tCtrl-C \\ Ctrl-Insert");
     EXPECT_FALSE(GetMenuState(GetSystemMenu(host.hwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_OWNERDRAW)
         << "the system menu stays the platform's";
-    CIconMenu menu;
-    menu.createPopup();
-    menu.appendItem(0, 500, "First");
     const UINT_PTR timer = SetTimer(nullptr, 0, 300, inspectMenuWindow);
     SetForegroundWindow(host.hwnd());
-    TrackPopupMenu(menu.handle(), 0, 100, 100, 0, host.hwnd(), nullptr);
+    TrackPopupMenu(GetSubMenu(bar, 0), 0, 100, 100, 0, host.hwnd(), nullptr);
     KillTimer(nullptr, timer);
     EXPECT_TRUE(menuWindowSubclassed);
 }

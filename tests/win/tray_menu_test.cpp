@@ -31,7 +31,8 @@ void addRecord(int type, const char* caption) {
 }  // namespace
 
 TEST(TrayMenu, FixedPartAndCheckMarkThenRecentItemsRebuiltAtEachOpening) {
-    configFolder = tempFolder();
+    char temp[MAX_PATH];
+    configFolder.assign(temp, GetTempPathA(sizeof temp, temp));
     dbPath = configFolder + "yk-tray-menu.sql";
     WinStoreHost storeHost(configFolder + "yk-tray-menu.cfg", "yarrowkit");
     openHistoryDatabase(dbPath, configFolder, storeHost);

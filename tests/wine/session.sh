@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Private Wine sessions for tests and `make run`: each one is a copy of a template prefix
 # plus an Xvfb display of its own, and `stop` ends only that prefix's wineserver.
-#
 #   session.sh start [WxH]   prints the session folder; its file `env` holds the variables
 #   session.sh stop DIR      ends the session's wineserver and display, removes the folder
 #   session.sh template      makes the template prefix if it is missing
