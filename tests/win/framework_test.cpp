@@ -7,7 +7,7 @@
 namespace {
 
 // Notes the typed hooks the base calls and the windows of the keys offered to its pre-translation.
-// Run modally, it posts a key to each of `postKeysTo` and then to its own OK button, which ends it.
+// Run modally, it posts a key to each of `postKeysTo`, to its own OK button and to itself, which ends it.
 class RecordingDialog : public Dialog {
 public:
     RecordingDialog() : Dialog(IDD_ABOUT) {}
@@ -19,14 +19,14 @@ public:
 
 protected:
     BOOL OnInitDialog() override {
-        if (!postKeysTo.empty()) postKeysTo.push_back(item(IDOK));
+        if (!postKeysTo.empty()) postKeysTo.insert(postKeysTo.end(), {item(IDOK), hwnd()});
         for (HWND target : postKeysTo) PostMessageA(target, WM_KEYDOWN, 'C', 0x002E0001);
         return TRUE;
     }
     bool PreTranslateMessage(MSG* message) override {
         if (message->message != WM_KEYDOWN) return false;
         keysSeen.push_back(message->hwnd);
-        if (message->hwnd == item(IDOK)) EndDialog(42);
+        if (message->hwnd == hwnd()) EndDialog(42);
         return true;
     }
     bool onCommand(int id, int code) override {
@@ -91,5 +91,5 @@ TEST(Dialog, ModalLoopOffersKeysToTheDialogTheyAreFor) {
     box.postKeysTo = {besideButton, beside.hwnd()};
     EXPECT_EQ(box.DoModal(), 42);
     EXPECT_EQ(beside.keysSeen, (std::vector<HWND>{besideButton, beside.hwnd()}));
-    EXPECT_EQ(box.keysSeen, std::vector<HWND>{box.postKeysTo.back()});
+    EXPECT_EQ(box.keysSeen, std::vector<HWND>(box.postKeysTo.end() - 2, box.postKeysTo.end()));
 }

@@ -57,7 +57,7 @@ TEST(IconMenu, MeasureLeavesRoomForTheIconColumnTextAndShortcut) {
     const MEASUREITEMSTRUCT plain = measured(textItem("&Options..."));
     EXPECT_GT(plain.itemWidth, UINT{MenuPainter::kIconColumn + 30}) << "icon column plus the text";
     EXPECT_GE(plain.itemHeight, UINT{MenuPainter::kIconSize + 4});
-    EXPECT_GT(measured(textItem("&Options...\tF4")).itemWidth, plain.itemWidth + 10) << "the shortcut";
+    EXPECT_GT(measured(textItem("&Options...\tF4")).itemWidth, plain.itemWidth + 20) << "a gap and the shortcut";
     EXPECT_LT(measured(separator).itemHeight, plain.itemHeight);
     EXPECT_LT(measured(textItem("&Options...", true)).itemWidth, plain.itemWidth) << "the bar has no icon column";
 }
