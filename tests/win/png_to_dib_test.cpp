@@ -1,10 +1,6 @@
 // Pictures offered as PNG, turned into CF_DIB blocks by the platform's imaging component.
-#include <objbase.h>
-
 #include "clipboard/PngToDib.h"
 #include "win_support.h"
-
-namespace {
 
 // Three columns, two rows, top row first, as blue, green, red, alpha; every pixel different.
 const BYTE kPicture[2][3][4] = {{{0, 0, 255, 255}, {0, 255, 0, 255}, {255, 0, 0, 128}},
@@ -19,15 +15,7 @@ const std::string kColourOnly(
     "\x00\x00\x00\x18IDAT\x78\xda\x63\xf8\xcf\xc0\xc0\x00\xc1\x72\x22\x5c\x46\x29\x27\xfe\xff\xff\x0f\x00\x3b\x15"
     "\x07\x95\x80\x6d\x09\x17\x00\x00\x00\x00IEND\xae\x42\x60\x82", 81);
 
-class PngToDib : public testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
-    void TearDown() override { CoUninitialize(); }
-};
-
-}  // namespace
-
-TEST_F(PngToDib, GivesA32BitDibWithTheBottomRowFirst) {
+TEST(PngToDib, GivesA32BitDibWithTheBottomRowFirst) {
     for (bool withAlpha : {true, false}) {
         const BITMAPINFOHEADER header = {sizeof header, 3, 2, 1, 32, BI_RGB, sizeof kPicture, 0, 0, 0, 0};
         std::string expected(reinterpret_cast<const char*>(&header), sizeof header);
@@ -38,7 +26,7 @@ TEST_F(PngToDib, GivesA32BitDibWithTheBottomRowFirst) {
     }
 }
 
-TEST_F(PngToDib, BytesThatDoNotDecodeGiveNothing) {
+TEST(PngToDib, BytesThatDoNotDecodeGiveNothing) {
     std::string badData = kColourOnly, badSignature = kColourOnly;
     const size_t data = badData.find("IDAT") + 4;
     badData[data] = badData[data + 1] = '\xff';  // no compressed stream starts so
