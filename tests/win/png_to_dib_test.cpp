@@ -5,7 +5,7 @@
 // Three columns, two rows, top row first, as blue, green, red, alpha; every pixel different.
 const BYTE kPicture[2][3][4] = {{{0, 0, 255, 255}, {0, 255, 0, 255}, {255, 0, 0, 128}},
                                 {{10, 20, 30, 255}, {200, 100, 50, 0}, {255, 255, 255, 255}}};
-// kPicture as PNG files (zlib-compressed, made once by a script): with alpha, and colour only.
+// kPicture as PNG files, written once with Python's zlib: with alpha, and colour only.
 const std::string kWithAlpha(
     "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x00\x03\x00\x00\x00\x02\x08\x06\x00\x00\x00\x9d\x74\x66\x1a"
     "\x00\x00\x00\x1dIDAT\x78\xda\x63\xf8\xcf\xc0\xf0\x1f\x0c\x19\xfe\x37\x30\xc8\x89\x70\xfd\x37\x4a\x39\xc1\xf0"
@@ -17,12 +17,13 @@ const std::string kColourOnly(
 
 TEST(PngToDib, GivesA32BitDibWithTheBottomRowFirst) {
     for (bool withAlpha : {true, false}) {
+        SCOPED_TRACE(withAlpha ? "with alpha" : "colour only");
         const BITMAPINFOHEADER header = {sizeof header, 3, 2, 1, 32, BI_RGB, sizeof kPicture, 0, 0, 0, 0};
         std::string expected(reinterpret_cast<const char*>(&header), sizeof header);
         for (int row : {1, 0})
             for (const BYTE* pixel : kPicture[row]) expected += {char(pixel[0]), char(pixel[1]), char(pixel[2]),
                                                                  char(withAlpha ? pixel[3] : 255)};
-        EXPECT_EQ(dibFromPng(withAlpha ? kWithAlpha : kColourOnly), expected) << (withAlpha ? "with alpha" : "colour only");
+        EXPECT_EQ(dibFromPng(withAlpha ? kWithAlpha : kColourOnly), expected);
     }
 }
 
