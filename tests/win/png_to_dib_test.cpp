@@ -1,136 +1,43 @@
 // Pictures offered as PNG, turned into CF_DIB blocks by the platform's imaging component.
-#include <windows.h>
-#include <wincodec.h>
-#include <wrl/client.h>
-
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <cstring>
-#include <string>
-#include <vector>
-
 #include "clipboard/PngToDib.h"
+#include "win_support.h"
 
-using Microsoft::WRL::ComPtr;
+// Three columns, two rows, top row first, as blue, green, red, alpha; every pixel different.
+const BYTE kPicture[2][3][4] = {{{0, 0, 255, 255}, {0, 255, 0, 255}, {255, 0, 0, 128}},
+                                {{10, 20, 30, 255}, {200, 100, 50, 0}, {255, 255, 255, 255}}};
+// kPicture as PNG files, written once with Python's zlib: with alpha, and colour only.
+const std::string kWithAlpha(
+    "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x00\x03\x00\x00\x00\x02\x08\x06\x00\x00\x00\x9d\x74\x66\x1a"
+    "\x00\x00\x00\x1dIDAT\x78\xda\x63\xf8\xcf\xc0\xf0\x1f\x0c\x19\xfe\x37\x30\xc8\x89\x70\xfd\x37\x4a\x39\xc1\xf0"
+    "\x1f\x08\x00\x89\x47\x0c\x11\x59\xc7\x21\xc9\x00\x00\x00\x00IEND\xae\x42\x60\x82", 86);
+const std::string kColourOnly(
+    "\x89PNG\r\n\x1a\n\x00\x00\x00\x0dIHDR\x00\x00\x00\x03\x00\x00\x00\x02\x08\x02\x00\x00\x00\x12\x16\xf1\x4d"
+    "\x00\x00\x00\x18IDAT\x78\xda\x63\xf8\xcf\xc0\xc0\x00\xc1\x72\x22\x5c\x46\x29\x27\xfe\xff\xff\x0f\x00\x3b\x15"
+    "\x07\x95\x80\x6d\x09\x17\x00\x00\x00\x00IEND\xae\x42\x60\x82", 81);
 
-namespace {
-
-struct Pixel {
-    BYTE blue, green, red, alpha;
-    bool operator==(const Pixel& other) const { return std::memcmp(this, &other, sizeof other) == 0; }
-};
-
-// Three columns, two rows, top row first; every pixel different.
-const Pixel kPicture[2][3] = {
-    {{0, 0, 255, 255}, {0, 255, 0, 255}, {255, 0, 0, 128}},
-    {{10, 20, 30, 255}, {200, 100, 50, 0}, {255, 255, 255, 255}},
-};
-
-class PngToDib : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-        ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                               IID_PPV_ARGS(&factory_))));
-    }
-    void TearDown() override {
-        factory_.Reset();
-        CoUninitialize();
-    }
-
-    // kPicture written as a PNG by the platform's encoder, from pixels in `format`.
-    std::string encode(const WICPixelFormatGUID& format) {
-        const bool withAlpha = format == GUID_WICPixelFormat32bppBGRA;
-        const UINT bytesPerPixel = withAlpha ? 4 : 3;
-        std::vector<BYTE> pixels;
-        for (const auto& row : kPicture)
-            for (const Pixel& p : row) {
-                pixels.insert(pixels.end(), {p.blue, p.green, p.red});
-                if (withAlpha) pixels.push_back(p.alpha);
-            }
-        ComPtr<IWICBitmap> bitmap;
-        EXPECT_TRUE(SUCCEEDED(factory_->CreateBitmapFromMemory(3, 2, format, 3 * bytesPerPixel,
-                                                               static_cast<UINT>(pixels.size()), pixels.data(),
-                                                               &bitmap)));
-        ComPtr<IStream> stream;
-        ComPtr<IWICBitmapEncoder> encoder;
-        ComPtr<IWICBitmapFrameEncode> frame;
-        WICPixelFormatGUID written = format;
-        const bool encoded =
-            SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
-            SUCCEEDED(factory_->CreateEncoder(GUID_ContainerFormatPng, nullptr, &encoder)) &&
-            SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
-            SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr)) && SUCCEEDED(frame->Initialize(nullptr)) &&
-            SUCCEEDED(frame->SetSize(3, 2)) && SUCCEEDED(frame->SetPixelFormat(&written)) &&
-            SUCCEEDED(frame->WriteSource(bitmap.Get(), nullptr)) && SUCCEEDED(frame->Commit()) &&
-            SUCCEEDED(encoder->Commit());
-        EXPECT_TRUE(encoded);
-        EXPECT_TRUE(written == format) << "the encoder chose another pixel format";
-        HGLOBAL memory = nullptr;
-        GetHGlobalFromStream(stream.Get(), &memory);
-        STATSTG stat = {};
-        stream->Stat(&stat, STATFLAG_NONAME);
-        std::string png(static_cast<const char*>(GlobalLock(memory)), static_cast<std::size_t>(stat.cbSize.QuadPart));
-        GlobalUnlock(memory);
-        return png;
-    }
-
-    ComPtr<IWICImagingFactory> factory_;
-};
-
-}  // namespace
-
-TEST_F(PngToDib, GivesA32BitDibWithTheBottomRowFirst) {
-    const struct {
-        const char* name;
-        WICPixelFormatGUID format;
-        bool keepsAlpha;
-    } cases[] = {
-        {"with alpha", GUID_WICPixelFormat32bppBGRA, true},
-        {"colour only", GUID_WICPixelFormat24bppBGR, false},
-    };
-    for (const auto& c : cases) {
-        const std::string png = encode(c.format);
-        ASSERT_EQ(png.compare(0, 8, "\x89PNG\r\n\x1a\n"), 0) << c.name;
-        const std::optional<std::string> dib = dibFromPng(png);
-        ASSERT_TRUE(dib) << c.name;
-        BITMAPINFOHEADER header;
-        ASSERT_EQ(dib->size(), sizeof header + 2 * 3 * sizeof(Pixel)) << c.name;
-        std::memcpy(&header, dib->data(), sizeof header);
-        EXPECT_EQ(header.biSize, sizeof header) << c.name;
-        EXPECT_EQ(header.biWidth, 3) << c.name;
-        EXPECT_EQ(header.biHeight, 2) << c.name;
-        EXPECT_EQ(header.biPlanes, 1) << c.name;
-        EXPECT_EQ(header.biBitCount, 32) << c.name;
-        EXPECT_EQ(header.biCompression, static_cast<DWORD>(BI_RGB)) << c.name;
-        EXPECT_EQ(header.biSizeImage, 2 * 3 * sizeof(Pixel)) << c.name;
-        const auto* rows = reinterpret_cast<const Pixel*>(dib->data() + sizeof header);
-        for (int row = 0; row < 2; ++row)
-            for (int column = 0; column < 3; ++column) {
-                Pixel expected = kPicture[row][column];
-                if (!c.keepsAlpha) expected.alpha = 255;
-                EXPECT_TRUE(rows[(1 - row) * 3 + column] == expected) << c.name << " row " << row << " column " << column;
-            }
+TEST(PngToDib, GivesA32BitDibWithTheBottomRowFirst) {
+    for (bool withAlpha : {true, false}) {
+        SCOPED_TRACE(withAlpha ? "with alpha" : "colour only");
+        const BITMAPINFOHEADER header = {sizeof header, 3, 2, 1, 32, BI_RGB, sizeof kPicture, 0, 0, 0, 0};
+        std::string expected(reinterpret_cast<const char*>(&header), sizeof header);
+        for (int row : {1, 0})
+            for (const BYTE* pixel : kPicture[row]) expected += {char(pixel[0]), char(pixel[1]), char(pixel[2]),
+                                                                 char(withAlpha ? pixel[3] : 255)};
+        EXPECT_EQ(dibFromPng(withAlpha ? kWithAlpha : kColourOnly), expected);
     }
 }
 
-TEST_F(PngToDib, BytesThatDoNotDecodeGiveNothing) {
-    const std::string png = encode(GUID_WICPixelFormat24bppBGR);
-    std::string badData = png;
-    const std::size_t data = badData.find("IDAT") + 4;
+TEST(PngToDib, BytesThatDoNotDecodeGiveNothing) {
+    std::string badData = kColourOnly, badSignature = kColourOnly;
+    const size_t data = badData.find("IDAT") + 4;
     badData[data] = badData[data + 1] = '\xff';  // no compressed stream starts so
-    std::string notPng = png;
-    notPng[1] = 'X';  // the signature
-    const struct {
-        const char* name;
-        std::string bytes;
-    } cases[] = {
+    badSignature[1] = 'X';
+    const struct { const char* name; std::string bytes; } cases[] = {
         {"empty", ""},
         {"text", "just some text, not a picture"},
-        {"signature and header only", png.substr(0, 33)},
-        {"cut in half", png.substr(0, png.size() / 2)},
-        {"damaged signature", notPng},
+        {"signature and header only", kColourOnly.substr(0, 33)},
+        {"cut in half", kColourOnly.substr(0, kColourOnly.size() / 2)},
+        {"damaged signature", badSignature},
         {"damaged image data", badData},
     };
     for (const auto& c : cases) EXPECT_FALSE(dibFromPng(c.bytes)) << c.name;

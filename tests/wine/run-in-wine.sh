@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # ctest's emulator for Windows test programs: one fresh Wine session per run, always torn down.
-set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 dir=$("$here/session.sh" start) || exit 1
 trap '"$here/session.sh" stop "$dir"' EXIT
 # shellcheck disable=SC1091
-source "$dir/env"
-wine "$@"
+source "$dir/env" && wine "$@"

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Private Wine sessions for tests and `make run`: each one is a copy of a template prefix
 # plus an Xvfb display of its own, and `stop` ends only that prefix's wineserver.
-#
 #   session.sh start [WxH]   prints the session folder; its file `env` holds the variables
 #   session.sh stop DIR      ends the session's wineserver and display, removes the folder
 #   session.sh template      makes the template prefix if it is missing
@@ -20,18 +19,14 @@ start_display() {  # $1 folder, $2 screen size; writes $1/display and $1/xvfb.pi
   # fd 9 is the template lock: a display that inherited it would hold the lock for its whole life.
   Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset 3>"$dir/display" 9>&- >/dev/null 2>&1 &
   echo $! >"$dir/xvfb.pid"
-  for _ in $(seq 100); do
-    [ -s "$dir/display" ] && break
-    sleep 0.05
-  done
+  for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.05; done
   [ -s "$dir/display" ] || { echo "session: Xvfb did not start" >&2; return 1; }
   DISPLAY=":$(tr -d '\n' <"$dir/display")" xdpyinfo >/dev/null 2>&1 || { echo "session: display not answering" >&2; return 1; }
 }
 
-stop_display() {
-  local dir=$1
-  [ -f "$dir/xvfb.pid" ] && kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
-}
+stop_display() { [ -f "$1/xvfb.pid" ] && kill "$(cat "$1/xvfb.pid")" 2>/dev/null || true; }
+
+reg() { wine reg add "$@" /f >/dev/null 2>&1; }
 
 make_template() {
   mkdir -p "$root"
@@ -48,17 +43,17 @@ make_template() {
     export WINEPREFIX=$template DISPLAY=":$(cat "$root/template-display/display")"
     wineboot -i >/dev/null 2>&1
     # A crash must end the program, not wait for someone to close a debugger dialog.
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
     # Every program runs in one virtual desktop with a taskbar and a tray, as on Windows.
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x800 /f >/dev/null 2>&1
+    reg 'HKCU\Software\Wine\Explorer' /v Desktop /t REG_SZ /d Default
+    reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /t REG_SZ /d 1280x800
     # Item texts in any script: the fonts Wine links to its UI font for Chinese and for symbols
     # (emoji) are Windows fonts; stand-ins from Debian (scripts/deps.sh) take their names.
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /t REG_SZ /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI Symbol' /t REG_SZ /d Symbola /f >/dev/null 2>&1
+    reg 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun /t REG_SZ /d 'WenQuanYi Micro Hei'
+    reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'Segoe UI Symbol' /t REG_SZ /d Symbola
     # The dialogs' "MS Sans Serif" has no linked fonts of its own.
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v 'MS Sans Serif' \
-      /t REG_MULTI_SZ /d 'SIMSUN.TTC,SimSun\0SEGUISYM.TTF,Segoe UI Symbol' /f >/dev/null 2>&1
+    reg 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v 'MS Sans Serif' \
+      /t REG_MULTI_SZ /d 'SIMSUN.TTC,SimSun\0SEGUISYM.TTF,Segoe UI Symbol'
     wineserver -w
   )
   stop_display "$root/template-display"
@@ -67,13 +62,12 @@ make_template() {
 }
 
 start_session() {
-  local size=${1:-1280x800}
   make_template
   exec 9>&-
   local dir
   dir=$(mktemp -d "$root/session-XXXXXX")
   cp -a "$template/." "$dir/prefix"
-  start_display "$dir" "$size"
+  start_display "$dir" "${1:-1280x800}"
   cat >"$dir/env" <<ENV
 export WINEPREFIX='$dir/prefix'
 export DISPLAY=':$(cat "$dir/display")'
@@ -84,11 +78,10 @@ ENV
 }
 
 stop_session() {
-  local dir=$1
-  [ -d "$dir" ] || return 0
-  WINEPREFIX="$dir/prefix" wineserver -k 2>/dev/null || true
-  stop_display "$dir"
-  rm -rf "$dir"
+  [ -d "$1" ] || return 0
+  WINEPREFIX="$1/prefix" wineserver -k 2>/dev/null || true
+  stop_display "$1"
+  rm -rf "$1"
 }
 
 case "${1:-}" in
