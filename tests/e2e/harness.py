@@ -23,7 +23,7 @@ CLIENT_EXE = BUILD / "tests" / "e2e" / "ykclient.exe"
 TITLE = "Yarrowkit. Select item to paste or copy."
 APP_CAPTION = "yarrowkit"
 WM_COMMAND, WM_TRAY_CALLBACK, WM_CLOSE_QUIETLY, WM_LBUTTONDOWN = 0x111, 3004, 0x406, 513
-CF_TEXT, VK_CONTROL = 1, 0x11
+CF_TEXT = 1
 IDC_ITEM_TREE, TVM_SELECTITEM, TVGN_CARET = 1006, 0x110B, 9
 
 
@@ -45,11 +45,6 @@ def private_kb(pid):
     lines = pathlib.Path(f"/proc/{pid}/smaps_rollup").read_text().splitlines()[1:]
     fields = {name: int(value.split()[0]) for name, _, value in (line.partition(":") for line in lines)}
     return fields["Private_Clean"] + fields["Private_Dirty"]
-
-
-def press_ctrl_d(client):
-    """The main hot key, pressed as a person does."""
-    client.keys(str(VK_CONTROL), str(ord("D")), f"{ord('D')}:up", f"{VK_CONTROL}:up")
 
 
 def wait_for(predicate, timeout=10.0, interval=0.1, what="condition"):
@@ -135,12 +130,6 @@ class History:
 
     def texts(self):
         return [r["Text"] for r in self.rows()]
-
-    def wait_count(self, count, timeout=15):
-        wait_for(lambda: len(self.rows()) >= count, timeout, what=f"{count} rows")
-        rows = self.rows()
-        assert len(rows) == count, rows
-        return rows
 
     def settle_with_marker(self, client, marker=b"marker\0"):
         """Copies a marker and waits for it: whatever was copied before has been handled by then."""
@@ -316,8 +305,11 @@ class Yarrowkit:
     def running(self):
         return self.process is not None and self.process.poll() is None
 
-    def show(self):
+    def show(self, wait=False):
+        """As a click on the tray icon; with `wait`, returns the window's place once it is shown."""
         self.client.send(self.window, WM_TRAY_CALLBACK, 0, WM_LBUTTONDOWN)
+        return wait and wait_for(lambda: self.client.visible(self.window), what="the window shown") and \
+            self.client.rect(self.window)[:2]
 
     def close_quietly(self, timeout=30):
         self.client.post(self.window, WM_CLOSE_QUIETLY)

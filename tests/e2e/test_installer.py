@@ -1,10 +1,12 @@
+import re
+import struct
 import subprocess
 import zipfile
 
 import pytest
 
 import storedform
-from harness import BUILD, EXE, ROOT, TITLE, Client, Yarrowkit, hexed, unhexed, wait_for
+from harness import BUILD, EXE, ROOT, TITLE, Client, Yarrowkit, hexed, wait_for
 
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Yarrowkit"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
@@ -18,6 +20,14 @@ def packages(tmp_path_factory):
                            text=True)
     assert built.returncode == 0, built.stderr
     return out / "yarrowkit-1.4-setup.exe", out / "yarrowkit-1.4-portable.zip"
+
+
+def version_resource(exe):
+    """The fixed file and product versions, and the strings of the version resource (UTF-16, even offsets)."""
+    at = exe.index(struct.pack("<I", 0xFEEF04BD))
+    dotted = [f"{high >> 16}.{high & 0xFFFF}.{low >> 16}.{low & 0xFFFF}"
+              for high, low in zip(*[iter(struct.unpack_from("<4I", exe, at + 8))] * 2)]
+    return dotted, dict(re.findall(r"(\w+)\0+([^\0]+)\0", exe.decode("utf-16-le", "replace")))
 
 
 def test_portable_zip_is_the_exe_and_a_readme(packages):
@@ -47,10 +57,11 @@ def test_install_run_and_uninstall(session, client, packages):
     assert [reg(UNINSTALL_KEY, v) for v in ("DisplayName", "DisplayVersion", "Publisher", "UninstallString",
                                             "QuietUninstallString")] == \
         ["Yarrowkit", "1.4", "Tamberlyn", uninstaller, uninstaller + " /S"]
-    assert client.call("file_version", hexed(exe)) == "1.4.0.0 1.4.0.0"
-    assert [unhexed(client.call("version_string", hexed(exe), name)).decode() for name in
-            ("ProductName", "CompanyName", "FileDescription")] == ["Yarrowkit", "Tamberlyn", "Yarrowkit clipboard history"]
-    manifest = unhexed(client.call("manifest", hexed(exe))).decode("utf-8")
+    versions, strings = version_resource(EXE.read_bytes())
+    assert versions == ["1.4.0.0", "1.4.0.0"]
+    assert [strings.get(name) for name in ("ProductName", "CompanyName", "FileDescription")] == \
+        ["Yarrowkit", "Tamberlyn", "Yarrowkit clipboard history"]
+    manifest = re.search(rb"<assembly.*</assembly>", EXE.read_bytes(), re.S).group().decode()
     assert 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' in manifest
     assert ">true</dpiAware>" in manifest and "dpiAwareness" not in manifest and 'level="asInvoker"' in manifest
 

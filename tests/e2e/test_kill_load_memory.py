@@ -60,6 +60,23 @@ class Copier(threading.Thread):
             self.stopped.wait(COPY_SPACING)
 
 
+def kill(app, client, unix_signal):
+    """SIGKILL of the Linux process, or TerminateProcess from another program as End task does."""
+    window = app.window
+    app.process.kill() if unix_signal else client.terminate(window)
+    app.process.wait(timeout=30)
+    wait_for(lambda: not client.exists(window), 30, what="the killed window to go")
+
+
+def assert_sound(path, copied, committed):
+    assert query(path, "PRAGMA integrity_check")[0][0] == "ok"
+    ids = query(path, "SELECT Id FROM Log")
+    found = texts(path)
+    assert len(set(ids)) == len(ids) and set(found.values()) <= copied and len(set(found.values())) == len(found)
+    lost = {i: t for i, t in committed.items() if found.get(i) != t}
+    assert not lost, f"committed items lost: {sorted(lost.items())[:5]}"
+
+
 def test_kills_at_any_instant_lose_no_committed_item(app, session, client, capsys):
     """Rules checked:
     - killed hard (TerminateProcess or SIGKILL) at any instant, half aimed at a capture's write, and
@@ -82,13 +99,7 @@ def test_kills_at_any_instant_lose_no_committed_item(app, session, client, capsy
         seen.update(texts(path))
         during_capture += copier.copied[-1] not in seen.values()
         copier.stopped.set()
-        window = app.window
-        if kills % 2:
-            app.process.kill()
-        else:
-            assert client.terminate(window)
-        app.process.wait(timeout=30)
-        wait_for(lambda: not client.exists(window), 30, what="the killed window to go")
+        kill(app, client, unix_signal=kills % 2)
         copier.join()
         kills += 1
         journal = path.with_name(path.name + "-journal")
@@ -97,12 +108,7 @@ def test_kills_at_any_instant_lose_no_committed_item(app, session, client, capsy
         committed.update(seen)
 
         app.start()
-        assert query(path, "PRAGMA integrity_check")[0][0] == "ok", f"after kill {kills}"
-        assert len(set(query(path, "SELECT Id FROM Log"))) == len(query(path, "SELECT Id FROM Log")), "ids repeat"
-        found = texts(path)
-        assert set(found.values()) <= copied and len(set(found.values())) == len(found)
-        lost = {i: t for i, t in committed.items() if found.get(i) != t}
-        assert not lost, f"committed items lost after kill {kills}: {sorted(lost.items())[:5]}"
+        assert_sound(path, copied, committed)
     copier_client.close()
     with capsys.disabled():
         print(f"\nkill test: {kills} kills ({during_capture} during a capture, {mid_write} inside its write), "
@@ -139,8 +145,7 @@ def test_many_captures_leak_nothing(app, session, client, capsys):
       USER objects, kernel handles and private memory where the first half left them"""
     reader = bare_reader_memory(session, client)
     app.write_config("[Main]\nSleep=0\n")
-    app.start().show()
-    wait_for(lambda: client.visible(app.window), what="the selection window")
+    app.start().show(wait=True)
     client.on("idle", app.window)
     readings = [None]  # painted, with its fonts, icons and tooltip made: two readings agree
     wait_for(lambda: readings.append(client.resources(app.window)) or readings[-1] == readings[-2], 20, 0.5,
@@ -198,8 +203,7 @@ def test_private_memory_is_within_8_mib_of_a_bare_dialog(app, session, client, c
                                                            dtime=1700000000 + n) for n in range(HISTORY_ROWS)), create=False)
     app.start()
     figures[f"idle, {HISTORY_ROWS:,} rows"] = settled_private_kb(app.process.pid)
-    app.show()
-    wait_for(lambda: client.visible(app.window), what="the selection window")
+    app.show(wait=True)
     figures[f"window open, {HISTORY_ROWS:,} rows"] = settled_private_kb(app.process.pid)
     with capsys.disabled():
         print(f"\nmemory test: bare dialog {baseline} KiB private; yarrowkit {figures}")

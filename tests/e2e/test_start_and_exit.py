@@ -65,8 +65,7 @@ def test_start_wake_hide_and_exit(app, client, session):
     wait_for(lambda: client.focus_of(app.window) == client.item(app.window, IDC_ITEM_TREE), what="the list focused")
     assert files(session.config_folder) == before
     for hide in hide_ways(app):
-        app.show()
-        wait_for(lambda: client.visible(app.window), what="the window shown")
+        app.show(wait=True)
         hide()
         wait_for(lambda: not client.visible(app.window), what="the window hidden")
     exit_with(app, "No")
@@ -107,6 +106,5 @@ def test_start_wake_hide_and_exit(app, client, session):
     session.config_folder.write_text("a file where the folder should be")
     app.start(boxes=[("YarrowKit Error #1", ""), ("YarrowKit Error #2", "Can't read from database to tree")])
     assert "Is this path correct?" in app.texts[0]
-    app.show()
-    wait_for(lambda: client.visible(app.window), what="the window without a database")
+    app.show(wait=True)
     assert app.close_quietly() == 0 and session.config_folder.is_file()

@@ -310,39 +310,6 @@ std::string waitIdle(HWND target) {
                 SendMessageTimeoutA(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 20000, &ignored));
 }
 
-// ----- an executable's version resource and manifest
-
-std::string versionBlock(const std::string& path) {
-    DWORD ignored = 0, size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
-    std::string block(size, '\0');
-    if (!size || !GetFileVersionInfoA(path.c_str(), 0, size, block.data())) throw Failure{"no version resource"};
-    return block;
-}
-std::string fileVersion(const std::string& path) {  // "file product", each a.b.c.d
-    std::string block = versionBlock(path);
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&info), &length) || !info) throw Failure{"no fixed file info"};
-    auto dotted = [](DWORD high, DWORD low) { return words({HIWORD(high), LOWORD(high), HIWORD(low), LOWORD(low)}, "."); };
-    return dotted(info->dwFileVersionMS, info->dwFileVersionLS) + " " + dotted(info->dwProductVersionMS, info->dwProductVersionLS);
-}
-std::string versionString(const std::string& path, const std::string& name) {  // U.S. English block, or "-"
-    std::string block = versionBlock(path), query = "\\StringFileInfo\\040904B0\\" + name;
-    char* value = nullptr;
-    UINT length = 0;
-    return VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&value), &length) && value ? hex(std::string(value)) : "-";
-}
-std::string manifest(const std::string& path) {
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!module) throw Failure{"cannot load the file"};
-    std::string text;
-    HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
-    if (const void* bytes = resource ? LockResource(LoadResource(module, resource)) : nullptr)
-        text.assign(static_cast<const char*>(bytes), SizeofResource(module, resource));
-    FreeLibrary(module);
-    return text.empty() ? "-" : hex(text);
-}
-
 // ----- controls of another process, whose messages take pointers into its memory
 
 class RemoteMemory {
@@ -506,9 +473,6 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
          Handle process(openProcess(window(a.at(1)), PROCESS_TERMINATE | SYNCHRONIZE), CloseHandle);
          if (!TerminateProcess(process.get(), 1)) throw Failure{"terminate failed"};
          return flag(WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0); }},
-    {"file_version", [](const Args& a) { return fileVersion(unhex(a.at(1))); }},
-    {"version_string", [](const Args& a) { return versionString(unhex(a.at(1)), a.at(2)); }},
-    {"manifest", [](const Args& a) { return manifest(unhex(a.at(1))); }},
     {"clip_set", [](const Args& a) {  // FORMAT=HEX ...: the blocks in the order given
          std::vector<std::pair<UINT, std::string>> blocks;
          for (size_t i = 1, at; i < a.size() && (at = a[i].find('=')) != std::string::npos; ++i)
