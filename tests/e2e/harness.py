@@ -308,8 +308,9 @@ class Yarrowkit:
     def show(self, wait=False):
         """As a click on the tray icon; with `wait`, returns the window's place once it is shown."""
         self.client.send(self.window, WM_TRAY_CALLBACK, 0, WM_LBUTTONDOWN)
-        return wait and wait_for(lambda: self.client.visible(self.window), what="the window shown") and \
-            self.client.rect(self.window)[:2]
+        if wait:
+            wait_for(lambda: self.client.visible(self.window), what="the window shown")
+            return self.client.rect(self.window)[:2]
 
     def close_quietly(self, timeout=30):
         self.client.post(self.window, WM_CLOSE_QUIETLY)

@@ -32,12 +32,14 @@ def digest(path):
 def read_only(path):
     """No process may write the file: root ignores permission bits, so it is made immutable too."""
     os.chmod(path, 0o444)
-    attribute = ["chattr", "+i", str(path)] if os.geteuid() == 0 else ["true"]
-    subprocess.run(attribute, check=True, timeout=10)
+    immutable = os.geteuid() == 0
+    if immutable:
+        subprocess.run(["chattr", "+i", str(path)], check=True, timeout=10)
     try:
         yield
     finally:
-        subprocess.run(attribute[:1] + ["-i"] + attribute[2:], check=True, timeout=10)
+        if immutable:
+            subprocess.run(["chattr", "-i", str(path)], check=True, timeout=10)
         os.chmod(path, 0o644)
 
 
@@ -57,9 +59,11 @@ def start_answering_hot_key_errors(app):
 
 
 def holds_ctrl_d(client):
-    if client.call("hotkey_hold", 1, MOD_CONTROL, VK_D) == "0":
-        return True
-    return client.call("hotkey_release", 1) and False
+    """Whether the program holds Ctrl+D: then another program cannot register it."""
+    taken = client.call("hotkey_hold", 1, MOD_CONTROL, VK_D) == "0"
+    if not taken:
+        client.call("hotkey_release", 1)
+    return taken
 
 
 def records(history, client, text):
@@ -236,10 +240,14 @@ def malformed_rows_are_safe(app, session, client):
     assert refused == 2, "the two types outside the known four are refused"
     # To the oldest row and back, with steps to spare: each refused type says so at each visit.
     refused = [0]
+
+    def four_refused():
+        refused[0] += dismissed(client)
+        return refused[0] >= 4
     for key in ["ctrl+shift+Up"] * 12 + ["ctrl+shift+Down"] * 12:
         step(session, client, key)
-        refused[0] += dismissed(client)
-    wait_for(lambda: refused.append(refused.pop() + dismissed(client)) or refused[0] >= 4, 20, what="four refusals")
+        four_refused()
+    wait_for(four_refused, 20, what="four refusals")
     assert refused == [4]
     assert app.running()
     client.copy_text("new after the bad rows")

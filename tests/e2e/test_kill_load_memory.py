@@ -147,9 +147,12 @@ def test_many_captures_leak_nothing(app, session, client, capsys):
     app.write_config("[Main]\nSleep=0\n")
     app.start().show(wait=True)
     client.on("idle", app.window)
-    readings = [None]  # painted, with its fonts, icons and tooltip made: two readings agree
-    wait_for(lambda: readings.append(client.resources(app.window)) or readings[-1] == readings[-2], 20, 0.5,
-             what="the window's objects to settle")
+    readings = [None]
+
+    def settled():  # painted, with its fonts, icons and tooltip made: two readings agree
+        readings.append(client.resources(app.window))
+        return readings[-1] == readings[-2]
+    wait_for(settled, 20, 0.5, what="the window's objects to settle")
     path, rows, highest, measured = session.config_folder / "vorla.sql", 0, 0, []
     # Wine's heap swings by 2 MiB and more from one capture to the next, so each stretch is judged by
     # the most private memory seen in it: a leak raises that ceiling, the swing does not.
