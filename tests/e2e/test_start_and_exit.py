@@ -91,10 +91,11 @@ def test_start_wake_hide_and_exit(app, client, session):
     client.send(app.window, WM_ENDSESSION, 0)
     app.show()
     wait_for(lambda: client.rect(app.window)[:2] == (333, 111), what="the stored position")
+    client.on("move", app.window, 345, 123)  # as a person drags it
     exit_with(app, "Yes")
     assert app.wait_exit() == 0
     assert len(history.rows()) == 3000 and runs(session) == first_runs + 1
-    assert app.config() == {"HideWindowAfter": "0", "SelDlgX": "333", "SelDlgY": "111", "VacuumCount": "1"}
+    assert app.config() == {"HideWindowAfter": "0", "SelDlgX": "345", "SelDlgY": "123", "VacuumCount": "1"}
 
     foreign = Client(session)
     foreign.call("make_window", hexed(TITLE))
