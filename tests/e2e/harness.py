@@ -61,10 +61,16 @@ def xdotool(session, *args, check=True):
                           timeout=30).stdout
 
 
+def x_window(session, name):
+    """The X window of a title; a search fails now and then while other windows come and go."""
+    return wait_for(lambda: xdotool(session, "search", "--name", name, check=False).split(), what=name)[0]
+
+
 def desktop_keys(session, *keys):
     """Real keys into the Wine desktop: hot keys count whichever window has the focus."""
-    xdotool(session, "windowfocus", "--sync", xdotool(session, "search", "--name", "Wine desktop").split()[0])
-    xdotool(session, "key", *keys)
+    xdotool(session, "windowfocus", "--sync", x_window(session, "Wine desktop"))
+    if keys:
+        xdotool(session, "key", *keys)
 
 
 def xclip(session, data, target=None):
@@ -344,7 +350,6 @@ class Yarrowkit:
 
     def press_keys(self, *keys):
         """Real key events into the selection window, which gets the X focus first."""
-        x_window = xdotool(self.session, "search", "--name", "Yarrowkit. Select").split()[0]
-        xdotool(self.session, "windowfocus", "--sync", x_window)
+        xdotool(self.session, "windowfocus", "--sync", x_window(self.session, "Yarrowkit. Select"))
         wait_for(lambda: self.client.focus_of(self.window), what="the keyboard focus in the selection window")
         xdotool(self.session, "key", *keys)

@@ -5,7 +5,7 @@ import subprocess
 import time
 
 import storedform
-from harness import APP_CAPTION, TITLE, WM_COMMAND, ExclusiveLock, History, desktop_keys, wait_for, xclip
+from harness import APP_CAPTION, TITLE, WM_COMMAND, ExclusiveLock, History, desktop_keys, wait_for, xclip, xdotool
 
 OPEN_ERROR, PAGE_ERROR = "YarrowKit Error #1", "YarrowKit Error #2"
 CANNOT_OPEN = [(OPEN_ERROR, "Can't open database or create main table\n Error #1 - SQLITE_CANTOPEN[14]: "),
@@ -210,12 +210,42 @@ def dismissed(client):
 
 def step(session, client, key):
     """A step key, then a person's pause until the item is on the clipboard or a box says why not."""
-    before = client.clipboard()
-    desktop_keys(session, key)
+    before = client.call("clip_sequence")  # not opened here: the program's write would fail and say so
+    xdotool(session, "key", key)
     try:
-        wait_for(lambda: client.window(APP_CAPTION) or client.clipboard() != before, 2)
+        wait_for(lambda: client.window(APP_CAPTION) or client.call("clip_sequence") != before, 2)
     except TimeoutError:
         pass  # a step past the oldest or newest item changes nothing
+
+
+def refusals_copying_each(app, client):
+    refused = 0
+    for record_id in range(9):
+        app.select(record_id)
+        client.command(app.window, IDC_COPY)
+        # Handled in turn, or shown in a box whose loop handles it: once hidden, the copy is done.
+        client.command(app.window, ID_HIDE_WINDOW)
+        wait_for(lambda: not client.visible(app.window), what="the copy handled")
+        refused += dismissed(client)
+        app.show(wait=True)
+    return refused
+
+
+def refusals_stepping(session, client):
+    """To the oldest row and back, with steps to spare: each refused type says so at each visit."""
+    refused, trace = [0], []
+
+    def four_refused():
+        text = client.message_box(APP_CAPTION)
+        refused[0] += dismissed(client)
+        return trace.append(text) or refused[0] >= 4
+    desktop_keys(session)  # the X focus once, as a person's keyboard stays on one window
+    for key in ["ctrl+shift+Up"] * 12 + ["ctrl+shift+Down"] * 12:
+        step(session, client, key)
+        four_refused()
+        trace.append(key)
+    wait_for(four_refused, 20, what="four refusals")
+    assert refused == [4], trace  # the keys and the boxes in turn
 
 
 def malformed_rows_are_safe(app, session, client):
@@ -228,30 +258,13 @@ def malformed_rows_are_safe(app, session, client):
     app.start()
     app.show(wait=True)
     assert sorted(app.list_items()) == list(range(9)), "every row with an id is listed"
-    refused = 0
-    for record_id in range(9):
-        app.select(record_id)
-        client.command(app.window, IDC_COPY)
-        # Handled in turn, or shown in a box whose loop handles it: once hidden, the copy is done.
-        client.command(app.window, ID_HIDE_WINDOW)
-        wait_for(lambda: not client.visible(app.window), what="the copy handled")
-        refused += dismissed(client)
-        app.show(wait=True)
-    assert refused == 2, "the two types outside the known four are refused"
-    # To the oldest row and back, with steps to spare: each refused type says so at each visit.
-    refused = [0]
-
-    def four_refused():
-        refused[0] += dismissed(client)
-        return refused[0] >= 4
-    for key in ["ctrl+shift+Up"] * 12 + ["ctrl+shift+Down"] * 12:
-        step(session, client, key)
-        four_refused()
-    wait_for(four_refused, 20, what="four refusals")
-    assert refused == [4]
+    assert refusals_copying_each(app, client) == 2, "the two types outside the known four are refused"
+    refusals_stepping(session, client)
     assert app.running()
     client.copy_text("new after the bad rows")
     wait_for(lambda: storedform.sqlite(path, "SELECT Id FROM Log WHERE Id=9;"), what="the new row, id 9")
+    assert storedform.sqlite(path, "SELECT hex(Text) FROM Log WHERE Id=9;") == [
+        storedform.encode(b"new after the bad rows\0").hex().upper().encode()], "the steps added no row"
     assert storedform.sqlite(path, as_stored) == original
     assert app.close_quietly() == 0
 

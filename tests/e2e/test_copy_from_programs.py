@@ -105,8 +105,10 @@ def test_copies_from_the_client_and_x11(app, session, client):
     assert (picture["Type"], picture["Name"], pixels_of_dib(picture["Data"])) == (storedform.BITMAP, b"Image", PICTURE)
     app.show(wait=True)
     wait_for(lambda: app.list_items().get(picture["Id"], (0, False))[1], what="the newest item selected")
+    before = client.call("clip_sequence")  # not opened meanwhile: the program's write would fail and say so
     client.command(app.window, ID_COPY_TO_CLIPBOARD)
-    wait_for(lambda: pixels_of_dib(dict(client.clipboard()).get(CF_DIB, DIB)) == PICTURE, what="the picture copied back")
+    wait_for(lambda: client.call("clip_sequence") != before, what="the program's write")
+    assert pixels_of_dib(wait_for(lambda: dict(client.clipboard()).get(CF_DIB), what="the picture copied back")) == PICTURE
     xclip(session, png_of(PICTURE)[:60], "image/png")  # does not decode
     copy_each(client, history, *([(CF_TEXT, t)] for t in (b"A\0", b"A\0", b"B\0", b"A\0")))
     assert [r["Text"] for r in since(history, count + 1)] == [b"A\0", b"B\0", b"A\0"]

@@ -478,6 +478,7 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
          for (size_t i = 1, at; i < a.size() && (at = a[i].find('=')) != std::string::npos; ++i)
              blocks.emplace_back(formatOf(a[i].substr(0, at)), unhex(a[i].substr(at + 1)));
          return place(blocks), none(); }},
+    {"clip_sequence", [](const Args&) { return std::to_string(GetClipboardSequenceNumber()); }},  // without opening it
     {"clip_get", [](const Args& a) { return readClipboard(a, false); }},
     {"clip_read", [](const Args& a) { return readClipboard(a, true); }},
     {"clip_fill", [](const Args& a) {  // FORMAT SIZE [SEED]
