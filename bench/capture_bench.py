@@ -15,8 +15,7 @@ sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
 import storedform  # noqa: E402
 from clipboard_bench import Program  # noqa: E402
-from harness import WM_CLOSE_QUIETLY, Client, Session, wait_for  # noqa: E402
-from test_locked_db import APP_CAPTION, ExclusiveLock  # noqa: E402
+from harness import APP_CAPTION, WM_CLOSE_QUIETLY, Client, ExclusiveLock, Session, wait_for  # noqa: E402
 
 CF_TEXT, CF_UNICODETEXT = 1, 13
 MIB = 1024 * 1024

@@ -28,9 +28,9 @@ e2e() { (cd "$top/tests/e2e" && /usr/bin/python3 -m pytest -q -p no:cacheprovide
 
 step "fuzz, 10 million runs per target" "$top/scripts/fuzz.sh" long
 "$top/tests/wine/session.sh" template
-step "kill at any instant, 1,000 copies" e2e test_kill.py
-step "load, 10,000 captures" e2e test_load.py
-step "memory against a bare dialog" e2e test_memory.py
+step "kill at any instant, 1,000 copies" e2e test_kill_load_memory.py::test_kills_at_any_instant_lose_no_committed_item
+step "load, 10,000 captures" e2e test_kill_load_memory.py::test_many_captures_leak_nothing
+step "memory against a bare dialog" e2e test_kill_load_memory.py::test_private_memory_is_within_8_mib_of_a_bare_dialog
 
 echo "== soak summary"
 printf '  %s\n' "${summary[@]}"

@@ -2,7 +2,8 @@
 
 A test gets a `Session` (its own Wine prefix and X display), starts the program in it, and talks
 to it through `Client`, a Windows test program of ours (ykclient.exe) that finds windows, sends
-messages, presses message-box buttons, reads controls and uses the clipboard.
+messages, presses message-box buttons, reads controls and uses the clipboard. Keys are pressed
+for real, through the X server (`xdotool`).
 """
 import getpass
 import os
@@ -20,18 +21,14 @@ EXE = pathlib.Path(os.environ.get("YK_EXE", BUILD / "yarrowkit.exe"))
 CLIENT_EXE = BUILD / "tests" / "e2e" / "ykclient.exe"
 
 TITLE = "Yarrowkit. Select item to paste or copy."
-WM_COMMAND = 0x111
-WM_TRAY_CALLBACK = 3004
-WM_CLOSE_QUIETLY = 0x406
-WM_LBUTTONDOWN = 513
+APP_CAPTION = "yarrowkit"
+WM_COMMAND, WM_TRAY_CALLBACK, WM_CLOSE_QUIETLY, WM_LBUTTONDOWN = 0x111, 3004, 0x406, 513
 CF_TEXT = 1
-VK_CONTROL = 0x11
+IDC_ITEM_TREE, TVM_SELECTITEM, TVGN_CARET = 1006, 0x110B, 9
 
 
 def hexed(data):
-    if isinstance(data, str):
-        data = data.encode("latin-1")
-    return data.hex() or "-"
+    return (data.encode("latin-1") if isinstance(data, str) else data).hex() or "-"
 
 
 def unhexed(text):
@@ -45,27 +42,41 @@ def soak():
 
 def private_kb(pid):
     """Memory the Linux process of a Windows program holds alone (private pages, in KiB)."""
-    fields = {}
-    for line in pathlib.Path(f"/proc/{pid}/smaps_rollup").read_text().splitlines()[1:]:
-        name, _, value = line.partition(":")
-        fields[name] = int(value.split()[0])
+    lines = pathlib.Path(f"/proc/{pid}/smaps_rollup").read_text().splitlines()[1:]
+    fields = {name: int(value.split()[0]) for name, _, value in (line.partition(":") for line in lines)}
     return fields["Private_Clean"] + fields["Private_Dirty"]
-
-
-def press_ctrl_d(client):
-    """The main hot key, pressed as a person does."""
-    client.keys(str(VK_CONTROL), str(ord("D")), f"{ord('D')}:up", f"{VK_CONTROL}:up")
 
 
 def wait_for(predicate, timeout=10.0, interval=0.1, what="condition"):
     deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
+    while not (value := predicate()):
         if time.monotonic() > deadline:
             raise TimeoutError(f"timed out waiting for {what}")
         time.sleep(interval)
+    return value
+
+
+def xdotool(session, *args, check=True):
+    return subprocess.run(["xdotool", *map(str, args)], env=session.env, check=check, capture_output=True, text=True,
+                          timeout=30).stdout
+
+
+def x_window(session, name):
+    """The X window of a title; a search fails now and then while other windows come and go."""
+    return wait_for(lambda: xdotool(session, "search", "--name", name, check=False).split(), what=name)[0]
+
+
+def desktop_keys(session, *keys):
+    """Real keys into the Wine desktop: hot keys count whichever window has the focus."""
+    xdotool(session, "windowfocus", "--sync", x_window(session, "Wine desktop"))
+    if keys:
+        xdotool(session, "key", *keys)
+
+
+def xclip(session, data, target=None):
+    """An X11 program copying; `target` is a MIME type such as image/png."""
+    subprocess.run(["xclip", "-selection", "clipboard", *(["-t", target] if target else [])], input=data,
+                   env=session.env, check=True, timeout=10)
 
 
 class Session:
@@ -79,37 +90,27 @@ class Session:
             name, _, value = line.removeprefix("export ").partition("=")
             self.env[name] = value.strip("'")
         self.prefix = pathlib.Path(self.env["WINEPREFIX"])
+        self.appdata = self.prefix / "drive_c" / "users" / getpass.getuser() / "AppData" / "Roaming"
+        self.config_folder = self.appdata / "YarrowKit"
         self._processes = []
 
     def wine(self, *args, **kwargs):
-        # A program's relative paths land in the session, not in the source tree.
-        kwargs.setdefault("cwd", self.dir)
-        process = subprocess.Popen(["wine", *map(str, args)], env=self.env, **kwargs)
-        self._processes.append(process)
-        return process
+        kwargs.setdefault("cwd", self.dir)  # a program's relative paths land in the session
+        self._processes.append(subprocess.Popen(["wine", *map(str, args)], env=self.env, **kwargs))
+        return self._processes[-1]
 
     def unix_path(self, windows_path):
         drive, _, rest = windows_path.partition(":")
         base = self.prefix / "drive_c" if drive.upper() == "C" else pathlib.Path("/")
         return base.joinpath(*[p for p in rest.split("\\") if p])
 
-    @property
-    def appdata(self):
-        return self.prefix / "drive_c" / "users" / getpass.getuser() / "AppData" / "Roaming"
-
-    @property
-    def config_folder(self):
-        return self.appdata / "YarrowKit"
-
-    def wait_wineserver(self):
-        """Registry writes reach user.reg only after wineserver exits."""
-        subprocess.run(["wineserver", "-w"], env=self.env, timeout=60)
+    def windows_path(self, path):
+        return "C:\\" + "\\".join(pathlib.Path(path).relative_to(self.prefix / "drive_c").parts)
 
     def reg_query(self, key, value):
-        out = subprocess.run(["wine", "reg", "query", key, "/v", value], env=self.env, capture_output=True,
-                             text=True, timeout=60)
-        for line in out.stdout.splitlines():
-            parts = line.split(None, 2)
+        out = subprocess.run(["wine", "reg", "query", key, "/v", value], env=self.env, capture_output=True, text=True,
+                             timeout=60)
+        for parts in (line.split(None, 2) for line in out.stdout.splitlines()):
             if len(parts) >= 2 and parts[0].lower() == value.lower():
                 return parts[2] if len(parts) == 3 else ""
         return None
@@ -136,12 +137,6 @@ class History:
     def texts(self):
         return [r["Text"] for r in self.rows()]
 
-    def wait_count(self, count, timeout=15):
-        wait_for(lambda: len(self.rows()) >= count, timeout, what=f"{count} rows")
-        rows = self.rows()
-        assert len(rows) == count, rows
-        return rows
-
     def settle_with_marker(self, client, marker=b"marker\0"):
         """Copies a marker and waits for it: whatever was copied before has been handled by then."""
         before = len(self.rows())
@@ -151,6 +146,21 @@ class History:
         client.set_clipboard((CF_TEXT, marker))
         wait_for(lambda: any(r["Text"] == marker for r in self.rows()[before:]), 15, what="the marker row")
         return [r for r in self.rows() if r["Text"] != marker]
+
+
+class ExclusiveLock:
+    """The host's sqlite3 shell inside `BEGIN EXCLUSIVE`, waiting: Wine's file locks and Linux's
+    are the same locks, so the program sees it as it would see another Windows process."""
+
+    def __init__(self, path):
+        self.shell = subprocess.Popen(["sqlite3", str(path)], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        self.shell.stdin.write(b"BEGIN EXCLUSIVE;\nSELECT 'held';\n")
+        self.shell.stdin.flush()
+        assert self.shell.stdout.readline() == b"held\n"
+
+    def release(self):
+        if self.shell.poll() is None:
+            self.shell.communicate(b"COMMIT;\n", timeout=30)
 
 
 class ClientError(Exception):
@@ -168,51 +178,53 @@ class Client:
     def call(self, *words):
         self.process.stdin.write(" ".join(map(str, words)) + "\n")
         self.process.stdin.flush()
-        reply = self.process.stdout.readline().rstrip("\n")
-        if not reply:
-            raise ClientError("client ended")
-        status, _, value = reply.partition(" ")
+        status, _, value = self.process.stdout.readline().rstrip("\n").partition(" ")
         if status != "ok":
-            raise ClientError(value)
+            raise ClientError(value or "client ended")
         return value
 
+    def on(self, command, window, *words):
+        return self.call(command, f"{window:x}", *words)
+
     def window(self, title):
-        value = int(self.call("find", hexed(title)), 16)
-        return value or None
+        return int(self.call("find", hexed(title)), 16) or None
 
     def visible(self, window):
-        return self.call("visible", f"{window:x}") == "1"
+        return self.on("visible", window) == "1"
 
     def exists(self, window):
-        return self.call("exists", f"{window:x}") == "1"
+        return self.on("exists", window) == "1"
 
     def foreground(self):
         return int(self.call("foreground"), 16)
 
+    def focus_of(self, window):
+        return int(self.on("focus_of", window), 16)
+
+    def rect(self, window):
+        return tuple(map(int, self.on("rect", window).split()))
+
     def send(self, window, message, wparam=0, lparam=0):
-        return int(self.call("send", f"{window:x}", message, wparam, lparam))
+        return int(self.on("send", window, message, wparam, lparam))
 
     def post(self, window, message, wparam=0, lparam=0):
-        self.call("post", f"{window:x}", message, wparam, lparam)
+        self.on("post", window, message, wparam, lparam)
 
     def command(self, window, command_id):
         self.post(window, WM_COMMAND, command_id, 0)
 
     def item(self, window, control_id):
-        return int(self.call("item", f"{window:x}", control_id), 16)
+        return int(self.on("item", window, control_id), 16)
 
     def item_text(self, window, control_id):
-        return unhexed(self.call("item_text", f"{window:x}", control_id)).decode("latin-1")
+        return unhexed(self.on("item_text", window, control_id)).decode("latin-1")
 
     def text(self, window):
-        return unhexed(self.call("text", f"{window:x}")).decode("latin-1")
-
-    def focus_of(self, window):
-        return int(self.call("focus_of", f"{window:x}"), 16)
+        return unhexed(self.on("text", window)).decode("latin-1")
 
     def answer_time(self, window, timeout_ms):
         """Milliseconds until the window's thread answers a message; None when not within the time."""
-        value = int(self.call("answer_time", f"{window:x}", timeout_ms))
+        value = int(self.on("answer_time", window, timeout_ms))
         return None if value < 0 else value
 
     def message_box(self, caption):
@@ -233,24 +245,15 @@ class Client:
 
     def set_clipboard(self, *blocks):
         """blocks: (format, bytes) pairs; a format is a number or a registered name."""
-        words = []
-        for fmt, data in blocks:
-            name = str(fmt) if isinstance(fmt, int) else "@" + hexed(fmt)
-            words.append(f"{name}={hexed(data)}")
-        self.call("clip_set", *words)
+        self.call("clip_set", *(f"{fmt if isinstance(fmt, int) else '@' + hexed(fmt)}={hexed(data)}"
+                                for fmt, data in blocks))
 
     def copy_text(self, text):
-        data = text.encode("cp1252") if isinstance(text, str) else text
-        self.set_clipboard((1, data + b"\0"))
+        self.set_clipboard((CF_TEXT, (text.encode("cp1252") if isinstance(text, str) else text) + b"\0"))
 
     def clipboard(self):
         """[(format, bytes)] in the clipboard's enumeration order."""
-        value = self.call("clip_get")
-        result = []
-        for entry in value.split():
-            fmt, _, data = entry.partition(":")
-            result.append((int(fmt), unhexed(data)))
-        return result
+        return [(int(fmt), unhexed(data)) for fmt, _, data in (e.partition(":") for e in self.call("clip_get").split())]
 
     def fill_clipboard(self, fmt, size, seed=0):
         """One block of `size` bytes made by the client itself, for clips too big for the pipe; the
@@ -266,11 +269,11 @@ class Client:
 
     def resources(self, window):
         """(GDI objects, USER objects, kernel handles) of the window's process."""
-        return tuple(int(n) for n in self.call("resources", f"{window:x}").split())
+        return tuple(int(n) for n in self.on("resources", window).split())
 
     def terminate(self, window):
         """TerminateProcess on the window's process, as End task does; True once it is gone."""
-        return self.call("terminate", f"{window:x}") == "1"
+        return self.on("terminate", window) == "1"
 
     def close(self):
         if self.process.poll() is None:
@@ -285,17 +288,21 @@ class Yarrowkit:
     """The program under test, started in a session."""
 
     def __init__(self, session, client, exe=EXE):
-        self.session = session
-        self.client = client
-        self.exe = exe
-        self.process = None
-        self.window = None
+        self.session, self.client, self.exe = session, client, exe
+        self.process = self.window = None
+        self.config_path = session.config_folder / "config.cfg"
 
-    def start(self, wait=True):
+    def start(self, wait=True, boxes=()):
+        """Starts the program; answers the expected start-up boxes (caption, text start) in order."""
         self.process = self.session.wine(self.exe, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.texts = []
+        for caption, start in boxes:
+            self.texts.append(self.client.wait_message_box(caption, 15))
+            assert self.texts[-1].startswith(start), self.texts[-1]
+            self.client.answer(caption)
         if wait:
             self.window = wait_for(lambda: self.client.window(TITLE), 30, what="the main window")
-            self.client.call("idle", f"{self.window:x}")
+            self.client.on("idle", self.window)
         return self
 
     def wait_exit(self, timeout=30):
@@ -304,25 +311,22 @@ class Yarrowkit:
     def running(self):
         return self.process is not None and self.process.poll() is None
 
-    def show(self):
+    def show(self, wait=False):
+        """As a click on the tray icon; with `wait`, returns the window's place once it is shown."""
         self.client.send(self.window, WM_TRAY_CALLBACK, 0, WM_LBUTTONDOWN)
+        if wait:
+            wait_for(lambda: self.client.visible(self.window), what="the window shown")
+            return self.client.rect(self.window)[:2]
 
     def close_quietly(self, timeout=30):
         self.client.post(self.window, WM_CLOSE_QUIETLY)
         return self.wait_exit(timeout)
 
-    @property
-    def config_path(self):
-        return self.session.config_folder / "config.cfg"
-
     def config(self):
         """The keys of section Main of config.cfg as a dict (names as written)."""
-        values = {}
-        if not self.config_path.exists():
-            return values
-        in_main = False
-        for line in self.config_path.read_text(encoding="latin-1").splitlines():
-            line = line.strip()
+        values, in_main = {}, False
+        lines = self.config_path.read_text(encoding="latin-1").splitlines() if self.config_path.exists() else []
+        for line in map(str.strip, lines):
             if line.startswith("["):
                 in_main = line.lower() == "[main]"
             elif in_main and "=" in line:
@@ -333,3 +337,19 @@ class Yarrowkit:
     def write_config(self, text):
         self.session.config_folder.mkdir(parents=True, exist_ok=True)
         self.config_path.write_text(text, encoding="latin-1")
+
+    def list_items(self):
+        """{id: (tree item handle, selected)} of the list's items."""
+        tree = self.client.item(self.window, IDC_ITEM_TREE)
+        entries = (e.split(",") for e in self.client.on("tree_items", tree).split())
+        return {int(e[1]): (int(e[0], 16), e[4] == "1") for e in entries}
+
+    def select(self, record_id):
+        tree = self.client.item(self.window, IDC_ITEM_TREE)
+        self.client.send(tree, TVM_SELECTITEM, TVGN_CARET, self.list_items()[record_id][0])
+
+    def press_keys(self, *keys):
+        """Real key events into the selection window, which gets the X focus first."""
+        xdotool(self.session, "windowfocus", "--sync", x_window(self.session, "Yarrowkit. Select"))
+        wait_for(lambda: self.client.focus_of(self.window), what="the keyboard focus in the selection window")
+        xdotool(self.session, "key", *keys)

@@ -9,22 +9,14 @@ ABSENT = b"(null)"
 CREATE_TABLE = (b"CREATE TABLE Log(Id int PRIMARY KEY, DTime int, Name char(55),SourceName char(30),"
                 b"SourceTitle char(100), Locale BLOB, Text  BLOB, Type  int, Data BLOB);")
 PLAIN_TEXT, UNICODE_TEXT, RICH_TEXT, BITMAP = 0, 13, -1, 8
+COLUMNS = ("Id", "DTime", "Name", "SourceName", "SourceTitle", "Locale", "Text", "Type", "Data")
+NUMBERS, TEXTS = ("Id", "DTime", "Type"), ("Name", "SourceName", "SourceTitle")
 
 
 def _offset(data):
-    counts = [0] * 256
-    for byte in data:
-        counts[byte] += 1
-    fewest, chosen = len(data), 0
-    for candidate in range(1, 256):
-        if candidate == APOSTROPHE:
-            continue
-        escapes = counts[candidate] + counts[(candidate + 1) & 0xFF] + counts[(candidate + APOSTROPHE) & 0xFF]
-        if escapes < fewest:
-            fewest, chosen = escapes, candidate
-            if escapes == 0:
-                break
-    return chosen
+    counts = [data.count(byte) for byte in range(256)]
+    escapes = lambda c: counts[c] + counts[(c + 1) & 0xFF] + counts[(c + APOSTROPHE) & 0xFF]
+    return min((c for c in range(1, 256) if c != APOSTROPHE), key=lambda c: (escapes(c), c))
 
 
 def encode(data):
@@ -32,17 +24,24 @@ def encode(data):
     if not data:
         return b"x"
     offset = _offset(data)
-    out = bytearray([offset])
-    for byte in data:
-        shifted = (byte - offset) & 0xFF
-        out += ESCAPES.get(shifted, bytes([shifted]))
+    return bytes([offset]) + b"".join(ESCAPES.get((b - offset) & 0xFF, bytes([(b - offset) & 0xFF])) for b in data)
+
+
+def decode(stored):
+    """decodeBinary; None for an absent block."""
+    if stored in (None, ABSENT):
+        return None
+    out, i = bytearray(), 1
+    while i < len(stored):
+        byte = {1: 0, 2: 1, 3: APOSTROPHE}[stored[i + 1]] if stored[i] == 1 else stored[i]
+        out.append((byte + stored[0]) & 0xFF)
+        i += 2 if stored[i] == 1 else 1
     return bytes(out)
 
 
 def stored_text(text):
     """A text with its terminating zero byte, as Name, SourceName and SourceTitle hold it."""
-    data = text.encode("cp1252") if isinstance(text, str) else text
-    return encode(data + b"\0")
+    return encode((text.encode("cp1252") if isinstance(text, str) else text) + b"\0")
 
 
 def stored_block(block):
@@ -52,23 +51,19 @@ def stored_block(block):
 def insert_statement(record_id, dtime, name, source_name=b"", source_title=b"", locale=None, text=None,
                      item_type=PLAIN_TEXT, data=None):
     """Statement 8 of the program with every value in stored form; name "" is the empty caption."""
-    name_value = b"" if name in ("", b"") else stored_text(name)
-    values = [name_value, stored_text(source_name), stored_text(source_title), stored_block(locale),
-              stored_block(text)]
+    values = [b"" if name in ("", b"") else stored_text(name), stored_text(source_name), stored_text(source_title),
+              stored_block(locale), stored_block(text)]
     quoted = b",".join(b"'" + v + b"'" for v in values)
-    return (b"INSERT INTO Log VALUES (%d,%d," % (record_id, dtime) + quoted +
-            b",%d,'" % item_type + stored_block(data) + b"');")
+    return b"INSERT INTO Log VALUES (%d,%d,%s,%d,'%s');" % (record_id, dtime, quoted, item_type, stored_block(data))
 
 
 def text_record(record_id, text, dtime=1700000000, source_name="notepad.exe", source_title="Untitled - Notepad",
                 item_type=PLAIN_TEXT):
     """A text item as the capture would store it: caption = the first 50 bytes (+ "...")."""
-    data = text.encode("cp1252") + b"\0"
     caption = text if len(text) <= 50 else text[:50] + "..."
-    unicode = (text.encode("utf-16-le") + b"\0\0") if item_type == UNICODE_TEXT else None
-    rich = b"{\\rtf1 " + text.encode("cp1252") + b"}\0" if item_type == RICH_TEXT else None
-    return insert_statement(record_id, dtime, caption, source_name, source_title, None, data, item_type,
-                            unicode if unicode is not None else rich)
+    data = {UNICODE_TEXT: text.encode("utf-16-le") + b"\0\0", RICH_TEXT: b"{\\rtf1 " + text.encode("cp1252") + b"}\0"}
+    return insert_statement(record_id, dtime, caption, source_name, source_title, None, text.encode("cp1252") + b"\0",
+                            item_type, data.get(item_type))
 
 
 def image_record(record_id, dib, dtime=1700000000, source_name="mspaint.exe", source_title="Paint"):
@@ -85,45 +80,20 @@ def write_history(path, statements, create=True):
 def sqlite(path, sql):
     """Output lines of the sqlite3 shell for a query, as bytes."""
     # Waits for the program while it writes, as another reader of the file would.
-    out = subprocess.run(["sqlite3", "-cmd", ".timeout 30000", str(path), sql], capture_output=True, check=True, timeout=60)
+    out = subprocess.run(["sqlite3", "-cmd", ".timeout 30000", str(path), sql], capture_output=True, check=True,
+                         timeout=60)
     return out.stdout.splitlines()
 
 
-def decode(stored):
-    """decodeBinary; None for an absent block."""
-    if stored in (None, ABSENT):
-        return None
-    if not stored:
-        return b""
-    offset, out, i = stored[0], bytearray(), 1
-    unescape = {1: 0, 2: 1, 3: APOSTROPHE}
-    while i < len(stored):
-        byte = stored[i]
-        if byte == 1:
-            i += 1
-            byte = unescape[stored[i]]
-        out.append((byte + offset) & 0xFF)
-        i += 1
-    return bytes(out)
-
-
-COLUMNS = ("Id", "DTime", "Name", "SourceName", "SourceTitle", "Locale", "Text", "Type", "Data")
+def _value(column, value):
+    if column in NUMBERS:
+        return int(value)
+    block = decode(bytes.fromhex(value.decode()))
+    return block.rstrip(b"\0") if column in TEXTS and block else block
 
 
 def read_rows(path):
     """Every row of table Log, oldest first, as dicts of decoded values (texts without their zero)."""
-    hexed_columns = ",".join(f"quote({c})" if c in ("Id", "DTime", "Type") else f"hex({c})" for c in COLUMNS)
-    rows = []
-    for line in sqlite(path, f"SELECT {hexed_columns} FROM Log ORDER BY Id;"):
-        values = line.split(b"|")
-        row = {}
-        for column, value in zip(COLUMNS, values):
-            if column in ("Id", "DTime", "Type"):
-                row[column] = int(value)
-                continue
-            block = decode(bytes.fromhex(value.decode()))
-            if column in ("Name", "SourceName", "SourceTitle") and block:
-                block = block.rstrip(b"\0")
-            row[column] = block
-        rows.append(row)
-    return rows
+    columns = ",".join(f"quote({c})" if c in NUMBERS else f"hex({c})" for c in COLUMNS)
+    return [{c: _value(c, v) for c, v in zip(COLUMNS, line.split(b"|"))}
+            for line in sqlite(path, f"SELECT {columns} FROM Log ORDER BY Id;")]

@@ -1,0 +1,286 @@
+import contextlib
+import hashlib
+import os
+import subprocess
+import time
+
+import storedform
+from harness import APP_CAPTION, TITLE, WM_COMMAND, ExclusiveLock, History, desktop_keys, wait_for, xclip, xdotool
+
+OPEN_ERROR, PAGE_ERROR = "YarrowKit Error #1", "YarrowKit Error #2"
+CANNOT_OPEN = [(OPEN_ERROR, "Can't open database or create main table\n Error #1 - SQLITE_CANTOPEN[14]: "),
+               (PAGE_ERROR, "Can't read from database to tree\n Error #2 - ")]
+ID_CLOSE_APP, ID_OPTIONS, ID_HIDE_WINDOW, IDOK, IDCANCEL, IDC_COPY = 104, 111, 32771, 1, 2, 1008
+IDC_RANGE_LABEL, DATABASE_PAGE, IDC_SWITCH_DATABASE, IDC_FILE_NAME = 1001, 147, 1026, 1148
+MOD_CONTROL, VK_D, MEGABYTE = 2, 0x44, 1024 * 1024
+KEYS = ["SelDlgX", "SelDlgY", "HotKeyVK", "HotKey", "HotKeyPrevVK", "HotKeyPrev", "HotKeyNextVK", "HotKeyNext",
+        "ShowToolTip", "HideWindowAfter", "CountItemsInRange", "CountMenuItemsInRange", "MonitorClipBoard",
+        "SaveItemsInDataBase", "LimitRecordsInDB", "CaptureImage", "HideOnFocusLost", "MoveSelection",
+        "RestoreClipboard", "Sleep", "IconInTray", "VacuumCount", "OptionsIndex", "ExceptApp"]
+# value in every key -> window place, page size (of 60 rows), Ctrl+D held by the program
+GARBAGE = [("abc", (210, 70), 50, True),  # no number: as if missing
+           ("", (210, 70), 50, True),
+           ("-5", (-5, -5), 50, False),  # still on the screen; no page of -5 items
+           ("99999999999", (210, 70), "all", False)]  # held at the int limit: off the screen, a page of all
+
+
+def digest(path):
+    return hashlib.sha256(path.read_bytes()).hexdigest() if path.is_file() else None
+
+
+@contextlib.contextmanager
+def read_only(path):
+    """No process may write the file: root ignores permission bits, so it is made immutable too."""
+    os.chmod(path, 0o444)
+    immutable = os.geteuid() == 0
+    if immutable:
+        subprocess.run(["chattr", "+i", str(path)], check=True, timeout=10)
+    try:
+        yield
+    finally:
+        if immutable:
+            subprocess.run(["chattr", "-i", str(path)], check=True, timeout=10)
+        os.chmod(path, 0o644)
+
+
+def start_answering_hot_key_errors(app):
+    """Starts the program; each combination that cannot be registered is said in a box, answered here."""
+    app.start(wait=False)
+    app.window, refused, quiet_since = None, 0, time.monotonic()
+    while not app.window or time.monotonic() - quiet_since < 2:  # no box for 2 s: start-up is over
+        assert time.monotonic() - quiet_since < 30, "the program did not start"
+        if app.client.message_box("YarrowKit error") is not None:
+            app.client.press("YarrowKit error", "OK")
+            refused, quiet_since = refused + 1, time.monotonic()
+        if not app.window and app.client.window(TITLE):
+            app.window, quiet_since = app.client.window(TITLE), time.monotonic()
+        time.sleep(0.2)  # the pace of the polls
+    app.client.on("idle", app.window)
+
+
+def holds_ctrl_d(client):
+    """Whether the program holds Ctrl+D: then another program cannot register it."""
+    taken = client.call("hotkey_hold", 1, MOD_CONTROL, VK_D) == "0"
+    if not taken:
+        client.call("hotkey_release", 1)
+    return taken
+
+
+def records(history, client, text):
+    client.copy_text(text)
+    return wait_for(lambda: text.encode() + b"\0" in history.texts(), 15, what=f"the row {text!r}")
+
+
+def start_on(app, path, boxes=(), more=""):
+    app.write_config(f"[main]\nDBPath={app.session.windows_path(path)}\n{more}")
+    app.start(boxes=boxes)
+    assert all(app.client.message_box(c) is None for c in (OPEN_ERROR, PAGE_ERROR, APP_CAPTION))
+
+
+def test_hand_edited_config(app, session, client):
+    """Rules checked:
+    - garbage in every key gives a defined value: window place, page size, hot key, tray icon, capture
+    - an empty DBPath is not a throw-away database
+    - without section [Main] every key reads as its default; 1 MB lines are read past
+    - the exclusion list still counts the name at the end of 1 MB"""
+    history = History(session)
+    storedform.write_history(history.path, [storedform.text_record(i, f"clip {i}") for i in range(60)])
+    for value, where, page, ctrl_d in GARBAGE:
+        lines = [f"{key}={value}" for key in KEYS] + (["DBPath="] if value == "" else [])
+        app.write_config("[Main]\n" + "\n".join(lines) + "\n")
+        start_answering_hot_key_errors(app)
+        page = len(history.rows()) if page == "all" else page
+        assert (app.show(wait=True), len(app.list_items()), holds_ctrl_d(client)) == (where, page, ctrl_d), value
+        assert client.on("tray_has", app.window, 1) == "1", "IconInTray is on for every one of these values"
+        assert records(history, client, f"copied with {value!r}"), "monitoring stays on, the delay bounded"
+        assert app.close_quietly() == 0
+
+    app.write_config("[Other]\nSelDlgX=400\nHotKey=0\n" + "z" * MEGABYTE + "\n")
+    app.start()
+    assert app.show(wait=True) == (210, 70) and holds_ctrl_d(client) and records(history, client, "without [Main]")
+    app.close_quietly()
+    app.write_config("[Main]\n" + "z" * MEGABYTE + "\nDBPath=C:\\" + "p" * MEGABYTE + "\nExceptApp=," +
+                     "q" * MEGABYTE + ",ykclient.exe,\nSelDlgX=400\n")
+    app.start()
+    assert app.show(wait=True) == (400, 70)
+    client.copy_text("from the excluded client")
+    xclip(session, b"from X11")
+    wait_for(lambda: history.texts()[-1:] == [b"from X11\0"], 15, what="the X11 copy in the default file")
+    assert b"from the excluded client\0" not in history.texts(), "the name at the end of 1 MB still counts"
+    assert app.close_quietly() == 0
+
+
+def test_bad_history_files(app, session, client):
+    """Rules checked:
+    - each file that cannot serve gives its message and keeps every byte; a zero-byte file is made a history
+    - a read-only file is still listed; its failed capture is said in the program's own box
+    - the user switches from an unusable file to a working one on the Database page
+    - the exit step leaves a foreign Log table alone and says why
+    - malformed rows are listed, previewed, copied and stepped through safely; refused types say so
+    - a locked file neither freezes the window nor loses the copy made meanwhile"""
+    folder = session.config_folder
+    (folder / "a folder.sql").mkdir(parents=True)
+    (folder / "notes.sql").write_bytes(b"notes that are not a database\r\n" * 64)
+    subprocess.run(["sqlite3", str(folder / "foreign.sql"), "CREATE TABLE Log(Id int, Note text);"
+                    "INSERT INTO Log VALUES (1, 'first');"], check=True, timeout=30)
+    storedform.write_history(folder / "read-only.sql", [storedform.text_record(i, f"kept {i}") for i in range(3)])
+    (folder / "empty.sql").write_bytes(b"")
+    page_error = "Can't read from database to tree\n Error #2 - "
+    cases = [(folder / "no such folder" / "history.sql", CANNOT_OPEN, ""),  # file, start-up boxes, capture error
+             (folder / "a folder.sql", CANNOT_OPEN, ""),
+             (folder / "notes.sql", [(PAGE_ERROR, page_error + "UNKNOWN_ERROR[26]: file is not a database")], ""),
+             (folder / "foreign.sql", [(PAGE_ERROR, page_error + "SQLITE_ERROR[1]: no such column: Name")], ""),
+             (folder / "read-only.sql", [], "SQLITE_READONLY[8]: "),
+             (folder / "empty.sql", [], None)]
+    for index, (path, boxes, capture_error) in enumerate(cases):
+        before = digest(path)
+        with read_only(path) if capture_error and capture_error.startswith("SQLITE_READONLY") else contextlib.nullcontext():
+            start_on(app, path, boxes)
+            client.copy_text(f"copy {index}")
+            if capture_error is None:
+                wait_for(lambda: path.stat().st_size and storedform.read_rows(path), what=f"the row in {path.name}")
+                assert [r["Text"] for r in storedform.read_rows(path)] == [f"copy {index}".encode() + b"\0"]
+            else:
+                assert client.wait_message_box(APP_CAPTION, 15).startswith(capture_error), path.name
+                client.answer(APP_CAPTION)
+                assert digest(path) == before, f"{path.name}: the file changed"
+            if path.name == "read-only.sql":
+                assert len(app.list_items()) == 3, "a file that cannot be written can still be read"
+            assert app.close_quietly() == 0, path.name
+    assert not (folder / "no such folder").exists(), "no folder is made for the file"
+
+    start_on(app, folder / "gone" / "history.sql", CANNOT_OPEN)
+    assert "Is this path correct?\nC:\\" in app.texts[0] and app.texts[0].endswith("\\gone\\history.sql")
+    working = folder / "working.sql"
+    client.command(app.window, ID_OPTIONS)
+    options = wait_for(lambda: client.window("Yarrowkit options"), what="the options window")
+    page = wait_for(lambda: client.item(options, DATABASE_PAGE), what="the Database page")
+    client.post(page, WM_COMMAND, IDC_SWITCH_DATABASE)
+    chooser = wait_for(lambda: client.window("Open"), what="the file chooser")
+    client.on("set_text", wait_for(lambda: client.item(chooser, IDC_FILE_NAME)), session.windows_path(working).encode().hex())
+    client.post(chooser, WM_COMMAND, IDOK)
+    wait_for(lambda: app.config().get("DBPath") == session.windows_path(working), what="DBPath written")
+    assert client.item_text(app.window, IDC_RANGE_LABEL).endswith(" of 0")
+    client.post(options, WM_COMMAND, IDCANCEL)
+    client.copy_text("after the switch")
+    wait_for(lambda: storedform.read_rows(working), what="the row in the working file")
+    assert [r["Text"] for r in storedform.read_rows(working)] == [b"after the switch\0"]
+    assert app.close_quietly() == 0
+
+    before = digest(folder / "foreign.sql")
+    start_on(app, folder / "foreign.sql", CANNOT_OPEN[1:], "SaveItemsInDataBase=0\n")
+    client.command(app.window, ID_CLOSE_APP)
+    client.wait_message_box(APP_CAPTION)
+    client.press(APP_CAPTION, "Yes")
+    # Not a history table: the exit step that would drop it reports instead.
+    wait_for(lambda: client.message_box(APP_CAPTION) == "SQLITE_ERROR[1]: ", what="the exit step's report")
+    client.answer(APP_CAPTION)
+    assert app.wait_exit() == 0 and digest(folder / "foreign.sql") == before
+
+    malformed_rows_are_safe(app, session, client)
+    a_lock_neither_freezes_nor_loses(app, session, client)
+
+
+def malformed_rows():
+    bad = b"\x05abc\x01\x09def"  # an escape that stands for nothing
+    return [b"INSERT INTO Log VALUES (0,1700000000,'%s','%s','%s','%s','%s',13,'%s');" % ((bad,) * 6),
+            b"INSERT INTO Log VALUES (1,NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL);",
+            b"INSERT INTO Log VALUES (NULL,NULL,'x',NULL,NULL,NULL,NULL,0,NULL);",
+            storedform.insert_statement(2, 1700000000, "huge type", text=b"huge type\0", item_type=99999999999),
+            storedform.insert_statement(3, 1700000000, "negative type", text=b"negative\0", item_type=-99999999999),
+            b"INSERT INTO Log VALUES (4,'soon','%s','','','(null)','%s','abc','(null)');" % (
+                storedform.stored_text("text type"), storedform.encode(b"text type\0")),
+            storedform.image_record(5, b"\x28"),  # an image of one byte
+            storedform.insert_statement(6, -1, "odd unicode", text=b"odd\0", item_type=storedform.UNICODE_TEXT,
+                                        data=b"o\0d"),
+            storedform.insert_statement(7, 99999999999, "rich, empty", item_type=storedform.RICH_TEXT, data=b""),
+            storedform.text_record(8, "a good row")]
+
+
+def dismissed(client):
+    """1 when a box of the program was up and was answered (another may follow it at once)."""
+    box = client.window(APP_CAPTION)
+    if not box or not client.visible(box):
+        return 0
+    client.press(APP_CAPTION, "OK")
+    # Hidden at once, though a box shown from inside another's loop is destroyed only after it.
+    wait_for(lambda: not client.visible(box), what="the box to close")
+    return 1
+
+
+def step(session, client, key):
+    """A step key, then a person's pause until the item is on the clipboard or a box says why not."""
+    before = client.call("clip_sequence")  # not opened here: the program's write would fail and say so
+    xdotool(session, "key", key)
+    try:
+        wait_for(lambda: client.window(APP_CAPTION) or client.call("clip_sequence") != before, 2)
+    except TimeoutError:
+        pass  # a step past the oldest or newest item changes nothing
+
+
+def refusals_copying_each(app, client):
+    refused = 0
+    for record_id in range(9):
+        app.select(record_id)
+        client.command(app.window, IDC_COPY)
+        # Handled in turn, or shown in a box whose loop handles it: once hidden, the copy is done.
+        client.command(app.window, ID_HIDE_WINDOW)
+        wait_for(lambda: not client.visible(app.window), what="the copy handled")
+        refused += dismissed(client)
+        app.show(wait=True)
+    return refused
+
+
+def refusals_stepping(session, client):
+    """To the oldest row and back, with steps to spare: each refused type says so at each visit."""
+    refused, trace = [0], []
+
+    def four_refused():
+        text = client.message_box(APP_CAPTION)
+        refused[0] += dismissed(client)
+        return trace.append(text) or refused[0] >= 4
+    desktop_keys(session)  # the X focus once, as a person's keyboard stays on one window
+    for key in ["ctrl+shift+Up"] * 12 + ["ctrl+shift+Down"] * 12:
+        step(session, client, key)
+        four_refused()
+        trace.append(key)
+    wait_for(four_refused, 20, what="four refusals")
+    assert refused == [4], trace  # the keys and the boxes in turn
+
+
+def malformed_rows_are_safe(app, session, client):
+    path = session.config_folder / "vorla.sql"
+    storedform.write_history(path, malformed_rows())
+    as_stored = "SELECT quote(Id),quote(DTime),hex(Name),hex(SourceName),hex(Locale),hex(Text),hex(Data),quote(Type) " \
+                "FROM Log WHERE Id IS NULL OR Id<9 ORDER BY Id;"
+    original = storedform.sqlite(path, as_stored)
+    app.write_config("")
+    app.start()
+    app.show(wait=True)
+    assert sorted(app.list_items()) == list(range(9)), "every row with an id is listed"
+    assert refusals_copying_each(app, client) == 2, "the two types outside the known four are refused"
+    refusals_stepping(session, client)
+    assert app.running()
+    client.copy_text("new after the bad rows")
+    wait_for(lambda: storedform.sqlite(path, "SELECT Id FROM Log WHERE Id=9;"), what="the new row, id 9")
+    assert storedform.sqlite(path, "SELECT hex(Text) FROM Log WHERE Id=9;") == [
+        storedform.encode(b"new after the bad rows\0").hex().upper().encode()], "the steps added no row"
+    assert storedform.sqlite(path, as_stored) == original
+    assert app.close_quietly() == 0
+
+
+def a_lock_neither_freezes_nor_loses(app, session, client):
+    path = session.config_folder / "locked.sql"
+    storedform.write_history(path, [storedform.text_record(0, "before")])
+    start_on(app, path)
+    lock = ExclusiveLock(path)
+    try:
+        client.copy_text("while locked")
+        for _ in range(100):  # about 12 s of probes; a frozen window would not answer within 5 s
+            assert client.answer_time(app.window, 5000) is not None, "the window answers while the file is locked"
+            time.sleep(0.05)  # the pace of the probes
+        assert client.message_box(APP_CAPTION) is None, "a lock shorter than a minute is not worth a message"
+    finally:
+        lock.release()
+    wait_for(lambda: len(storedform.read_rows(path)) == 2, 15, what="the copy made while locked")
+    assert [r["Text"] for r in storedform.read_rows(path)] == [b"before\0", b"while locked\0"]
