@@ -1,5 +1,5 @@
-"""The selection window of the running program, read and driven through the test client and real
-X input, and the history files the journeys start from."""
+"""The selection window of the running program, read through the test client and driven by real
+X input, and the helpers the journeys share."""
 import subprocess
 import time
 
@@ -8,13 +8,18 @@ from harness import WM_COMMAND, WM_TRAY_CALLBACK, ClientError, hexed, unhexed, w
 
 IDC_RANGE_LABEL, IDC_ITEM_TREE, IDC_COPY, IDC_FIND_BOX, IDC_PASTE = 1001, 1006, 1008, 1030, 137
 IDC_OLDEST_PAGE, IDC_OLDER_PAGE, IDC_NEWER_PAGE, IDC_NEWEST_PAGE = PAGING_BUTTONS = (1002, 1003, 1004, 1005)
-ID_DELETE_CLIP, ID_PASTE_TO_TARGET = 32774, 32773
-WM_MOUSEMOVE, WM_RBUTTONDOWN = 0x200, 516
-TTS_NOPREFIX, WS_EX_TOPMOST = 0x02, 0x08
+ID_DELETE_CLIP, ID_PASTE_TO_TARGET, WM_MOUSEMOVE, WM_RBUTTONDOWN = 32774, 32773, 0x200, 516
 
 
 def wide(value):
     return "" if value in ("", "-") else unhexed(value).decode("utf-16-le")
+
+
+def within(predicate, seconds):
+    try:
+        return wait_for(predicate, seconds)
+    except TimeoutError:
+        return False
 
 
 class SelectionWindow:
@@ -26,17 +31,14 @@ class SelectionWindow:
         """Read as Unicode, so that texts in any script come back as written."""
         for attempt in range(20):
             try:
-                return [self._item(*entry.split(",")) for entry in
-                        self.client.call("tree_items_w", f"{self.tree:x}").split()]
+                return [{"handle": int(handle, 16), "id": int(record_id), "image": int(image),
+                         "selected_image": int(selected_image), "selected": selected == "1", "text": wide(text)}
+                        for handle, record_id, image, selected_image, selected, text in
+                        (entry.split(",") for entry in self.client.call("tree_items_w", f"{self.tree:x}").split())]
             except ClientError as error:  # a reload deleted the items being walked
                 if str(error) != "getitem" or attempt == 19:
                     raise
                 time.sleep(0.05)  # the pace of the retries
-
-    @staticmethod
-    def _item(handle, record_id, image, selected_image, selected, text):
-        return {"handle": int(handle, 16), "id": int(record_id), "image": int(image),
-                "selected_image": int(selected_image), "selected": selected == "1", "text": wide(text)}
 
     def ids(self):
         return [item["id"] for item in self.items()]
@@ -61,31 +63,26 @@ class SelectionWindow:
         self.client.send(self.tree, 0x110B, 9, handle)  # TVM_SELECTITEM, TVGN_CARET
 
     def preview_tooltip(self):
-        """Our tracking tooltip: topmost, no prefix, owned by the main window."""
-        for entry in self.client.call("tooltips", f"{self.window:x}").split():
-            handle, owner, style, exstyle, visible = entry.split(":")
-            if int(owner, 16) == self.window and int(style, 16) & TTS_NOPREFIX and int(exstyle, 16) & WS_EX_TOPMOST:
+        """(handle, visible) of our tracking tooltip: owned by the main window, no prefix, topmost."""
+        for handle, owner, style, exstyle, visible in (e.split(":") for e in
+                                                       self.client.call("tooltips", f"{self.window:x}").split()):
+            if int(owner, 16) == self.window and int(style, 16) & 0x02 and int(exstyle, 16) & 0x08:
                 return int(handle, 16), visible == "1"
         return None, False
-
-    def preview_visible(self):
-        return self.preview_tooltip()[1]
 
     def preview_text(self):
         return wide(self.client.call("tool_text_w", f"{self.preview_tooltip()[0]:x}"))
 
     def show_preview(self, record_id, ready=lambda: True):
-        """A deactivation that Wine passes through while the X focus settles hides the preview until
-        the selection changes: then the item is selected afresh."""
+        """A deactivation that Wine passes on while the X focus settles hides the preview until the
+        selection changes: then the item is selected afresh."""
         for attempt in range(4):
             if attempt:
                 wait_for(lambda: self.client.foreground() == self.window, what="the window in front")
                 self.select(next(other for other in self.ids() if other != record_id))
             self.select(record_id)
-            try:
-                return wait_for(lambda: self.preview_visible() and ready(), 4, what=f"the preview of {record_id}")
-            except TimeoutError:
-                pass
+            if within(lambda: self.preview_tooltip()[1] and ready(), 4):
+                return
         raise TimeoutError(f"timed out waiting for the preview of {record_id}")
 
     def rect(self, window):
@@ -95,17 +92,13 @@ class SelectionWindow:
         """5 pixels right of the frame, 10 below the client area's top (the tip's frame may add one)."""
         left, top = self.rect(self.preview_tooltip()[0])[:2]
         client_top = int(self.client.call("client_origin", f"{self.window:x}").split()[1])
-        return self.rect(self.window)[2] + 4 <= left <= self.rect(self.window)[2] + 5 and 9 <= top - client_top <= 10
+        return 4 <= left - self.rect(self.window)[2] <= 5 and 9 <= top - client_top <= 10
 
 
 def write_history(session, statements):
     path = session.config_folder / "vorla.sql"
     storedform.write_history(path, statements)
     return path
-
-
-def stored_ids(path):
-    return [row["Id"] for row in storedform.read_rows(path)]
 
 
 def shown(app):
@@ -128,13 +121,24 @@ def editor_in_front(app):
 
 def start_with_editor(app, config=""):
     app.write_config("[Main]\n" + config)
-    app.start()
-    return editor_in_front(app)
+    return editor_in_front(app.start())
 
 
 def xdotool(app, *args):
     return subprocess.run(["xdotool", *map(str, args)], env=app.session.env, check=True, timeout=30,
                           capture_output=True, text=True).stdout
+
+
+def x_focus(app, title):
+    xdotool(app, "windowfocus", "--sync", xdotool(app, "search", "--name", title).split()[0])
+
+
+def keys_in_editor(app, *keys):
+    """Real keys typed while the editor has the X focus, as a person presses a global hot key."""
+    editor_in_front(app)
+    x_focus(app, "Yarrowkit Test Editor")
+    for key in keys:
+        xdotool(app, "key", key)
 
 
 def point_and_click(app, x, y, *click):
@@ -151,27 +155,21 @@ def open_menu(app, how):
     return menu
 
 
-def bring_to_front(app):
-    """The X focus first, then real clicks on the title bar: late X events of the previous
-    activation can undo an activation that follows closely, or leave the X focus where Wine no
-    longer looks; a person would click again, and so does this."""
+def press_real_keys(app, *keys):
+    """Real key events into the selection window (each an xdotool command; "key ctrl+c" lets go of
+    Ctrl first). It gets the X focus first, then real clicks on its title bar: late X events of an
+    earlier activation can undo one, or leave the X focus where Wine no longer looks; a person would
+    click again, and so does this."""
     left, top = SelectionWindow(app).rect(app.window)[:2]
     for attempt in range(4):
-        if attempt == 0:
-            xdotool(app, "windowfocus", "--sync", xdotool(app, "search", "--name", "Yarrowkit. Select").split()[0])
-        else:
+        if attempt:
             xdotool(app, "mousemove", left + 40, top + 10, "click", 1)
-        try:
-            return wait_for(lambda: app.client.foreground() == app.window, 3, what="the selection window in front")
-        except TimeoutError:
-            if attempt == 3:
-                raise
-
-
-def press_real_keys(app, *keys):
-    """Real key events into the selection window, brought to the front first; each key is an
-    xdotool command ("key ctrl+c" lets go of Ctrl first)."""
-    bring_to_front(app)
+        else:
+            x_focus(app, "Yarrowkit. Select")
+        if within(lambda: app.client.foreground() == app.window, 3):
+            break
+    else:
+        raise TimeoutError("timed out waiting for the selection window in front")
     # In front is not yet typing into it: under load the keyboard focus comes a moment later.
     wait_for(lambda: app.client.focus_of(app.window) != 0, what="the keyboard focus in the selection window")
     for key in keys:

@@ -5,59 +5,51 @@ import time
 import storedform as sf
 from harness import Client, WM_COMMAND, wait_for
 from selection import (IDC_COPY, IDC_FIND_BOX, IDC_NEWER_PAGE, IDC_OLDEST_PAGE, IDC_PASTE, ID_DELETE_CLIP,
-                       ID_PASTE_TO_TARGET, SelectionWindow, bring_to_front, editor_in_front, point_and_click,
-                       press_real_keys, shown, start_with_editor, stored_ids, write_history)
+                       ID_PASTE_TO_TARGET, editor_in_front, point_and_click, press_real_keys, shown,
+                       start_with_editor, write_history)
 
-ITEMS = 3000
-ZANZIBAR_IDS = [100 + 97 * k for k in range(20)]
-YOLKA_IDS = [500, 1200, 2990]
-NEWEST_LABEL = f"Items {ITEMS - 49}-{ITEMS} of {ITEMS}"
-CF_TEXT, CF_UNICODETEXT, CF_LOCALE = 1, 13, 16
-LOCALE = (0x0409).to_bytes(4, "little")
+ITEMS, ZANZIBAR_IDS, YOLKA_IDS = 3000, [100 + 97 * k for k in range(20)], [500, 1200, 2990]
+CF_TEXT, CF_UNICODETEXT, CF_LOCALE, LOCALE = 1, 13, 16, (0x0409).to_bytes(4, "little")
 OLDER, MIDDLE, NEWEST = "older record", "middle record", "newest record"
-
-
-def filler(i):
-    return " ".join(f"word{(i * 7 + k) % 1000}" for k in range(40))
 
 
 def found_record(i):
     if i in YOLKA_IDS:
-        return sf.insert_statement(i, 1700000000 + i, "?" * 8, "notepad.exe", "Notepad", None, b"?" * 8 + b"\0",
-                                   sf.UNICODE_TEXT, f"С Новым годом {i}! Ёлка".encode("utf-16-le") + b"\0\0")
-    text = f"note {i}: {filler(i)} zanzibar {filler(i + 1)}" if i in ZANZIBAR_IDS else f"item {i} {filler(i)}"
-    return sf.text_record(i, text, dtime=1700000000 + i)
+        return sf.insert_statement(i, 1700000000 + i, "?", "notepad.exe", "Notepad", None, b"?\0", sf.UNICODE_TEXT,
+                                   f"С Новым годом {i}! Ёлка".encode("utf-16-le") + b"\0\0")
+    words = " ".join(f"word{(i * 7 + k) % 1000}" for k in range(40))
+    return sf.text_record(i, f"note {i}: {words} zanzibar {words}" if i in ZANZIBAR_IDS else f"item {i} {words}")
 
 
 def count(path, table):
     return int(sf.sqlite(path, f"SELECT COUNT(*) FROM {table};")[0])
 
 
-def box_text(app):
-    return app.client.item_text(app.window, IDC_FIND_BOX)
+def copied(client):
+    return dict(client.clipboard()).get(CF_TEXT, b"").decode("cp1252").rstrip("\0")
 
 
 def test_typing_finds_enter_pastes_and_esc_clears_then_hides(app, session, client):
-    """an earlier build's large file gets its side rows; letters typed in the list go to the find box;
-    matches listed newest at the bottom and selected, counted in the label, paging off; Up in the box
-    moves the selection, Enter pastes the match and hides; shown again, the whole history; Ctrl+F
-    goes to the box; texts in any script copied from X11 and as Unicode are captured and found, case
-    folded, listed as written; Esc clears the box, then hides the window"""
+    """an earlier build's large file gets its side rows; letters typed in the list go to the find
+    box; the matches listed newest at the bottom and selected, counted, paging off; Up in the box
+    moves the selection, Enter pastes the match and hides; shown again, the whole history; texts in
+    any script copied from X11 and as Unicode are found, case folded, and listed as written; Ctrl+F
+    goes to the box; Esc clears the search, then hides the window"""
     path = write_history(session, [found_record(i) for i in range(ITEMS)])
-    edit = start_with_editor(app)
+    edit, box = start_with_editor(app), client.item(app.window, IDC_FIND_BOX)
     w = shown(app)
     wait_for(lambda: count(path, "LogText_content") == ITEMS, 120, what="every side row made")
     assert client.focus_of(app.window) == w.tree
     press_real_keys(app, "type --delay 30 zanzibar")
-    wait_for(lambda: w.label() == "Items 1-20 of 20" and w.ids() == ZANZIBAR_IDS, what="the matches")
-    wait_for(lambda: w.selected_id() == ZANZIBAR_IDS[-1], what="the newest match selected")
-    assert box_text(app) == "zanzibar" and client.focus_of(app.window) == client.item(app.window, IDC_FIND_BOX)
+    wait_for(lambda: (w.label(), w.ids(), w.selected_id()) == ("Items 1-20 of 20", ZANZIBAR_IDS, ZANZIBAR_IDS[-1]),
+             what="the matches")
+    assert (client.item_text(app.window, IDC_FIND_BOX), client.focus_of(app.window)) == ("zanzibar", box)
     assert w.buttons() == (False,) * 4
     press_real_keys(app, "key Up")
     wait_for(lambda: w.selected_id() == ZANZIBAR_IDS[-2], what="the selection moved up")
     press_real_keys(app, "key Return")
-    wait_for(lambda: client.text(edit).startswith(f"note {ZANZIBAR_IDS[-2]}: "), what="the match pasted")
-    wait_for(lambda: not client.visible(app.window), what="the window hidden after pasting")
+    wait_for(lambda: client.text(edit).startswith(f"note {ZANZIBAR_IDS[-2]}: ") and not client.visible(app.window),
+             what="the match pasted, the window hidden")
 
     subprocess.run(["xclip", "-selection", "clipboard"], input="Ёлка из X, 你好".encode(), env=session.env,
                    check=True, timeout=10)
@@ -67,67 +59,49 @@ def test_typing_finds_enter_pastes_and_esc_clears_then_hides(app, session, clien
     wait_for(lambda: count(path, "Log") == ITEMS + 2, 15, what="the Unicode copy")
     editor_in_front(app)
     shown(app)
-    wait_for(lambda: w.label() == f"Items {ITEMS - 47}-{ITEMS + 2} of {ITEMS + 2}" and box_text(app) == "",
-             what="the search reset")
+    wait_for(lambda: w.label() == f"Items {ITEMS - 47}-{ITEMS + 2} of {ITEMS + 2}", what="the whole history")
+    assert client.item_text(app.window, IDC_FIND_BOX) == ""
     press_real_keys(app, "key ctrl+f")
-    wait_for(lambda: client.focus_of(app.window) == client.item(app.window, IDC_FIND_BOX), what="the box focused")
-    client.call("set_text_w", f"{client.item(app.window, IDC_FIND_BOX):x}", "ёлка".encode("utf-16-le").hex())
+    wait_for(lambda: client.focus_of(app.window) == box, what="the box focused")
+    client.call("set_text_w", f"{box:x}", "ёлка".encode("utf-16-le").hex())
     wait_for(lambda: w.ids() == YOLKA_IDS + [ITEMS, ITEMS + 1] and w.label() == "Items 1-5 of 5", what="Ёлка")
     assert [item["text"] for item in w.items()][-2:] == ["Ёлка из X, 你好", "ЁЛКА \U0001F600"]
     press_real_keys(app, "key Escape")
-    wait_for(lambda: box_text(app) == "" and w.ids() == list(range(ITEMS - 48, ITEMS + 2)), what="search cleared")
-    assert client.visible(app.window)
+    wait_for(lambda: w.ids() == list(range(ITEMS - 48, ITEMS + 2)), what="the search cleared")
+    assert client.item_text(app.window, IDC_FIND_BOX) == "" and client.visible(app.window)
     press_real_keys(app, "key Escape")
     wait_for(lambda: not client.visible(app.window), what="the window hidden")
 
 
-def copied(client):
-    return dict(client.clipboard()).get(CF_TEXT)
-
-
-def reshown(app):
-    editor_in_front(app)
-    return shown(app)
-
-
-def double_click_top_item(app, w):
-    left, top = w.rect(w.tree)[:2]
-    point_and_click(app, left + 40, top + 8, "--repeat", 2, "--delay", 80)
-
-
-def pasted(client, edit, text):
-    wait_for(lambda: client.text(edit).endswith(text), what=f"{text!r} pasted")
-
-
 def test_paste_copy_and_delete(app, session, client):
-    """paste by button, menu item and real double click types the item into the editor in front and
+    """paste by button, menu item and real double click types the item into the editor in front,
     puts the clipboard back (private formats too) and hides; a clipboard held by another program
-    leaves editor and clipboard alone; the program's own writes are never captured; a real Ctrl+C
-    copies and hides; the window's keys work while Options is open beside it; a refused delete
-    reports error 4 and changes nothing; short history: all paging off. Without restore: the item's
-    formats stay and the window comes back; copy by button, real Ctrl+C and Ctrl+Insert keep it
-    shown; Delete (command and key) with one item a page loads the next, down to an empty list"""
+    leaves both alone; the program's own writes are never captured; a real Ctrl+C copies and hides;
+    the window's keys work with Options open beside it; a refused delete: error 4, nothing changed;
+    all paging off on a short history. Without restore the item's formats stay and the window comes
+    back; copy by button, real Ctrl+C and Ctrl+Insert; with one item a page, Delete (command and
+    key) loads the next, down to an empty list, where it does nothing"""
     older = sf.insert_statement(0, 1700000000, OLDER, "notepad.exe", "Notepad", LOCALE, OLDER.encode() + b"\0",
                                 sf.UNICODE_TEXT, OLDER.encode("utf-16-le") + b"\0\0")
     path = write_history(session, [older, sf.text_record(1, MIDDLE), sf.text_record(2, NEWEST)])
     # Made before the start: a schema changed under the running program is another matter.
-    sf.sqlite(path, "CREATE TRIGGER keep BEFORE DELETE ON Log WHEN old.Id = 3 BEGIN SELECT RAISE(ABORT, 'kept here'); END;")
+    sf.sqlite(path, "CREATE TRIGGER keep BEFORE DELETE ON Log WHEN old.Id = 3 BEGIN SELECT RAISE(ABORT, 'kept'); END;")
     edit = start_with_editor(app)
     client.set_clipboard((CF_TEXT, b"previous\0"), ("Yarrowkit Test Format", b"\x00\x01\x02'"))
     before = client.clipboard()
-    wait_for(lambda: len(stored_ids(path)) == 4, what="the earlier content captured")
+    wait_for(lambda: count(path, "Log") == 4, what="the earlier content captured")
     w = shown(app)
     assert (w.label(), w.buttons()) == ("Items 1-4 of 4", (False,) * 4)
+    left, top = w.rect(w.tree)[:2]
     for record_id, text, paste in [(0, OLDER, lambda: client.post(app.window, WM_COMMAND, IDC_PASTE)),
                                    (1, MIDDLE, lambda: client.post(app.window, WM_COMMAND, ID_PASTE_TO_TARGET)),
-                                   (0, OLDER, lambda: double_click_top_item(app, w))]:
+                                   (0, OLDER, lambda: point_and_click(app, left + 40, top + 8, "--repeat", 2))]:
         w.select(record_id)
         paste()
-        pasted(client, edit, text)
-        wait_for(lambda: client.clipboard() == before, what="the earlier clipboard content")
+        wait_for(lambda: client.text(edit).endswith(text) and client.clipboard() == before, what=f"{text} pasted")
         assert not client.visible(app.window)
-        w = reshown(app)
-
+        editor_in_front(app)
+        w = shown(app)
     holder = Client(session)
     holder.process.stdin.write("clip_hold 2500\n")
     holder.process.stdin.flush()
@@ -138,70 +112,62 @@ def test_paste_copy_and_delete(app, session, client):
     client.call("idle", f"{app.window:x}")
     assert client.text(edit) == OLDER + MIDDLE + OLDER and client.clipboard() == before
     client.copy_text("marker")
-    wait_for(lambda: len(stored_ids(path)) == 5, what="the marker row")
-    assert [r["Name"] for r in sf.read_rows(path)] == [b.encode() for b in (OLDER, MIDDLE, NEWEST, "previous", "marker")]
-
+    wait_for(lambda: count(path, "Log") == 5, what="the marker row")
+    assert [r["Name"] for r in sf.read_rows(path)] == [t.encode() for t in (OLDER, MIDDLE, NEWEST, "previous", "marker")]
     w.select(0)
     press_real_keys(app, "key ctrl+c")
-    wait_for(lambda: copied(client) == OLDER.encode() + b"\0" and not client.visible(app.window), what="copy, hide")
+    wait_for(lambda: copied(client) == OLDER and not client.visible(app.window), what="copied and hidden")
 
-    w = reshown(app)
+    editor_in_front(app)
+    w = shown(app)
     press_real_keys(app, "key F4")
     options = wait_for(lambda: client.window("Yarrowkit options"), what="the options window")
     wait_for(lambda: client.focus_of(options) == client.item(options, 1018), what="the options window's own focus")
-    bring_to_front(app)  # the options window has no owner: the selection window can be used beside it
     w.select(1)
-    press_real_keys(app, "key Delete")
-    wait_for(lambda: w.ids() == [0, 2, 3, 4], what="the deleted item gone")
-    assert stored_ids(path) == [0, 2, 3, 4]
+    press_real_keys(app, "key Delete")  # the options window has no owner: the selection window is usable
+    wait_for(lambda: w.ids() == [0, 2, 3, 4] == [r["Id"] for r in sf.read_rows(path)], what="the item deleted")
     w.select(2)
     press_real_keys(app, "key Return")
-    pasted(client, edit, NEWEST)
+    wait_for(lambda: client.text(edit).endswith(NEWEST), what="the paste")
     assert client.visible(options)
     client.post(options, WM_COMMAND, 2)
-
-    w = reshown(app)
+    editor_in_front(app)
+    w = shown(app)
     w.select(3)
-    before_items = w.items()
     client.command(app.window, ID_DELETE_CLIP)
     text = client.wait_message_box("YarrowKit Error #4")
-    assert text.startswith("Can't delete string\n Error #4 - ") and "kept here" in text
+    assert text.startswith("Can't delete string\n Error #4 - ") and "kept" in text
     client.answer("YarrowKit Error #4")
-    assert (w.items(), stored_ids(path)) == (before_items, [0, 2, 3, 4])
+    assert w.ids() == [0, 2, 3, 4] == [r["Id"] for r in sf.read_rows(path)] and w.selected_id() == 3
     app.close_quietly()
     sf.sqlite(path, "DROP TRIGGER keep;")
 
     edit = start_with_editor(app, "RestoreClipboard=0\nHideWindowAfter=0\nCountItemsInRange=1\n")
     w = shown(app)
     w.click(IDC_OLDEST_PAGE)
-    w.wait_page(0, 0, "Items 1-1 of 4")
-    wait_for(lambda: w.selected_id() == 0, what="the item selected")
+    wait_for(lambda: w.selected_id() == 0 and w.label() == "Items 1-1 of 4", what="the oldest page")
     client.post(app.window, WM_COMMAND, IDC_PASTE)
-    pasted(client, edit, OLDER)
+    wait_for(lambda: client.text(edit).endswith(OLDER) and client.foreground() == app.window, what="pasted, back")
     clip = client.clipboard()
-    assert [fmt for fmt, _ in clip][:3] == [CF_UNICODETEXT, CF_LOCALE, CF_TEXT]
-    assert (dict(clip)[CF_UNICODETEXT], dict(clip)[CF_LOCALE]) == (OLDER.encode("utf-16-le") + b"\0\0", LOCALE)
-    wait_for(lambda: client.foreground() == app.window, what="the window back in front")
+    assert clip[:3] == [(CF_UNICODETEXT, OLDER.encode("utf-16-le") + b"\0\0"), (CF_LOCALE, LOCALE),
+                        (CF_TEXT, OLDER.encode() + b"\0")]
     for record_id, text, keys in [(2, NEWEST, None), (3, "previous", ["key ctrl+c"]),
                                   (4, "marker", ["keydown ctrl", "key Insert", "keyup ctrl"])]:
         w.click(IDC_NEWER_PAGE)
-        w.wait_page(record_id, record_id, f"Items {record_id}-{record_id} of 4")
-        wait_for(lambda: w.selected_id() == record_id, what="the item selected")
+        wait_for(lambda: w.selected_id() == record_id and w.label() == f"Items {record_id}-{record_id} of 4",
+                 what=f"the page of {record_id}")
         if keys:
             press_real_keys(app, *keys)
         else:
             client.post(app.window, WM_COMMAND, IDC_COPY, client.item(app.window, IDC_COPY))
-        wait_for(lambda: copied(client) == text.encode() + b"\0", what=f"the copy of {text!r}")
+        wait_for(lambda: copied(client) == text, what=f"the copy of {text!r}")
     assert client.visible(app.window)
     client.copy_text("second marker")
-    wait_for(lambda: stored_ids(path) == [0, 2, 3, 4, 5], what="only the marker captured")
-
-    for record_id, label, key in [(5, "Items 4-4 of 4", False), (4, "Items 3-3 of 3", True),
-                                  (3, "Items 2-2 of 2", False), (2, "Items 1-1 of 1", True),
-                                  (0, "Items 1-0 of 0", False)]:
+    wait_for(lambda: [r["Id"] for r in sf.read_rows(path)] == [0, 2, 3, 4, 5], what="only the marker captured")
+    for record_id, left in [(5, "4-4 of 4"), (4, "3-3 of 3"), (3, "2-2 of 2"), (2, "1-1 of 1"), (0, "1-0 of 0")]:
         wait_for(lambda: w.selected_id() == record_id, what="the selection after the reload")
-        press_real_keys(app, "key Delete") if key else client.command(app.window, ID_DELETE_CLIP)
-        wait_for(lambda: w.label() == label and record_id not in stored_ids(path), what=label)
+        press_real_keys(app, "key Delete") if record_id % 2 else client.command(app.window, ID_DELETE_CLIP)
+        wait_for(lambda: w.label() == f"Items {left}" and count(path, "Log") == int(left[-1]), what=left)
     assert (w.items(), w.buttons()) == ([], (False,) * 4)
     client.command(app.window, ID_DELETE_CLIP)  # nothing selected: nothing happens
     client.call("idle", f"{app.window:x}")

@@ -4,8 +4,8 @@ import time
 import storedform as sf
 from harness import ROOT, TITLE, WM_TRAY_CALLBACK, hexed, unhexed, wait_for
 from options import tray_has_icon
-from selection import (WM_RBUTTONDOWN, SelectionWindow, editor_in_front, open_menu, point_and_click,
-                       press_real_keys, shown, start_with_editor, write_history, xdotool)
+from selection import (WM_RBUTTONDOWN, SelectionWindow, editor_in_front, keys_in_editor, open_menu,
+                       point_and_click, press_real_keys, shown, start_with_editor, write_history, xdotool)
 
 MOD_CONTROL, MOD_SHIFT, VK_UP, VK_DOWN = 2, 4, 0x26, 0x28
 HOTKEY_ERROR = "YarrowKit error"
@@ -24,14 +24,6 @@ def welcome_balloon_shown(client):
     return any(entry.split(":")[4] == "1" and int(entry.split(":")[2], 16) & 0x40  # TTS_BALLOON
                and unhexed(client.call("tool_text", entry.split(":")[0])) == WELCOME.encode()
                for entry in client.call("tooltips", tray).split())
-
-
-def in_editor(app, *keys):
-    """Real keys typed while the editor has the X focus, as a person presses a global hot key."""
-    editor_in_front(app)
-    xdotool(app, "windowfocus", "--sync", xdotool(app, "search", "--name", "Yarrowkit Test Editor").split()[0])
-    for key in keys:
-        xdotool(app, "key", key)
 
 
 def close_about_box(client):
@@ -87,20 +79,20 @@ def test_step_keys_tray_menu_and_menu_bar(app, session, client):
         i, 1700000000, "?", "notepad.exe", "Notepad", None, b"?\0", sf.UNICODE_TEXT,
         text_of(i).encode("utf-16-le") + b"\0\0") for i in IDS])
     edit = start_with_editor(app, "CountMenuItemsInRange=15\n")
-    in_editor(app, "ctrl+d")
+    keys_in_editor(app, "ctrl+d")
     w = SelectionWindow(app)
     wait_for(lambda: client.foreground() == app.window and w.selected_id() == 15, what="the window in front")
     assert client.focus_of(app.window) == w.tree
     press_real_keys(app, "key Return")
     wait_for(lambda: client.text(edit) == "record 15" and not client.visible(app.window), what="pasted, hidden")
 
-    in_editor(app, "ctrl+d")
+    keys_in_editor(app, "ctrl+d")
     wait_for(lambda: client.foreground() == app.window, what="the window in front")
     settled()
-    in_editor(app)
+    keys_in_editor(app)
     assert client.visible(app.window)
     settled()
-    in_editor(app, "ctrl+d")
+    keys_in_editor(app, "ctrl+d")
     wait_for(lambda: client.foreground() == app.window, what="the window forward again")
     settled()
     press_real_keys(app, "key ctrl+d")
@@ -108,7 +100,7 @@ def test_step_keys_tray_menu_and_menu_bar(app, session, client):
 
     for key, expected in [("Up", 12), ("Up", 11), ("Down", 12), ("Down", 15), ("Down", 15), (None, 16), ("Up", 15)]:
         if key:
-            in_editor(app, f"ctrl+shift+{key}")
+            keys_in_editor(app, f"ctrl+shift+{key}")
             wait_for(lambda: dict(client.clipboard()).get(1) == f"record {expected}\0".encode(), what=str(expected))
         else:
             time.sleep(0.3)  # a person's next copy: a pace past the program's debounce
