@@ -47,9 +47,10 @@ def test_typing_finds_enter_pastes_and_esc_clears_then_hides(app, session, clien
     assert w.buttons() == (False,) * 4
     press_real_keys(app, "key Up")
     wait_for(lambda: w.selected_id() == ZANZIBAR_IDS[-2], what="the selection moved up")
+    before = client.clipboard()
     press_real_keys(app, "key Return")
-    wait_for(lambda: client.text(edit).startswith(f"note {ZANZIBAR_IDS[-2]}: ") and not client.visible(app.window),
-             what="the match pasted, the window hidden")
+    wait_for(lambda: client.text(edit).startswith(f"note {ZANZIBAR_IDS[-2]}: ") and not client.visible(app.window)
+             and client.clipboard() == before, what="the match pasted, the window hidden, the clipboard back")
 
     subprocess.run(["xclip", "-selection", "clipboard"], input="Ёлка из X, 你好".encode(), env=session.env,
                    check=True, timeout=10)

@@ -7,12 +7,10 @@ from options import tray_has_icon
 from selection import (WM_RBUTTONDOWN, SelectionWindow, editor_in_front, keys_in_editor, open_menu,
                        point_and_click, press_real_keys, shown, start_with_editor, write_history, xdotool)
 
-MOD_CONTROL, MOD_SHIFT, VK_UP, VK_DOWN = 2, 4, 0x26, 0x28
-HOTKEY_ERROR = "YarrowKit error"
+MOD_CONTROL, MOD_SHIFT, VK_UP, VK_DOWN, VK_RETURN = 2, 4, 0x26, 0x28, 0x0D
 TAKEN = "Error registering {} combination for {}. Please, select another combination."
-WELCOME = "YarrowKit - here ! Just click the icon or use the hot key Ctrl-D"
+WELCOME = b"YarrowKit - here ! Just click the icon or use the hot key Ctrl-D"
 IDS = [8, 9, 10, 11, 12, 15]
-ITEM_HEIGHT = 22  # of a menu entry with an icon
 
 
 def text_of(i):
@@ -21,9 +19,8 @@ def text_of(i):
 
 def welcome_balloon_shown(client):
     tray = client.call("find_class", hexed("Shell_TrayWnd"))
-    return any(entry.split(":")[4] == "1" and int(entry.split(":")[2], 16) & 0x40  # TTS_BALLOON
-               and unhexed(client.call("tool_text", entry.split(":")[0])) == WELCOME.encode()
-               for entry in client.call("tooltips", tray).split())
+    return any(visible == "1" and int(style, 16) & 0x40 and unhexed(client.call("tool_text", tip)) == WELCOME
+               for tip, _, style, _, visible in (e.split(":") for e in client.call("tooltips", tray).split()))
 
 
 def close_about_box(client):
@@ -40,18 +37,17 @@ def settled():
 
 def test_hot_keys_taken_welcome_and_focus_lost(app, client):
     """combinations held by another program reported one by one before the tray icon, the program
-    runs on and holds the free ones; welcome balloon at the first start only, gone with the icon;
-    hot key 0 registers nothing and says nothing; hide on focus lost"""
-    assert client.call("hotkey_hold", 1, MOD_CONTROL, ord("D")) == "1"
-    assert client.call("hotkey_hold", 3, MOD_CONTROL | MOD_SHIFT, VK_DOWN) == "1"
+    runs on and holds the free ones; the welcome balloon at the first start only, gone with the
+    icon; hot key 0 registers nothing and says nothing; hide on focus lost"""
+    assert client.call("hotkey_hold", 1, MOD_CONTROL, ord("D")) == client.call(
+        "hotkey_hold", 3, MOD_CONTROL | MOD_SHIFT, VK_DOWN) == "1"
     app.start(wait=False)
     for taken in (TAKEN.format("main hotkey", "YarrowKit"), TAKEN.format("hotkey", "selecting a Next Item")):
-        wait_for(lambda: client.message_box(HOTKEY_ERROR) == taken, 30, what=taken)
+        wait_for(lambda: client.message_box("YarrowKit error") == taken, 30, what=taken)
         app.window = client.window(TITLE)
         assert not tray_has_icon(app)
-        client.answer(HOTKEY_ERROR)
-    wait_for(lambda: tray_has_icon(app), what="the tray icon")
-    wait_for(lambda: welcome_balloon_shown(client), what="the welcome balloon")
+        client.answer("YarrowKit error")
+    wait_for(lambda: tray_has_icon(app) and welcome_balloon_shown(client), what="the icon and the welcome balloon")
     assert client.call("hotkey_hold", 2, MOD_CONTROL | MOD_SHIFT, VK_UP) == "0"
     app.close_quietly()
     wait_for(lambda: not welcome_balloon_shown(client), what="the balloon gone with the icon")
@@ -62,7 +58,7 @@ def test_hot_keys_taken_welcome_and_focus_lost(app, client):
     app.start()
     wait_for(lambda: tray_has_icon(app), what="the tray icon")
     time.sleep(1.5)  # a check that nothing shows: longer than a balloon or a message takes
-    assert client.message_box(HOTKEY_ERROR) is None and not welcome_balloon_shown(client)
+    assert client.message_box("YarrowKit error") is None and not welcome_balloon_shown(client)
     assert client.call("hotkey_hold", 1, MOD_CONTROL, ord("D")) == "1"
     shown(app)
     editor_in_front(app)
@@ -70,33 +66,26 @@ def test_hot_keys_taken_welcome_and_focus_lost(app, client):
 
 
 def test_step_keys_tray_menu_and_menu_bar(app, session, client):
-    """Ctrl+D notes the editor, shows the window with the list focused, Enter pastes and hides; the
-    hot key brings a window behind forward and hides one in front; previous and next step from the
-    newest over gaps, stay at the newest, a capture moves the start; the tray menu (texts in any
-    script) by Up and Enter pastes the newest, by a click the one above; the menu bar's Help by
+    """Ctrl+D notes the editor and shows the window with the list focused, Enter pastes and hides;
+    the hot key brings a window behind forward and hides one in front; previous and next step from
+    the newest over gaps and stay at the newest, a capture moves the start; the tray menu (texts in
+    any script) by Up and Enter pastes the newest, by a click the one above; the menu bar's Help by
     Alt+H and by a click, its About entry by mnemonic and by a click"""
     path = write_history(session, [sf.text_record(i, text_of(i)) if i > 9 else sf.insert_statement(
         i, 1700000000, "?", "notepad.exe", "Notepad", None, b"?\0", sf.UNICODE_TEXT,
         text_of(i).encode("utf-16-le") + b"\0\0") for i in IDS])
-    edit = start_with_editor(app, "CountMenuItemsInRange=15\n")
+    edit, w = start_with_editor(app, "CountMenuItemsInRange=15\n"), SelectionWindow(app)
     keys_in_editor(app, "ctrl+d")
-    w = SelectionWindow(app)
     wait_for(lambda: client.foreground() == app.window and w.selected_id() == 15, what="the window in front")
     assert client.focus_of(app.window) == w.tree
     press_real_keys(app, "key Return")
     wait_for(lambda: client.text(edit) == "record 15" and not client.visible(app.window), what="pasted, hidden")
-
-    keys_in_editor(app, "ctrl+d")
-    wait_for(lambda: client.foreground() == app.window, what="the window in front")
-    settled()
-    keys_in_editor(app)
-    assert client.visible(app.window)
-    settled()
-    keys_in_editor(app, "ctrl+d")
-    wait_for(lambda: client.foreground() == app.window, what="the window forward again")
-    settled()
-    press_real_keys(app, "key ctrl+d")
-    wait_for(lambda: not client.visible(app.window), what="the window hidden")
+    hot_key = lambda: keys_in_editor(app, "ctrl+d")  # noqa: E731
+    for press, state in [(hot_key, (True, True)), (lambda: editor_in_front(app), (True, False)),
+                         (hot_key, (True, True)), (lambda: press_real_keys(app, "key ctrl+d"), (False, False))]:
+        settled()
+        press()
+        wait_for(lambda: (client.visible(app.window), client.foreground() == app.window) == state, what=str(state))
 
     for key, expected in [("Up", 12), ("Up", 11), ("Down", 12), ("Down", 15), ("Down", 15), (None, 16), ("Up", 15)]:
         if key:
@@ -107,20 +96,19 @@ def test_step_keys_tray_menu_and_menu_bar(app, session, client):
             client.copy_text(f"record {expected}")
             wait_for(lambda: len(sf.read_rows(path)) == len(IDS) + 1, what="the capture")
 
-    for keys, pasted in [((VK_UP, 0x0D), "record 16"), (None, "record 15")]:
+    for keys, pasted in [((VK_UP, VK_RETURN), "record 16"), (None, "record 15")]:
         editor_in_front(app)
         xdotool(app, "mousemove", 1100, 600)  # the menu opens at the pointer
         menu = open_menu(app, lambda: client.post(app.window, WM_TRAY_CALLBACK, 0, WM_RBUTTONDOWN))
+        left, _, right, bottom = w.rect(menu)
         if keys:
             (ROOT / "build" / "e2e-shots").mkdir(parents=True, exist_ok=True)
             session.screenshot(ROOT / "build" / "e2e-shots" / "tray-menu.png")  # for a person: every script's glyphs
-            # The menu's keys as input events injected by another Windows program: an X key event
-            # goes to the X focus, which the menu's grab does not take.
+            # Injected by another Windows program: an X key event goes to the X focus, not to the menu.
             client.keys(*[event for key in keys for event in (key, f"{key}:up")])
         else:
-            left, _, right, bottom = w.rect(menu)
             xdotool(app, "mousemove", (left + right) // 2, bottom - 12)
-            point_and_click(app, (left + right) // 2, bottom - 12 - ITEM_HEIGHT)
+            point_and_click(app, (left + right) // 2, bottom - 34)  # the entry above the newest
         wait_for(lambda: not client.visible(menu) and client.text(edit).endswith(pasted), what=f"{pasted} pasted")
 
     shown(app)
