@@ -1,113 +1,127 @@
-"""The selection window of the running program, read and driven through the test client."""
+"""The selection window of the running program, read through the test client and driven by real
+X input, and the helpers the journeys share."""
 import subprocess
 import time
 
-from harness import WM_COMMAND, ClientError, unhexed, wait_for
+import storedform
+from harness import WM_COMMAND, WM_TRAY_CALLBACK, ClientError, hexed, unhexed, wait_for
 
-IDC_RANGE_LABEL = 1001
-IDC_OLDEST_PAGE, IDC_OLDER_PAGE, IDC_NEWER_PAGE, IDC_NEWEST_PAGE = 1002, 1003, 1004, 1005
-PAGING_BUTTONS = (IDC_OLDEST_PAGE, IDC_OLDER_PAGE, IDC_NEWER_PAGE, IDC_NEWEST_PAGE)
-IDC_ITEM_TREE = 1006
-TVM_SELECTITEM = 0x110B
-TVGN_CARET = 9
-TTS_NOPREFIX = 0x02
-WS_EX_TOPMOST = 0x08
+IDC_RANGE_LABEL, IDC_ITEM_TREE, IDC_COPY, IDC_FIND_BOX, IDC_PASTE = 1001, 1006, 1008, 1030, 137
+IDC_OLDEST_PAGE, IDC_OLDER_PAGE, IDC_NEWER_PAGE, IDC_NEWEST_PAGE = PAGING_BUTTONS = (1002, 1003, 1004, 1005)
+ID_DELETE_CLIP, ID_PASTE_TO_TARGET, WM_MOUSEMOVE, WM_RBUTTONDOWN = 32774, 32773, 0x200, 516
+
+
+def wide(value):
+    return "" if value in ("", "-") else unhexed(value).decode("utf-16-le")
+
+
+def within(predicate, seconds):
+    try:
+        return wait_for(predicate, seconds)
+    except TimeoutError:
+        return False
 
 
 class SelectionWindow:
-    """Reads and drives the list of the running program through the test client."""
-
     def __init__(self, app):
-        self.app, self.client, self.window = app, app.client, app.window
+        self.client, self.window = app.client, app.window
         self.tree = self.client.item(self.window, IDC_ITEM_TREE)
 
     def items(self):
-        # A read from another process can race a reload that deletes the items being walked.
-        for _ in range(20):
+        """Read as Unicode, so that texts in any script come back as written."""
+        for attempt in range(20):
             try:
-                return self._read_items()
-            except ClientError as error:
-                if str(error) != "getitem":
+                return [{"handle": int(handle, 16), "id": int(record_id), "image": int(image),
+                         "selected_image": int(selected_image), "selected": selected == "1", "text": wide(text)}
+                        for handle, record_id, image, selected_image, selected, text in
+                        (entry.split(",") for entry in self.client.call("tree_items_w", f"{self.tree:x}").split())]
+            except ClientError as error:  # a reload deleted the items being walked
+                if str(error) != "getitem" or attempt == 19:
                     raise
                 time.sleep(0.05)  # the pace of the retries
-        return self._read_items()
-
-    def _read_items(self):
-        result = []
-        for entry in self.client.call("tree_items", f"{self.tree:x}").split():
-            handle, data, image, selected_image, selected, text = entry.split(",")
-            result.append({"handle": int(handle, 16), "id": int(data), "image": int(image),
-                           "selected_image": int(selected_image), "selected": selected == "1",
-                           "text": unhexed(text).decode("cp1252")})
-        return result
 
     def ids(self):
         return [item["id"] for item in self.items()]
 
     def selected_id(self):
-        chosen = [item["id"] for item in self.items() if item["selected"]]
-        return chosen[0] if chosen else None
+        return next((item["id"] for item in self.items() if item["selected"]), None)
 
     def label(self):
         return self.client.item_text(self.window, IDC_RANGE_LABEL)
 
     def buttons(self):
-        return tuple(self.client.call("enabled", f"{self.client.item(self.window, b):x}") == "1"
-                     for b in PAGING_BUTTONS)
+        return tuple(self.client.call("enabled", f"{self.client.item(self.window, b):x}") == "1" for b in PAGING_BUTTONS)
 
     def click(self, button):
         self.client.post(self.window, WM_COMMAND, button, self.client.item(self.window, button))
 
     def wait_page(self, first_id, last_id, label):
-        expected = list(range(first_id, last_id + 1))
-        wait_for(lambda: self.ids() == expected and self.label() == label, what=label)
+        wait_for(lambda: self.ids() == list(range(first_id, last_id + 1)) and self.label() == label, what=label)
 
     def select(self, record_id):
         handle = next(item["handle"] for item in self.items() if item["id"] == record_id)
-        self.client.send(self.tree, TVM_SELECTITEM, TVGN_CARET, handle)
+        self.client.send(self.tree, 0x110B, 9, handle)  # TVM_SELECTITEM, TVGN_CARET
 
     def preview_tooltip(self):
-        """Our tracking tooltip: topmost, no prefix, owned by the main window."""
-        for entry in self.client.call("tooltips", f"{self.window:x}").split():
-            handle, owner, style, exstyle, visible = entry.split(":")
-            if int(owner, 16) == self.window and int(style, 16) & TTS_NOPREFIX and int(exstyle, 16) & WS_EX_TOPMOST:
+        """(handle, visible) of our tracking tooltip: owned by the main window, no prefix, topmost."""
+        for handle, owner, style, exstyle, visible in (e.split(":") for e in
+                                                       self.client.call("tooltips", f"{self.window:x}").split()):
+            if int(owner, 16) == self.window and int(style, 16) & 0x02 and int(exstyle, 16) & 0x08:
                 return int(handle, 16), visible == "1"
         return None, False
 
-    def preview_visible(self):
-        return self.preview_tooltip()[1]
+    def preview_text(self):
+        return wide(self.client.call("tool_text_w", f"{self.preview_tooltip()[0]:x}"))
 
     def show_preview(self, record_id, ready=lambda: True):
-        """Selects the item and waits for its preview on the screen. A deactivation hides the
-        preview until the selection changes, and Wine may pass one through while the X focus
-        settles; then the window is waited for in front and the item selected afresh."""
+        """A deactivation that Wine passes on while the X focus settles hides the preview until the
+        selection changes: then the item is selected afresh."""
         for attempt in range(4):
             if attempt:
                 wait_for(lambda: self.client.foreground() == self.window, what="the window in front")
                 self.select(next(other for other in self.ids() if other != record_id))
             self.select(record_id)
-            try:
-                return wait_for(lambda: self.preview_visible() and ready(), 4, what=f"the preview of {record_id}")
-            except TimeoutError:
-                pass
+            if within(lambda: self.preview_tooltip()[1] and ready(), 4):
+                return
         raise TimeoutError(f"timed out waiting for the preview of {record_id}")
-
-    def preview_text(self):
-        handle, _ = self.preview_tooltip()
-        value = self.client.call("tool_text", f"{handle:x}")
-        return unhexed(value).decode("cp1252") if value != "-" else ""
-
-    def preview_beside_window(self):
-        """5 pixels right of the frame, 10 below the client area's top."""
-        tooltip, _ = self.preview_tooltip()
-        frame = self.rect(self.window)
-        client_top = int(self.client.call("client_origin", f"{self.window:x}").split()[1])
-        left, top = self.rect(tooltip)[:2]
-        # The tip's text area sits at the point; its 1-pixel frame may stand just outside it.
-        return frame[2] + 4 <= left <= frame[2] + 5 and client_top + 9 <= top <= client_top + 10
 
     def rect(self, window):
         return tuple(map(int, self.client.call("rect", f"{window:x}").split()))
+
+    def preview_beside_window(self):
+        """5 pixels right of the frame, 10 below the client area's top (the tip's frame may add one)."""
+        left, top = self.rect(self.preview_tooltip()[0])[:2]
+        client_top = int(self.client.call("client_origin", f"{self.window:x}").split()[1])
+        return 4 <= left - self.rect(self.window)[2] <= 5 and 9 <= top - client_top <= 10
+
+
+def write_history(session, statements):
+    path = session.config_folder / "vorla.sql"
+    storedform.write_history(path, statements)
+    return path
+
+
+def shown(app):
+    """The window in front, after the first load's timer has selected its item."""
+    app.show()
+    wait_for(lambda: app.client.visible(app.window) and app.client.foreground() == app.window, what="the window")
+    window = SelectionWindow(app)
+    wait_for(lambda: not window.items() or window.selected_id() is not None, what="the first selection")
+    return window
+
+
+def editor_in_front(app):
+    """The test editor in front, noted as paste target by the pointer passing over the tray icon."""
+    edit = int(app.client.call("editor"), 16)
+    # The program takes the focus window of the thread in front: the editor's activation comes first.
+    wait_for(lambda: app.client.focus_of(app.client.foreground()) == edit, what="the editor in front")
+    app.client.send(app.window, WM_TRAY_CALLBACK, 0, WM_MOUSEMOVE)
+    return edit
+
+
+def start_with_editor(app, config=""):
+    app.write_config("[Main]\n" + config)
+    return editor_in_front(app.start())
 
 
 def xdotool(app, *args):
@@ -115,28 +129,47 @@ def xdotool(app, *args):
                           capture_output=True, text=True).stdout
 
 
-def click_caption(app):
-    """A real click on the selection window's title bar, as a person brings it to the front. Under
-    Wine the late X events of the previous activation can undo a click that follows it closely; a
-    person would click again, and so does this."""
-    left, top = map(int, app.client.call("rect", f"{app.window:x}").split()[:2])
-    xdotool(app, "mousemove", left + 40, top + 10)
-    for attempt in range(3):
-        xdotool(app, "click", 1)
-        try:
-            return wait_for(lambda: app.client.foreground() == app.window, timeout=3,
-                            what="the selection window in front")
-        except TimeoutError:
-            if attempt == 2:
-                raise
+def x_focus(app, title):
+    xdotool(app, "windowfocus", "--sync", xdotool(app, "search", "--name", title).split()[0])
+
+
+def keys_in_editor(app, *keys):
+    """Real keys typed while the editor has the X focus, as a person presses a global hot key."""
+    editor_in_front(app)
+    x_focus(app, "Yarrowkit Test Editor")
+    for key in keys:
+        xdotool(app, "key", key)
+
+
+def point_and_click(app, x, y, *click):
+    xdotool(app, "mousemove", x, y)
+    time.sleep(0.3)  # a person rests the pointer before clicking: a pace, not a wait
+    xdotool(app, "click", *click, 1)
+
+
+def open_menu(app, how):
+    """Calls how() and waits for a popup menu on the screen."""
+    how()
+    menu = wait_for(lambda: int(app.client.call("find_class", hexed("#32768")), 16), what="a menu")
+    wait_for(lambda: app.client.visible(menu), what="the menu shown")
+    return menu
 
 
 def press_real_keys(app, *keys):
-    """Real key events through the X server into the selection window, which gets the X focus first.
-    Each key is an xdotool command: "key ctrl+c" presses both keys and lets go of Ctrl first."""
-    x_window = xdotool(app, "search", "--name", "Yarrowkit. Select").split()[0]
-    xdotool(app, "windowfocus", "--sync", x_window)
-    wait_for(lambda: app.client.foreground() == app.window, what="the selection window in front")
+    """Real key events into the selection window (each an xdotool command; "key ctrl+c" lets go of
+    Ctrl first). It gets the X focus first, then real clicks on its title bar: late X events of an
+    earlier activation can undo one, or leave the X focus where Wine no longer looks; a person would
+    click again, and so does this."""
+    left, top = SelectionWindow(app).rect(app.window)[:2]
+    for attempt in range(4):
+        if attempt:
+            xdotool(app, "mousemove", left + 40, top + 10, "click", 1)
+        else:
+            x_focus(app, "Yarrowkit. Select")
+        if within(lambda: app.client.foreground() == app.window, 3):
+            break
+    else:
+        raise TimeoutError("timed out waiting for the selection window in front")
     # In front is not yet typing into it: under load the keyboard focus comes a moment later.
     wait_for(lambda: app.client.focus_of(app.window) != 0, what="the keyboard focus in the selection window")
     for key in keys:

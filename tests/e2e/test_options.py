@@ -1,317 +1,175 @@
-"""The options window and its four pages, driven through their real controls; config.cfg, the
-registry, the tray and the history files are read back."""
-import os
+"""The options window and its pages through their real controls; config.cfg, the registry, the
+tray, the hot keys and the history files are read back."""
 import subprocess
-import time
 
-import storedform
-from harness import EXE, ROOT, WM_COMMAND, hexed, unhexed, wait_for
-from options import (IDOK, IDCANCEL, IDC_PAGE_LIST, GENERAL, HOT_KEYS, PASTE, DATABASE, PAGES, HEADINGS,
-                     IDC_SHOW_TOOLTIP, IDC_RUN_ON_STARTUP, IDC_CAPTURE_IMAGE, IDC_HOTKEY_MAIN, IDC_HOTKEY_PREVIOUS,
-                     IDC_HOTKEY_NEXT, IDC_SHOW_ICON, IDC_RESTORE_CLIPBOARD, IDC_DELAY, IDC_DB_PATH, IDC_LIMIT_RECORDS,
-                     IDC_SAVE_ITEMS, IDC_SWITCH_DATABASE, IDC_MOVE_DATABASE, IDC_EMPTY_DATABASE, IDC_RANGE_LABEL,
-                     IDC_ITEM_TREE, HOTKEYF_SHIFT, HOTKEYF_CONTROL, HOTKEYF_ALT, HOTKEYF_EXT, MOD_ALT, MOD_CONTROL,
-                     MOD_SHIFT, VK_MENU, VK_Q, VK_F9, control_word, OptionsWindow, windows_path, tray_has_icon)
+import storedform as sf
+from harness import EXE, WM_COMMAND, wait_for
+from options import (DATABASE, GENERAL, HEADINGS, IDC_CAPTURE_IMAGE, IDC_DB_PATH, IDC_DELAY, IDC_EMPTY_DATABASE,
+                     IDC_HOTKEY_MAIN, IDC_HOTKEY_PREVIOUS, IDC_LIMIT_RECORDS, IDC_MOVE_DATABASE, IDC_PAGE_LIST,
+                     IDC_RESTORE_CLIPBOARD, IDC_RUN_ON_STARTUP, IDC_SAVE_ITEMS, IDC_SHOW_ICON, IDC_SWITCH_DATABASE,
+                     IDCANCEL, IDOK, HOT_KEYS, PAGES, PASTE, OptionsWindow, tray_has_icon, windows_path)
+from selection import IDC_RANGE_LABEL, SelectionWindow, editor_in_front, keys_in_editor, write_history
 
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
-# Set YK_DOCS_SCREENSHOTS=1 to refresh the pictures of the pages in docs/.
-DOCS = ROOT / "docs"
-
-
-def started(app, config=None):
-    if config is not None:
-        app.write_config(config)
-    app.start()
-    return app
-
-
-def opened(app):
-    return OptionsWindow(app)
-
-
-def settings_written(app):
-    return {key: value for key, value in app.config().items() if key != "OptionsIndex"}
+MOD_CONTROL, MOD_SHIFT, VK_Q, VK_F9 = 2, 4, 0x51, 0x78
 
 
 def reg_add(session, name, data):
-    subprocess.run(["wine", "reg", "add", RUN_KEY, "/v", name, "/t", "REG_SZ", "/d", data, "/f"], env=session.env,
-                   check=True, capture_output=True, timeout=60)
+    subprocess.run(["wine", "reg", "add", RUN_KEY, "/v", name, "/d", data, "/f"], env=session.env, check=True,
+                   capture_output=True, timeout=60)
 
 
-def tray_tips(client):
-    """The tip texts the tray holds; the tray keeps a removed icon's tip, so only additions count."""
-    tray = int(client.call("find_class", hexed("Shell_TrayWnd")), 16)
-    texts = [client.call("tool_text", entry.split(":")[0]) for entry in client.call("tooltips", f"{tray:x}").split()]
-    return [unhexed(text).decode("latin-1") for text in texts if text != "-"]
-
-
-# ---------------------------------------------------------------------------------------------
-# The window
-
-
-def test_opens_on_the_page_shown_last_and_writes_only_the_index(app):
-    started(app)
-    options = opened(app)
-    assert options.heading() == "General Options"
-    assert options.shown_pages() == [GENERAL]
-    options.choose(2)
-    assert options.heading() == "Paste Options"
-    assert options.shown_pages() == [PASTE]
-    options.close(IDCANCEL)
-    assert app.config() == {"OptionsIndex": "2"}
-
-    options = opened(app)
-    assert options.heading() == "Paste Options"
-    assert options.shown_pages() == [PASTE]
-    wait_for(lambda: app.client.focus_of(options.window) == app.client.item(options.window, IDC_PAGE_LIST),
-             what="the focus on the page list")
-    options.close(IDOK)
-    assert app.config() == {"OptionsIndex": "2"}, "OK without a change writes no setting"
-
-
-def test_hand_edited_index_opens_the_first_page(app):
-    started(app, "[Main]\nOptionsIndex=9\n")
-    options = opened(app)
-    assert options.heading() == "General Options"
-    assert options.shown_pages() == [GENERAL]
-    options.close(IDCANCEL)
-    assert app.config()["OptionsIndex"] == "0"
-
-
-def test_each_page_in_a_virtual_desktop(app, session):
-    started(app)
-    options = opened(app)
-    for index, (template, heading) in enumerate(zip(PAGES, HEADINGS)):
-        options.choose(index)
-        assert options.heading() == heading
-        assert options.shown_pages() == [template]
-        if os.environ.get("YK_DOCS_SCREENSHOTS"):
-            time.sleep(0.5)  # pictures for the docs only: the page painted
-            session.screenshot(DOCS / f"options-{heading.lower().replace(' ', '-')}.png")
-    options.close(IDCANCEL)
-
-
-# ---------------------------------------------------------------------------------------------
-# General Options
-
-
-def test_general_flags_write_only_what_changed(app):
-    started(app)
-    options = opened(app)
-    assert options.checked(GENERAL, IDC_SHOW_TOOLTIP) and options.checked(GENERAL, IDC_CAPTURE_IMAGE)
-    options.check(GENERAL, IDC_CAPTURE_IMAGE, False)
-    options.close(IDOK)
-    assert settings_written(app) == {"CaptureImage": "0"}
-    options = opened(app)
-    assert not options.checked(GENERAL, IDC_CAPTURE_IMAGE), "the new value is in force"
-    options.close(IDCANCEL)
-
-
-def test_run_on_startup_touches_only_its_own_value(app, session):
-    reg_add(session, "other", r"C:\other.exe")
-    started(app)
-    options = opened(app)
-    assert not options.checked(GENERAL, IDC_RUN_ON_STARTUP)
-    options.check(GENERAL, IDC_RUN_ON_STARTUP, True)
-    options.close(IDOK)
-    value = session.reg_query(RUN_KEY, "yarrowkit")
-    assert value is not None
-    assert session.unix_path(value) == EXE.resolve(), "the full path of the running executable, no quotes"
-    assert session.reg_query(RUN_KEY, "other") == r"C:\other.exe"
-
-    # Unchecked and checked again before OK: the final state is the one found, nothing is written.
-    reg_add(session, "yarrowkit", r"C:\kept.exe")
-    options = opened(app)
-    assert options.checked(GENERAL, IDC_RUN_ON_STARTUP)
-    options.check(GENERAL, IDC_RUN_ON_STARTUP, False)
-    options.check(GENERAL, IDC_RUN_ON_STARTUP, True)
-    options.close(IDOK)
-    assert session.reg_query(RUN_KEY, "yarrowkit") == r"C:\kept.exe"
-
-    options = opened(app)
-    options.check(GENERAL, IDC_RUN_ON_STARTUP, False)
-    options.close(IDOK)
-    assert session.reg_query(RUN_KEY, "yarrowkit") is None
-    assert session.reg_query(RUN_KEY, "other") == r"C:\other.exe"
-    assert settings_written(app) == {}, "start with Windows lives only in the registry"
-
-
-# ---------------------------------------------------------------------------------------------
-# Hot Keys
-
-
-def test_hot_keys_show_the_defaults_and_a_new_one_works_at_once(app, client):
-    started(app)
-    options = opened(app)
-    assert options.hot_key(IDC_HOTKEY_MAIN) == control_word(HOTKEYF_CONTROL, ord("D"))
-    arrows = HOTKEYF_CONTROL | HOTKEYF_SHIFT | HOTKEYF_EXT
-    assert options.hot_key(IDC_HOTKEY_PREVIOUS) == control_word(arrows, 38)
-    assert options.hot_key(IDC_HOTKEY_NEXT) == control_word(arrows, 40)
-    options.set_hot_key(IDC_HOTKEY_MAIN, control_word(HOTKEYF_ALT, VK_Q))
-    options.close(IDOK)
-    assert settings_written(app) == {"HotKeyVK": str(MOD_ALT), "HotKey": str(VK_Q)}
-
-    assert client.call("hotkey_hold", 1, MOD_CONTROL, ord("D")) == "1", "Ctrl+D was given back"
-    client.call("hotkey_release", 1)
-    assert client.call("hotkey_hold", 1, MOD_ALT, VK_Q) == "0", "Alt+Q is held by the program"
-    client.keys(str(VK_MENU), str(VK_Q), f"{VK_Q}:up", f"{VK_MENU}:up")
-    wait_for(lambda: client.visible(app.window), what="the selection window after Alt+Q")
-
-
-def test_taken_combination_is_reported_and_still_written(app, client):
-    assert client.call("hotkey_hold", 7, MOD_CONTROL | MOD_SHIFT, VK_F9) == "1"
-    started(app)
-    options = opened(app)
-    options.set_hot_key(IDC_HOTKEY_PREVIOUS, control_word(HOTKEYF_CONTROL | HOTKEYF_SHIFT, VK_F9))
-    options.set_hot_key(IDC_HOTKEY_MAIN, 0)
+def ok_answered(client, options, caption):
+    """OK, whose check of a value answers with a message box first; its text."""
     client.post(options.window, WM_COMMAND, IDOK)
-    assert client.wait_message_box("YarrowKit error") == (
-        "Error registering hotkey combination for selecting a Previous Item. Please, select another combination.")
-    client.press("YarrowKit error", "OK")
+    text = client.wait_message_box(caption)
+    client.press(caption, "OK")
     options.wait_closed()
-    assert settings_written(app) == {"HotKeyVK": "0", "HotKey": "0", "HotKeyPrevVK": str(MOD_CONTROL | MOD_SHIFT),
-                                     "HotKeyPrev": str(VK_F9)}
-    assert client.call("hotkey_hold", 1, MOD_CONTROL, ord("D")) == "1", "a cleared hot key is not registered"
+    return text
 
 
-def test_show_icon_removes_and_adds_the_tray_icon_at_once(app, client):
-    started(app)
-    wait_for(lambda: tray_has_icon(app), what="the icon added at start")
-    assert "Advanced text insertion tool" not in tray_tips(client)
-    options = opened(app)
-    options.choose(1)
-    assert options.checked(HOT_KEYS, IDC_SHOW_ICON)
-    options.check(HOT_KEYS, IDC_SHOW_ICON, False)
+def test_pages_flags_run_on_startup_hot_keys_and_paste_delay(app, session, client):
+    """a hand-edited page index opens the first page; each page alone under its heading; the page
+    shown last opens next with the page list focused; Cancel, and OK without a change, write only
+    the index; the delay is limited, a refused one keeps the other changes; flags write only what
+    changed and are in force; run on startup writes the exe's path, touches no other value, writes
+    nothing when set back, removes it when unchecked; a new main hot key works at once, the old one
+    freed; a taken one is reported and still written, a cleared one holds nothing; show icon
+    removes and adds the tray icon at once; limit and keep-between-runs written on OK"""
+    reg_add(session, "other", r"C:\other.exe")
+    app.write_config("[Main]\nOptionsIndex=9\n")
+    app.start()
+    options = OptionsWindow(app)
+    assert (options.heading(), options.shown_pages()) == (HEADINGS[0], [GENERAL])
+    for index in (1, 3, 2):
+        options.choose(index)
+        assert (options.heading(), options.shown_pages()) == (HEADINGS[index], [PAGES[index]])
+    options.close(IDCANCEL)
+    options = OptionsWindow(app)
+    assert (options.heading(), app.config()) == ("Paste Options", {"OptionsIndex": "2"})
+    wait_for(lambda: client.focus_of(options.window) == client.item(options.window, IDC_PAGE_LIST), what="focus")
+    options.close(IDOK)
+    assert app.config() == {"OptionsIndex": "2"}
+    written = lambda: {key: value for key, value in app.config().items() if key != "OptionsIndex"}  # noqa: E731
+    options = OptionsWindow(app)
+    assert options.text(PASTE, IDC_DELAY) == "70"
+    options.text(PASTE, IDC_DELAY, "5000")
+    options.close(IDOK)
+    options = OptionsWindow(app)
+    assert options.text(PASTE, IDC_DELAY) == "1000" and written() == {"Sleep": "1000"}
+    options.text(PASTE, IDC_DELAY, "")
+    options.checked(PASTE, IDC_RESTORE_CLIPBOARD, False)
+    assert ok_answered(client, options, "yarrowkit") == "Please enter an integer."
+    assert written() == {"Sleep": "1000", "RestoreClipboard": "0"}
+
+    exe = "Z:" + str(EXE.resolve()).replace("/", "\\")  # the running exe's full path, no quotes
+    for flips, found, expected in [((True,), False, exe), ((False, True), True, r"C:\kept.exe"), ((False,), True, None)]:
+        options = OptionsWindow(app)
+        assert options.checked(GENERAL, IDC_RUN_ON_STARTUP) == found
+        assert options.checked(GENERAL, IDC_CAPTURE_IMAGE) == (not found), "the value in force"
+        options.checked(GENERAL, IDC_CAPTURE_IMAGE, False)
+        for on in flips:
+            options.checked(GENERAL, IDC_RUN_ON_STARTUP, on)
+        options.close(IDOK)
+        assert session.reg_query(RUN_KEY, "yarrowkit") == expected
+        assert session.reg_query(RUN_KEY, "other") == r"C:\other.exe"
+        assert written() == {"Sleep": "1000", "RestoreClipboard": "0", "CaptureImage": "0"}
+        if not found:
+            reg_add(session, "yarrowkit", r"C:\kept.exe")
+
+    options = OptionsWindow(app)
+    # Not Alt: let go alone in the editor, it would open the editor's menu mode.
+    options.hot_key(IDC_HOTKEY_MAIN, 3 << 8 | VK_Q)  # HOTKEYF_CONTROL | HOTKEYF_SHIFT
+    options.checked(HOT_KEYS, IDC_SHOW_ICON, False)
     options.close(IDOK)
     assert not tray_has_icon(app)
-    assert settings_written(app) == {"IconInTray": "0"}
-
-    options = opened(app)
-    assert not options.checked(HOT_KEYS, IDC_SHOW_ICON)
-    options.check(HOT_KEYS, IDC_SHOW_ICON, True)
+    assert client.call("hotkey_hold", 1, MOD_CONTROL, ord("D")) == "1", "Ctrl+D given back"
+    assert client.call("hotkey_hold", 2, MOD_CONTROL | MOD_SHIFT, VK_Q) == "0", "Ctrl+Shift+Q held by the program"
+    keys_in_editor(app, "ctrl+shift+q")
+    wait_for(lambda: client.visible(app.window), what="the selection window after Ctrl+Shift+Q")
+    assert client.call("hotkey_hold", 3, MOD_CONTROL | MOD_SHIFT, VK_F9) == "1"
+    options = OptionsWindow(app)
+    options.hot_key(IDC_HOTKEY_PREVIOUS, 3 << 8 | VK_F9)  # HOTKEYF_CONTROL | HOTKEYF_SHIFT
+    options.hot_key(IDC_HOTKEY_MAIN, 0)
+    options.checked(HOT_KEYS, IDC_SHOW_ICON, True)
+    assert ok_answered(client, options, "YarrowKit error") == ("Error registering hotkey combination for selecting "
+                                                                "a Previous Item. Please, select another combination.")
+    assert tray_has_icon(app) and client.call("hotkey_hold", 2, MOD_CONTROL | MOD_SHIFT, VK_Q) == "1"
+    options = OptionsWindow(app)
+    assert (options.text(DATABASE, IDC_LIMIT_RECORDS), options.checked(DATABASE, IDC_SAVE_ITEMS)) == ("3000", True)
+    options.text(DATABASE, IDC_LIMIT_RECORDS, "0")
+    options.checked(DATABASE, IDC_SAVE_ITEMS, False)
     options.close(IDOK)
-    assert tray_has_icon(app)
-    wait_for(lambda: "Advanced text insertion tool" in tray_tips(client), what="the tip of the added icon")
-    assert settings_written(app) == {"IconInTray": "1"}
+    assert written() == {"Sleep": "1000", "RestoreClipboard": "0", "CaptureImage": "0", "HotKeyVK": "0",
+                         "HotKey": "0", "IconInTray": "1", "HotKeyPrevVK": str(MOD_CONTROL | MOD_SHIFT),
+                         "HotKeyPrev": str(VK_F9), "LimitRecordsInDB": "0", "SaveItemsInDataBase": "0"}
 
 
-# ---------------------------------------------------------------------------------------------
-# Paste Options
+def test_switch_move_and_empty_never_lose_the_history(app, session, client):
+    """Switch to a new name makes an empty file with its tables, written at once, kept after Cancel,
+    the old file untouched; Move onto the file in use stops, no deletion offered; a Move whose copy
+    fails names the file still in use; Move asks about the old file: No keeps it and works on the
+    copy, Yes deletes it, and stepping restarts at the copy's newest; Empty asks, No keeps all, a
+    refused Empty is reported and changes nothing, Yes empties list and file; ids go on"""
+    old = write_history(session, [sf.text_record(i, f"clip {i}") for i in range(3)])
+    # Deletes refused while table keep has a row; made before the start, and carried by every copy.
+    sf.sqlite(old, "CREATE TABLE keep(x); INSERT INTO keep VALUES (1); CREATE TRIGGER kept BEFORE DELETE ON Log "
+                   "WHEN EXISTS (SELECT 1 FROM keep) BEGIN SELECT RAISE(ABORT, 'kept here'); END;")
+    folder, path_of = session.config_folder, lambda name: windows_path(session, session.config_folder / name)
+    (folder / "moved.sql").write_bytes(b"a file that the copy replaces")
+    # A name the chooser accepts but no copy can be written to (even by root): a link into /proc.
+    (folder / "unwritable.sql").symlink_to("/proc/no such folder/moved.sql")
+    editor_in_front(app.start())
+    w, options = SelectionWindow(app), OptionsWindow(app)
 
+    def run(button, name=None, answer=None, text=""):
+        options.press(DATABASE, button)
+        if name:
+            options.choose_file(path_of(name))
+        if answer:
+            seen = client.wait_message_box("Yarrowkit")
+            assert text in seen, seen
+            client.answer("Yarrowkit", answer)
 
-def test_paste_delay_is_limited_and_a_refused_delay_keeps_the_box(app, client):
-    started(app)
-    options = opened(app)
-    assert options.text(PASTE, IDC_DELAY) == "70"
-    options.type(PASTE, IDC_DELAY, "5000")
-    options.close(IDOK)
-    assert settings_written(app) == {"Sleep": "1000"}
-
-    options = opened(app)
-    assert options.text(PASTE, IDC_DELAY) == "1000"
-    options.type(PASTE, IDC_DELAY, "0")
-    options.close(IDOK)
-    assert settings_written(app) == {"Sleep": "0"}
-
-    options = opened(app)
-    options.type(PASTE, IDC_DELAY, "")
-    options.check(PASTE, IDC_RESTORE_CLIPBOARD, False)
-    client.post(options.window, WM_COMMAND, IDOK)
-    assert client.wait_message_box("yarrowkit") == "Please enter an integer."
-    client.press("yarrowkit", "OK")
-    options.wait_closed()
-    assert settings_written(app) == {"Sleep": "0", "RestoreClipboard": "0"}
-
-
-# ---------------------------------------------------------------------------------------------
-# Database
-
-
-def history_with(session, count, path=None):
-    path = path or session.config_folder / "vorla.sql"
-    storedform.write_history(path, [storedform.text_record(i, f"clip {i}") for i in range(count)])
-    return path
-
-
-def row_ids(path):
-    return [row["Id"] for row in storedform.read_rows(path)]
-
-
-def tree_count(app):
-    return int(app.client.call("tree_count", f"{app.client.item(app.window, IDC_ITEM_TREE):x}"))
-
-
-def test_switch_to_a_new_name_creates_an_empty_database_and_stays_after_cancel(app, session):
-    history_with(session, 3)
-    started(app)
-    assert tree_count(app) == 3
-    options = opened(app)
-    new = session.config_folder / "other.sql"
-    options.press(DATABASE, IDC_SWITCH_DATABASE)
-    options.choose_file(windows_path(session, new))
-    wait_for(lambda: app.config().get("DBPath") == windows_path(session, new), what="DBPath written at once")
-    assert options.text(DATABASE, IDC_DB_PATH) == windows_path(session, new)
-    assert tree_count(app) == 0
-    assert app.client.item_text(app.window, IDC_RANGE_LABEL).endswith(" of 0")
-    tables = storedform.sqlite(new, "SELECT name FROM sqlite_master WHERE type='table';")
-    # Log, and the side table of the item texts with its FTS5 shadow tables.
+    run(IDC_SWITCH_DATABASE, "other.sql")
+    wait_for(lambda: app.config().get("DBPath") == path_of("other.sql"), what="DBPath written at once")
+    assert options.text(DATABASE, IDC_DB_PATH) == path_of("other.sql") and w.ids() == []
+    assert client.item_text(app.window, IDC_RANGE_LABEL).endswith(" of 0")
+    tables = sf.sqlite(folder / "other.sql", "SELECT name FROM sqlite_master WHERE type='table';")
     assert [name for name in tables if not name.startswith(b"LogText_")] == [b"Log", b"LogText"]
     options.close(IDCANCEL)
-    assert app.config()["DBPath"] == windows_path(session, new)
-    assert row_ids(session.config_folder / "vorla.sql") == [0, 1, 2], "the old file is left alone"
+    assert app.config()["DBPath"] == path_of("other.sql")
+    options = OptionsWindow(app)
+    run(IDC_SWITCH_DATABASE, "vorla.sql")
+    wait_for(lambda: w.ids() == [0, 1, 2], what="the old file listed again")
+    run(IDC_MOVE_DATABASE, "vorla.sql", "OK", f"already at this place:\n{path_of('vorla.sql')}\n\nNothing was moved.")
+    run(IDC_MOVE_DATABASE, "unwritable.sql", "OK", f"could not be copied to:\n{path_of('unwritable.sql')}\n\n"
+        f"Nothing was moved; Yarrowkit goes on using:\n{path_of('vorla.sql')}")
+    assert app.config()["DBPath"] == path_of("vorla.sql") and w.ids() == [0, 1, 2]
+    keys_in_editor(app, "ctrl+shift+Up", "ctrl+shift+Up")
+    wait_for(lambda: dict(client.clipboard()).get(1) == b"clip 0\0", what="stepped to the oldest")
 
+    run(IDC_MOVE_DATABASE, "moved.sql", "No", f"Do you want to delete the old database file: {path_of('vorla.sql')} ?")
+    wait_for(lambda: app.config().get("DBPath") == path_of("moved.sql"), what="DBPath written at once")
+    assert [r["Id"] for r in sf.read_rows(folder / "moved.sql")] == w.ids() == [0, 1, 2]
+    run(IDC_MOVE_DATABASE, "moved2.sql", "Yes")
+    wait_for(lambda: not (folder / "moved.sql").exists(), what="the old file deleted")
+    assert app.config()["DBPath"] == path_of("moved2.sql") and w.ids() == [0, 1, 2] and old.exists()
+    keys_in_editor(app, "ctrl+shift+Up")
+    wait_for(lambda: dict(client.clipboard()).get(1) == b"clip 1\0", what="stepped from the copy's newest")
 
-def test_move_copies_asks_and_works_on_the_copy_and_empty_asks_first(app, session, client):
-    old = history_with(session, 3)
-    new = session.config_folder / "moved.sql"
-    new.write_bytes(b"a file that the copy replaces")
-    started(app)
-    options = opened(app)
-    options.press(DATABASE, IDC_MOVE_DATABASE)
-    options.choose_file(windows_path(session, new))
-    question = client.wait_message_box("Yarrowkit")
-    assert question == f"Do you want to delete the old database file: {windows_path(session, old)} ?"
-    client.press("Yarrowkit", "No")
-    wait_for(lambda: app.config().get("DBPath") == windows_path(session, new), what="DBPath written at once")
-    assert row_ids(new) == [0, 1, 2]
-    assert tree_count(app) == 3
-
-    options.press(DATABASE, IDC_EMPTY_DATABASE)
-    assert client.wait_message_box("Yarrowkit") == "Do you want to delete all records from the database?"
-    client.answer("Yarrowkit", "No")
-    assert tree_count(app) == 3 and row_ids(new) == [0, 1, 2], "No keeps everything"
+    run(IDC_EMPTY_DATABASE, None, "No", "Do you want to delete all records from the database?")
     options.press(DATABASE, IDC_EMPTY_DATABASE)
     client.wait_message_box("Yarrowkit")
-    client.press("Yarrowkit", "Yes")
-    wait_for(lambda: tree_count(app) == 0, what="the list to empty")
-    assert row_ids(new) == []
-    assert row_ids(old) == [0, 1, 2], "the program works on the copy; No kept the old file"
+    client.press("Yarrowkit", "Yes")  # then refused: the report's caption differs only in case
+    wait_for(lambda: "kept here" in (client.message_box("yarrowkit") or ""), what="the refusal reported")
+    client.answer("yarrowkit")
+    moved2 = folder / "moved2.sql"
+    assert w.ids() == [0, 1, 2] and len(sf.read_rows(moved2)) == 3
+    sf.sqlite(moved2, "DELETE FROM keep;")
+    run(IDC_EMPTY_DATABASE, None, "Yes")
+    wait_for(lambda: w.ids() == [] and client.item_text(app.window, IDC_RANGE_LABEL).endswith(" of 0"), what="empty")
+    assert sf.read_rows(moved2) == []
     options.close(IDCANCEL)
-    assert app.config()["DBPath"] == windows_path(session, new)
-
-
-def test_move_onto_the_file_in_use_stops_and_offers_no_deletion(app, session, client):
-    old = history_with(session, 3)
-    started(app)
-    options = opened(app)
-    options.press(DATABASE, IDC_MOVE_DATABASE)
-    options.choose_file(windows_path(session, old))
-    text = client.wait_message_box("Yarrowkit")
-    assert "already" in text and windows_path(session, old) in text
-    assert "delete" not in text
-    client.answer("Yarrowkit")
-    assert old.exists() and row_ids(old) == [0, 1, 2]
-    assert tree_count(app) == 3
-    options.close(IDCANCEL)
-    assert "DBPath" not in app.config()
-
-
-def test_limit_and_keep_between_runs_are_saved_on_ok(app):
-    started(app)
-    options = opened(app)
-    assert options.text(DATABASE, IDC_LIMIT_RECORDS) == "3000"
-    assert options.checked(DATABASE, IDC_SAVE_ITEMS)
-    options.type(DATABASE, IDC_LIMIT_RECORDS, "0")
-    options.check(DATABASE, IDC_SAVE_ITEMS, False)
-    options.close(IDOK)
-    assert settings_written(app) == {"LimitRecordsInDB": "0", "SaveItemsInDataBase": "0"}
+    client.copy_text("after empty")
+    wait_for(lambda: [r["Id"] for r in sf.read_rows(moved2)] == [3], what="the numbering going on")
