@@ -37,7 +37,8 @@ int SqlDatabase::execute(const char* sql) {
 sqlite3_stmt* SqlDatabase::prepare(const char* sql) {
     requireOpen();
     sqlite3_stmt* statement = nullptr;
-    const int result = sqlite3_prepare(connection_, sql, -1, &statement, nullptr);
+    // The v2 form compiles a statement again when another connection changed the schema.
+    const int result = sqlite3_prepare_v2(connection_, sql, -1, &statement, nullptr);
     if (result != SQLITE_OK) throw SqlException(result, nullptr, false);
     return statement;
 }

@@ -119,4 +119,16 @@ TEST_F(History, TheBoundInsertWritesTheRowTheLiteralInsertWrites) {
     EXPECT_EQ(history::clipBlocks(1)->data, std::nullopt);
 }
 
+// Another program may change the file's schema (a trigger, a table of its own) while ours runs.
+TEST_F(History, ASchemaChangedByAnotherProgramIsReadAgainNotReported) {
+    addClips(2);
+    EXPECT_EQ(history::count(), 2);
+    SqlDatabase other;
+    other.open(dbPath().c_str());
+    other.execute("CREATE TABLE Theirs(x);");
+    other.close();
+    EXPECT_EQ(history::count(), 2);
+    EXPECT_EQ(history::newestId(), 1);
+}
+
 }  // namespace
