@@ -89,6 +89,14 @@ bool SelectionDialog::applyFind() {
     return true;
 }
 
+// Items whose side rows are made in the background are found from then on: a search shown
+// while they were made is run again once all are there.
+void SelectionDialog::onTextsStep() {
+    storeHost_.OnTimer(WinStoreHost::kTextsTimer);
+    if (storeHost_.makingTexts() || itemList_.filter().empty()) return;
+    if (itemList_.LoadPage()) itemList_.selectNow();
+}
+
 // Each showing starts from the whole history.
 void SelectionDialog::resetFind() {
     findBox_.clear();

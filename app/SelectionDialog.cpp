@@ -310,7 +310,8 @@ void SelectionDialog::onInitMenuPopup(HMENU menu) {
 bool SelectionDialog::onTimer(UINT_PTR id) {
     if (id == ItemList::kSelectTimer) itemList_.OnSelectTimer();
     else if (id == kFindTimer) applyFind();
-    else if (!neighbour_.OnTimer(id) && !capture_.queue().OnTimer(id) && !storeHost_.OnTimer(id)) monitor_.OnTimer(id);
+    else if (id == WinStoreHost::kTextsTimer) onTextsStep();
+    else if (!neighbour_.OnTimer(id) && !capture_.queue().OnTimer(id)) monitor_.OnTimer(id);
     return CIconMenuDialog::onTimer(id);
 }
 

@@ -80,6 +80,7 @@ private:
     // reloaded, with the newest match selected at once.
     bool applyFind();
     void resetFind();
+    void onTextsStep();
 
     // Message handlers
     void OnWindowPosChanging(WINDOWPOS* position);

@@ -28,6 +28,7 @@ public:
     static constexpr UINT_PTR kTextsTimer = 23;
     // The timer's tick; false for any other timer.
     bool OnTimer(UINT_PTR id);
+    bool makingTexts() const { return textsBelow_.has_value(); }
 
 private:
     void closeProgress();
