@@ -27,7 +27,6 @@ public:
     bool refresh(HWND owner, bool monitorClipBoard, int recentCount);
     // Record id of the recent item with this command, or -1.
     int recordIdOf(int command) const;
-    const CIconMenu& menu() const { return menu_; }
     HMENU handle() const { return menu_.handle(); }
 
 private:

@@ -14,7 +14,7 @@ case "$mode" in
 esac
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-targets=(fuzz_decode fuzz_stored_row)
+targets=(fuzz_stored_row)
 build=${YK_FUZZ_BUILD:-$top/build/fuzz}
 "$top/scripts/fetch-sqlite.sh"
 

@@ -16,6 +16,13 @@ namespace {
 enum Column { kId, kDTime, kName, kSourceName, kSourceTitle, kLocale, kText, kType, kData, kColumns };
 using HeldValues = std::optional<std::string>[kColumns];
 
+// Literal SQL carries a stored form: it may hold no zero byte and no apostrophe.
+std::string checkedStoredForm(const std::string& bytes) {
+    std::string stored = storedForm(bytes.data(), bytes.size());
+    if (stored.find_first_of(std::string("\0'", 2)) != std::string::npos) std::abort();
+    return stored;
+}
+
 std::string toNarrow(std::u16string_view text) { return std::string(text.begin(), text.end()); }
 
 void readEverything(const HeldValues& held) {
@@ -56,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 3: insert.bind(column + 1, kAbsentBlock); break;
             default:
                 held[column] = input.ConsumeRandomLengthString(3000);
-                insert.bind(column + 1, storedForm(held[column]->data(), held[column]->size()));
+                insert.bind(column + 1, checkedStoredForm(*held[column]));
             }
         }
         insert.run();

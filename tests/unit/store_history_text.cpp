@@ -10,17 +10,6 @@ namespace {
 
 class HistoryText : public store_test::HistoryDbTest {
 protected:
-    // Rows as an older build or another program writes them: Log only.
-    void addToLogOnly(int first, int count, const std::string& text) {
-        SqlTransaction transaction(historyDb);
-        for (ClipRecord record; count-- > 0; historyDb.execute(insertStatement(record).c_str())) {
-            record.Id = first++;
-            record.DTime = 100u + static_cast<unsigned>(record.Id);  // other times than addClips's
-            record.Name = text + std::to_string(record.Id);
-            record.Text = *record.Name + '\0';
-        }
-        transaction.commit();
-    }
     std::string idsAndTimes(const std::string& table, const std::string& id) {
         return historyDb.query(("SELECT group_concat(i||':'||DTime) AS rows FROM (SELECT " + id + " AS i, DTime FROM " +
                                 table + " ORDER BY i)").c_str()).stringValue("rows", "");
@@ -54,7 +43,8 @@ TEST_F(HistoryText, ItStaysInStepThroughEveryChangeAndIsMendedOrMadeAtOpen) {
     // Another program deletes 1, and 5, the newest, whose id it then reuses.
     historyDb.execute(sql::deleteItem(1).c_str());
     historyDb.execute(sql::deleteItem(5).c_str());
-    addToLogOnly(5, 2, "other ");
+    nextId = 5;
+    addClips(2, "other ", true);
     open();
     expectInStep();
     EXPECT_EQ(captionOf(5), "other 5");
@@ -62,7 +52,8 @@ TEST_F(HistoryText, ItStaysInStepThroughEveryChangeAndIsMendedOrMadeAtOpen) {
     open();
     expectInStep();
     historyDb.execute("DROP TABLE LogText;");
-    addToLogOnly(0, 1200, "caf\xE9 ");
+    nextId = 0;
+    addClips(1200, "caf\xE9 ", true);
     open();
     expectInStep();
     EXPECT_EQ(captionOf(1199), "café 1199") << "ANSI converted by the host";

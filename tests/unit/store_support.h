@@ -58,15 +58,19 @@ protected:
     // As the program opens its file: returns the id the newest item is taken to have.
     int open() { return history::open(dbPath(), folder, host); }
     int rowCount() { return historyDb.queryInt("SELECT COUNT(*) FROM Log;"); }
-    // Plain texts "clip <id>" under the next ids, in one transaction.
-    void addClips(int count) {
-        historyDb.execute("BEGIN;");
-        for (ClipRecord record; count-- > 0; history::add(record)) {
+    // Plain texts "<prefix><id>" under the next ids, in one transaction: with their side rows as the
+    // capture writes them, or in Log only (and at other times) as an older build or another program does.
+    void addClips(int count, const std::string& prefix = "clip ", bool logOnly = false) {
+        SqlTransaction transaction(historyDb);
+        for (ClipRecord record; count-- > 0;) {
             record.Id = history::claimNextId();
-            record.Name = "clip " + std::to_string(record.Id);
+            record.DTime = logOnly ? 100u + static_cast<unsigned>(record.Id) : 0;
+            record.Name = prefix + std::to_string(record.Id);
             record.Text = *record.Name + '\0';
+            if (logOnly) historyDb.execute(insertStatement(record).c_str());
+            else history::add(record);
         }
-        historyDb.execute("COMMIT;");
+        transaction.commit();
     }
     static std::vector<int> idsOf(const std::vector<history::ListEntry>& entries) {
         std::vector<int> ids;

@@ -83,19 +83,15 @@ TEST(IconMenu, DialogTakesOverItsMenuBarWithTheIconTableAndHooksItsMenuWindows) 
     CIconMenuDialog host(IDD_SELECTION, programMenuIcons());
     ASSERT_TRUE(host.Create(nullptr));
     const HMENU bar = GetMenu(host.hwnd());
-    MENUITEMINFOA first = {};
-    first.cbSize = sizeof first;
-    first.fMask = MIIM_DATA;
-    ASSERT_TRUE(GetMenuItemInfoA(bar, 0, TRUE, &first));
-    EXPECT_TRUE(CIconMenuItemData::from(first.dwItemData)->inMenuBar);
+    EXPECT_TRUE(iconItemOf(bar, 0, TRUE)->inMenuBar);
     const std::map<UINT, int> cells = {{ID_OPTIONS, 0}, {ID_ABOUT, 4}, {ID_CLOSE_APP, 6}, {ID_PASTE_TO_TARGET, -1}};
     for (const auto& [command, cell] : cells) {
-        const CIconMenuItemData* item = FindIconMenuItem(bar, command);
+        const CIconMenuItemData* item = iconItemOf(bar, command);
         ASSERT_TRUE(item && (GetMenuState(bar, command, MF_BYCOMMAND) & MF_OWNERDRAW)) << command;
         EXPECT_EQ(item->hasIcon() ? item->image : -1, cell) << command;
         EXPECT_FALSE(item->inMenuBar) << command;
     }
-    EXPECT_EQ(FindIconMenuItem(bar, ID_COPY_TO_CLIPBOARD)->text, "&Copy to Clipboard\tCtrl-C \\ Ctrl-Insert");
+    EXPECT_EQ(iconItemOf(bar, ID_COPY_TO_CLIPBOARD)->text, "&Copy to Clipboard\tCtrl-C \\ Ctrl-Insert");
     EXPECT_FALSE(GetMenuState(GetSystemMenu(host.hwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_OWNERDRAW)
         << "the system menu stays the platform's";
     const UINT_PTR timer = SetTimer(nullptr, 0, 300, inspectMenuWindow);

@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace std::string_literals;
+
 std::vector<UINT> commandsOf(HMENU menu) {
     std::vector<UINT> commands;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) commands.push_back(GetMenuItemID(menu, i));
@@ -39,7 +41,6 @@ TEST(TrayMenu, FixedPartAndCheckMarkThenRecentItemsRebuiltAtEachOpening) {
     CIconMenuStrip strip(programMenuIcons());
     TrayMenu tray;
     tray.build(strip, nullptr);
-    const UINT first = TrayMenu::kFirstRecentCommand, help = UINT(-1);
     for (bool monitoring : {true, false}) {
         ASSERT_TRUE(tray.refresh(nullptr, monitoring, 15));
         EXPECT_EQ((GetMenuState(tray.handle(), ID_MONITOR_CLIPBOARD, MF_BYCOMMAND) & MF_CHECKED) != 0, monitoring);
@@ -51,21 +52,17 @@ TEST(TrayMenu, FixedPartAndCheckMarkThenRecentItemsRebuiltAtEachOpening) {
     historyDb.execute("INSERT INTO Log(Id, Name) VALUES (NULL, 'x');");
     addRecord(RichText, "rich");
     addRecord(UnicodeText, "????");
+    const UINT first = TrayMenu::kFirstRecentCommand;
     for (int opening = 0; opening < 2; ++opening) {
         ASSERT_TRUE(tray.refresh(nullptr, true, 15));
-        EXPECT_EQ(commandsOf(tray.handle()),
-                  (std::vector<UINT>{ID_OPTIONS, ID_MONITOR_CLIPBOARD, ID_RECONNECT_CLIPBOARD, help, ID_CLOSE_APP, 0,
-                                     first + 1, first + 2}))
+        EXPECT_EQ(commandsOf(tray.handle()), (std::vector<UINT>{ID_OPTIONS, ID_MONITOR_CLIPBOARD, ID_RECONNECT_CLIPBOARD,
+                                                                UINT(-1), ID_CLOSE_APP, 0, first + 1, first + 2}))
             << "nothing kept from before; the row without id is left out but uses up its command";
     }
-    const CIconMenuItemData* rich = tray.menu().findItem(first + 1);
-    const CIconMenuItemData* unicode = tray.menu().findItem(first + 2);
-    EXPECT_EQ(rich->text, "rich");
-    EXPECT_EQ(rich->image, 2);
-    EXPECT_FALSE(rich->utf8);
-    EXPECT_EQ(unicode->text, "\xE4\xBD\xA0\xE5\xA5\xBD") << "the caption as written, from the side row";
-    EXPECT_TRUE(unicode->utf8);
-    EXPECT_EQ(unicode->image, 0);
+    const CIconMenuItemData *rich = iconItemOf(tray.handle(), first + 1), *unicode = iconItemOf(tray.handle(), first + 2);
+    EXPECT_EQ(std::tie(rich->text, rich->image, rich->utf8), std::tuple("rich"s, 2, false));
+    EXPECT_EQ(std::tie(unicode->text, unicode->image, unicode->utf8), std::tuple("\xE4\xBD\xA0\xE5\xA5\xBD"s, 0, true))
+        << "the caption as written, from the side row";
     EXPECT_EQ(tray.recordIdOf(first + 2), 1);
     historyDb.close();
     DeleteFileA(dbPath.c_str());

@@ -9,3 +9,13 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "ui/menu/IconMenuItemData.h"
+
+// The icon menu's record behind an item, read as the owner-draw messages read it.
+inline const CIconMenuItemData* iconItemOf(HMENU menu, UINT item, BOOL byPosition = FALSE) {
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_DATA;
+    return GetMenuItemInfoA(menu, item, byPosition, &info) ? CIconMenuItemData::from(info.dwItemData) : nullptr;
+}

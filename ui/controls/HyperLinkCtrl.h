@@ -24,12 +24,9 @@ public:
 
     void setAddress(const std::string& address);
     const std::string& address() const { return address_; }
-    const std::string& tooltipText() const { return tooltipText_; }
     void setVisited(bool visited);
-    bool hovering() const { return hovering_; }
     // Takes ownership of `cursor`; none means the standard link cursor.
     void setLinkCursor(HCURSOR cursor);
-    HCURSOR linkCursor() const { return linkCursor_; }
     void setUnderlineMode(int mode);
 
     // Opens `address` with its associated program, or failing that with the registered web

@@ -4,18 +4,6 @@
 
 #include "ui/menu/IconMenuStrip.h"
 
-namespace {
-CIconMenuItemData* recordOf(HMENU menu, UINT item, bool byPosition) {
-    MENUITEMINFOA info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_DATA;
-    if (!GetMenuItemInfoA(menu, item, byPosition, &info) || !(info.fType & MFT_OWNERDRAW)) return nullptr;
-    return CIconMenuItemData::from(info.dwItemData);
-}
-}  // namespace
-
-CIconMenuItemData* FindIconMenuItem(HMENU menu, UINT command) { return recordOf(menu, command, false); }
-
 CIconMenu::~CIconMenu() {
     if (!ownsMenu_ || !menu_) return;
     detachSubmenus();
@@ -96,15 +84,6 @@ bool CIconMenu::appendUtf8Item(UINT command, const std::string& text, HIMAGELIST
     return false;
 }
 
-bool CIconMenu::insertItem(UINT position, UINT flags, UINT_PTR idOrSubmenu, const char* text, HIMAGELIST images,
-                           int image) {
-    CIconMenuItemData* record = newRecord(flags, idOrSubmenu, text, images, image);
-    const UINT platformFlags = (flags & ~(MF_BITMAP | MF_BYCOMMAND)) | MF_BYPOSITION | MF_OWNERDRAW;
-    if (InsertMenuA(menu_, position, platformFlags, idOrSubmenu, reinterpret_cast<LPCSTR>(record))) return true;
-    forget(record);
-    return false;
-}
-
 bool CIconMenu::deleteItem(UINT command) {
     CIconMenuItemData* record = findItem(command);
     if (!::DeleteMenu(menu_, command, MF_BYCOMMAND)) return false;
@@ -118,9 +97,13 @@ void CIconMenu::forget(CIconMenuItemData* record) {
                    records_.end());
 }
 
-CIconMenuItemData* CIconMenu::findItem(UINT command) const { return recordOf(menu_, command, false); }
-
-CIconMenuItemData* CIconMenu::itemAt(UINT position) const { return recordOf(menu_, position, true); }
+CIconMenuItemData* CIconMenu::findItem(UINT command) const {
+    MENUITEMINFOA info = {};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_DATA;
+    if (!GetMenuItemInfoA(menu_, command, FALSE, &info) || !(info.fType & MFT_OWNERDRAW)) return nullptr;
+    return CIconMenuItemData::from(info.dwItemData);
+}
 
 bool CIconMenu::setItemValue(UINT command, ULONG_PTR value) {
     CIconMenuItemData* record = findItem(command);

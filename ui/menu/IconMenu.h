@@ -33,9 +33,6 @@ public:
                     int image = -1);
     // A text item whose text is UTF-8: drawn as written in any script.
     bool appendUtf8Item(UINT command, const std::string& text, HIMAGELIST images, int image);
-    // Inserts before the item at `position`.
-    bool insertItem(UINT position, UINT flags, UINT_PTR idOrSubmenu, const char* text = nullptr,
-                    HIMAGELIST images = nullptr, int image = -1);
     // Deletes the item with this command, wherever it stands in this menu or its submenus.
     bool deleteItem(UINT command);
 
@@ -43,9 +40,8 @@ public:
     bool setItemValue(UINT command, ULONG_PTR value);
     std::optional<ULONG_PTR> itemValue(UINT command) const;
 
-    // The record of the item with this command, or of the item at this position.
+    // The record of the item with this command.
     CIconMenuItemData* findItem(UINT command) const;
-    CIconMenuItemData* itemAt(UINT position) const;
     int itemCount() const { return GetMenuItemCount(menu_); }
 
     // Gives every item whose command has a cell in the strip that cell as its icon.
@@ -61,6 +57,3 @@ private:
     bool ownsMenu_ = false;
     std::vector<std::unique_ptr<CIconMenuItemData>> records_;
 };
-
-// The record of the item with this command in `menu` or its submenus, or none.
-CIconMenuItemData* FindIconMenuItem(HMENU menu, UINT command);
