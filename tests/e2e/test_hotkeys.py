@@ -1,9 +1,11 @@
-"""The global hot keys, the tray icon's menu and the window's menu bar, pressed and clicked for real."""
+"""The global hot keys, the tray icon's menu, the window's menu bar and the about box's links, pressed
+and clicked for real (a recorder stands in for the handlers of the shell's associations)."""
+import subprocess
 import time
 
 import storedform as sf
 from harness import ROOT, TITLE, WM_TRAY_CALLBACK, hexed, unhexed, wait_for, xdotool
-from options import tray_has_icon
+from options import reg, tray_has_icon
 from selection import (WM_RBUTTONDOWN, SelectionWindow, editor_in_front, keys_in_editor, open_menu,
                        point_and_click, press_real_keys, shown, start_with_editor, unicode_record, write_history)
 
@@ -11,6 +13,11 @@ MOD_CONTROL, MOD_SHIFT, VK_UP, VK_DOWN, VK_RETURN = 2, 4, 0x26, 0x28, 0x0D
 TAKEN = "Error registering {} combination for {}. Please, select another combination."
 WELCOME = b"YarrowKit - here ! Just click the icon or use the hot key Ctrl-D"
 IDS = [8, 9, 10, 11, 12, 15]
+ID_HOME_PAGE, HOME_LINK, MAIL_LINK, VERSION = 115, 1006, 1007, 1011
+HOME_PAGE, MAIL = "https://yarrowkit.tamberlyn.example/", "mailto:support@tamberlyn.example"
+VISITED = "#551A8B"
+RECORDER_KEY = r"HKCU\Software\YarrowkitTest"
+RECORDER = r"C:\windows\system32\reg.exe add " + RECORDER_KEY + r" /v opened /f /d %1"
 
 
 def text_of(i):
@@ -23,10 +30,22 @@ def welcome_balloon_shown(client):
                for tip, _, style, _, visible in (e.split(":") for e in tips))
 
 
-def close_about_box(client):
-    box = wait_for(lambda: int(client.call("dialog_with", hexed("Yarrowkit")), 16), what="the about box")
+def about_box(client):
+    return wait_for(lambda: int(client.call("dialog_with", hexed("Yarrowkit")), 16), what="the about box")
+
+
+def close_about_box(client, box):
     client.command(box, 1)
     wait_for(lambda: not client.exists(box), what="the about box closed")
+
+
+def colours(session, rect, path):
+    """The colours of the screen inside rect, as ImageMagick names them in hex."""
+    session.screenshot(path)
+    left, top, right, bottom = rect
+    return subprocess.run(["/usr/bin/convert", str(path), "-crop", f"{right - left}x{bottom - top}+{left}+{top}",
+                           "-format", "%c", "histogram:info:-"], capture_output=True, text=True,
+                          check=True).stdout.upper()
 
 
 def test_hot_keys_taken_welcome_and_focus_lost(app, client):
@@ -59,12 +78,16 @@ def test_hot_keys_taken_welcome_and_focus_lost(app, client):
     wait_for(lambda: not client.visible(app.window), what="the window hidden on focus lost")
 
 
-def test_step_keys_tray_menu_and_menu_bar(app, session, client):
+def test_step_keys_tray_menu_menu_bar_and_about_links(app, session, client, tmp_path):
     """Ctrl+D notes the editor and shows the window with the list focused, Enter pastes and hides;
     the hot key brings a window behind forward and hides one in front; previous and next step from
     the newest over gaps and stay at the newest, a capture moves the start; the tray menu (texts in
     any script) by Up and Enter pastes the newest, by a click the one above; the menu bar's Help by
-    Alt+H and by a click, its About entry by mnemonic and by a click"""
+    Alt+H and by a click, its About entry by mnemonic and by a click. About box: version and link
+    texts; a failed open explains why, link left unvisited; with no association of its own the
+    address goes to the web page handler, cut at its placeholder; the mail link hands the address to
+    its association, then shows visited; the home link and the Help menu's home page open the same
+    address; closes with the program running on"""
     path = write_history(session, [(sf.text_record if i > 9 else unicode_record)(i, text_of(i)) for i in IDS])
     edit, w = start_with_editor(app, "CountMenuItemsInRange=15\n"), SelectionWindow(app)
     keys_in_editor(app, "ctrl+d")
@@ -107,8 +130,44 @@ def test_step_keys_tray_menu_and_menu_bar(app, session, client):
     menu = open_menu(app, lambda: press_real_keys(app, "key alt+h"))
     help_left, help_top = client.rect(menu)[:2]
     xdotool(session, "key", "a")
-    close_about_box(client)
+    close_about_box(client, about_box(client))
     menu = open_menu(app, lambda: point_and_click(app, help_left + 10, help_top - 8))
+    for key in (r"HKCR\mailto", r"HKCR\.htm"):
+        reg(session, "delete", key)
     point_and_click(app, client.rect(menu)[0] + 40, client.rect(menu)[3] - 12)  # About, the last entry
-    close_about_box(client)
+    box = about_box(client)
+    assert client.item_text(box, VERSION) == "Version 1.4,  May 22, 2007"
+    assert client.item_text(box, HOME_LINK) == "yarrowkit.tamberlyn.example"
+    rect = client.rect(client.item(box, MAIL_LINK))
+    opened = lambda: session.reg_query(RECORDER_KEY, "opened")  # noqa: E731
+
+    def click(link_rect):
+        point_and_click(app, link_rect[0] + 4, (link_rect[1] + link_rect[3]) // 2)
+
+    click(rect)
+    text = client.wait_message_box("yarrowkit")
+    assert text.startswith("Unable to open hyperlink:\n\n") and text.split("\n\n", 1)[1], "and why"
+    client.press("yarrowkit", "OK")
+    xdotool(session, "mousemove", 5, 5)
+    client.on("idle", box)  # the move off the link handled and painted
+    assert VISITED not in colours(session, rect, tmp_path / "unvisited.png")
+
+    reg(session, "add", r"HKCR\.htm", "/ve", "/d", "ykTestPage")  # no association of the address's own
+    for command_key in (r"HKCR\ykTestPage\shell\open\command", r"HKCR\mailto\shell\open\command"):
+        reg(session, "add", command_key, "/ve", "/d", RECORDER)
+        click(rect)
+        assert wait_for(opened, 20, what="the address handed on") == MAIL
+        reg(session, "delete", RECORDER_KEY)
+        reg(session, "delete", r"HKCR\.htm")
+    xdotool(session, "mousemove", 5, 5)  # off the link: the hover colour goes, the visited one shows
+    wait_for(lambda: VISITED in colours(session, rect, tmp_path / "visited.png"), what="the visited colour")
+    assert client.message_box("yarrowkit") is None
+
+    reg(session, "add", r"HKCR\https\shell\open\command", "/ve", "/d", RECORDER)
+    client.command(app.window, ID_HOME_PAGE)
+    assert wait_for(opened, 20, what="the address of the menu command") == HOME_PAGE
+    reg(session, "delete", RECORDER_KEY)
+    click(client.rect(client.item(box, HOME_LINK)))
+    assert wait_for(opened, 20, what="the address of the link") == HOME_PAGE
+    close_about_box(client, box)
     assert app.running()
