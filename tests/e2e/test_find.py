@@ -138,8 +138,8 @@ def test_paste_copy_and_delete(app, session, client):
     sf.sqlite(path, "DROP TRIGGER keep;")
 
     # A window that stays takes the focus back a paste delay after the keystroke, which a loaded
-    # machine may not have delivered by 70 ms: a person there would set a longer delay.
-    edit = start_with_editor(app, "RestoreClipboard=0\nHideWindowAfter=0\nCountItemsInRange=1\nSleep=500\n")
+    # machine may not have delivered by 70 ms: a person there would set the longest delay.
+    edit = start_with_editor(app, "RestoreClipboard=0\nHideWindowAfter=0\nCountItemsInRange=1\nSleep=1000\n")
     w = shown(app)
     w.click(IDC_OLDEST_PAGE)
     wait_for(lambda: w.selected_id() == 0 and w.label() == "Items 1-1 of 4", what="the oldest page")
