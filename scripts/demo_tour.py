@@ -82,7 +82,7 @@ def tour_selection_window(app, camera):
              what="the selection window with every copy")
     letter = next(item["id"] for item in window.items() if item["text"].startswith("Dear"))
     window.select(letter)
-    wait_for(window.preview_visible, what="the preview tooltip")
+    wait_for(lambda: window.preview_tooltip()[1], what="the preview tooltip")
     tooltip, _ = window.preview_tooltip()
     camera.shoot("selection-window", app.window, margin=PREVIEW_GAP - 1)  # without the preview beside it
     camera.shoot("preview-tooltip", app.window, tooltip)

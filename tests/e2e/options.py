@@ -1,8 +1,7 @@
 """The options window of the running program, driven through its real controls."""
-import pathlib
+import subprocess
 
 from harness import WM_COMMAND, hexed, wait_for
-from selection import IDC_RANGE_LABEL  # noqa: F401 (the database page's readers look at the list's label)
 
 IDOK, IDCANCEL, IDC_PAGE_LIST = 1, 2, 1018
 GENERAL, HOT_KEYS, PASTE, DATABASE = PAGES = (101, 145, 146, 147)
@@ -35,15 +34,13 @@ class OptionsWindow:
         return self.client.item(self.client.item(self.window, page), control_id)
 
     def checked(self, page, control_id, on=None):
-        """The check box's state, set first when given."""
         if on is not None:
             self.client.send(self.control(page, control_id), 0xF1, int(on))  # BM_SETCHECK
         return self.client.send(self.control(page, control_id), 0xF0) == 1  # BM_GETCHECK
 
     def text(self, page, control_id, typed=None):
-        """The field's text, typed first when given."""
         if typed is not None:
-            self.client.call("set_text", f"{self.control(page, control_id):x}", hexed(typed))
+            self.client.on("set_text", self.control(page, control_id), hexed(typed))
         return self.client.item_text(self.client.item(self.window, page), control_id)
 
     def hot_key(self, control_id, word):
@@ -61,17 +58,17 @@ class OptionsWindow:
         wait_for(lambda: not self.client.exists(self.window), what="the options window to close")
 
     def choose_file(self, windows_path):
-        """Answers the file chooser that a Switch or Move opened."""
         chooser = wait_for(lambda: self.client.window("Open"), what="the file chooser")
         file_name = wait_for(lambda: self.client.item(chooser, 1148), what="the file name field")
-        self.client.call("set_text", f"{file_name:x}", hexed(windows_path))
+        self.client.on("set_text", file_name, hexed(windows_path))
         self.client.post(chooser, WM_COMMAND, IDOK)
         wait_for(lambda: not self.client.exists(chooser), what="the file chooser to close")
 
 
-def windows_path(session, path):
-    return "C:\\" + "\\".join(pathlib.Path(path).relative_to(session.prefix / "drive_c").parts)
-
-
 def tray_has_icon(app):
-    return app.client.call("tray_has", f"{app.window:x}", 1) == "1"
+    return app.client.on("tray_has", app.window, 1) == "1"
+
+
+def reg(session, *args):
+    """Wine's reg.exe, forcing its change; as a person edits the registry by hand."""
+    subprocess.run(["wine", "reg", *args, "/f"], env=session.env, capture_output=True, timeout=60)

@@ -1,18 +1,12 @@
-"""The selection window of the running program, read through the test client and driven by real
-X input, and the helpers the journeys share."""
-import subprocess
+"""The selection window, read through the test client and driven by real X input; helpers the journeys share."""
 import time
 
 import storedform
-from harness import WM_COMMAND, WM_TRAY_CALLBACK, ClientError, hexed, unhexed, wait_for
+from harness import WM_COMMAND, WM_TRAY_CALLBACK, ClientError, hexed, unhexed, wait_for, x_window, xdotool
 
 IDC_RANGE_LABEL, IDC_ITEM_TREE, IDC_COPY, IDC_FIND_BOX, IDC_PASTE = 1001, 1006, 1008, 1030, 137
 IDC_OLDEST_PAGE, IDC_OLDER_PAGE, IDC_NEWER_PAGE, IDC_NEWEST_PAGE = PAGING_BUTTONS = (1002, 1003, 1004, 1005)
 ID_DELETE_CLIP, ID_PASTE_TO_TARGET, WM_MOUSEMOVE, WM_RBUTTONDOWN = 32774, 32773, 0x200, 516
-
-
-def wide(value):
-    return "" if value in ("", "-") else unhexed(value).decode("utf-16-le")
 
 
 def within(predicate, seconds):
@@ -32,9 +26,9 @@ class SelectionWindow:
         for attempt in range(20):
             try:
                 return [{"handle": int(handle, 16), "id": int(record_id), "image": int(image),
-                         "selected_image": int(selected_image), "selected": selected == "1", "text": wide(text)}
+                         "selected_image": int(selected_image), "selected": selected == "1", "text": unhexed(text).decode("utf-16-le")}
                         for handle, record_id, image, selected_image, selected, text in
-                        (entry.split(",") for entry in self.client.call("tree_items_w", f"{self.tree:x}").split())]
+                        (entry.split(",") for entry in self.client.on("tree_items_w", self.tree).split())]
             except ClientError as error:  # a reload deleted the items being walked
                 if str(error) != "getitem" or attempt == 19:
                     raise
@@ -50,7 +44,7 @@ class SelectionWindow:
         return self.client.item_text(self.window, IDC_RANGE_LABEL)
 
     def buttons(self):
-        return tuple(self.client.call("enabled", f"{self.client.item(self.window, b):x}") == "1" for b in PAGING_BUTTONS)
+        return tuple(self.client.on("enabled", self.client.item(self.window, b)) == "1" for b in PAGING_BUTTONS)
 
     def click(self, button):
         self.client.post(self.window, WM_COMMAND, button, self.client.item(self.window, button))
@@ -65,15 +59,15 @@ class SelectionWindow:
     def preview_tooltip(self):
         """(handle, visible) of our tracking tooltip: owned by the main window, no prefix, topmost."""
         for handle, owner, style, exstyle, visible in (e.split(":") for e in
-                                                       self.client.call("tooltips", f"{self.window:x}").split()):
+                                                       self.client.on("tooltips", self.window).split()):
             if int(owner, 16) == self.window and int(style, 16) & 0x02 and int(exstyle, 16) & 0x08:
                 return int(handle, 16), visible == "1"
         return None, False
 
     def preview_text(self):
-        return wide(self.client.call("tool_text_w", f"{self.preview_tooltip()[0]:x}"))
+        return unhexed(self.client.on("tool_text_w", self.preview_tooltip()[0])).decode("utf-16-le")
 
-    def show_preview(self, record_id, ready=lambda: True):
+    def show_preview(self, record_id):
         """A deactivation that Wine passes on while the X focus settles hides the preview until the
         selection changes: then the item is selected afresh."""
         for attempt in range(4):
@@ -81,18 +75,21 @@ class SelectionWindow:
                 wait_for(lambda: self.client.foreground() == self.window, what="the window in front")
                 self.select(next(other for other in self.ids() if other != record_id))
             self.select(record_id)
-            if within(lambda: self.preview_tooltip()[1] and ready(), 4):
+            if within(lambda: self.preview_tooltip()[1], 4):
                 return
         raise TimeoutError(f"timed out waiting for the preview of {record_id}")
 
-    def rect(self, window):
-        return tuple(map(int, self.client.call("rect", f"{window:x}").split()))
-
     def preview_beside_window(self):
         """5 pixels right of the frame, 10 below the client area's top (the tip's frame may add one)."""
-        left, top = self.rect(self.preview_tooltip()[0])[:2]
-        client_top = int(self.client.call("client_origin", f"{self.window:x}").split()[1])
-        return 4 <= left - self.rect(self.window)[2] <= 5 and 9 <= top - client_top <= 10
+        left, top = self.client.rect(self.preview_tooltip()[0])[:2]
+        client_top = int(self.client.on("client_origin", self.window).split()[1])
+        return 4 <= left - self.client.rect(self.window)[2] <= 5 and 9 <= top - client_top <= 10
+
+
+def unicode_record(record_id, text, dtime=1700000000):
+    """A Unicode text as an earlier build kept it: a lossy ANSI copy beside the Unicode block."""
+    return storedform.insert_statement(record_id, dtime, "?", "notepad.exe", "Notepad", None, b"?\0",
+                                       storedform.UNICODE_TEXT, text.encode("utf-16-le") + b"\0\0")
 
 
 def write_history(session, statements):
@@ -124,31 +121,24 @@ def start_with_editor(app, config=""):
     return editor_in_front(app.start())
 
 
-def xdotool(app, *args):
-    return subprocess.run(["xdotool", *map(str, args)], env=app.session.env, check=True, timeout=30,
-                          capture_output=True, text=True).stdout
-
-
 def x_focus(app, title):
-    xdotool(app, "windowfocus", "--sync", xdotool(app, "search", "--name", title).split()[0])
+    xdotool(app.session, "windowfocus", "--sync", x_window(app.session, title))
 
 
 def keys_in_editor(app, *keys):
     """Real keys typed while the editor has the X focus, as a person presses a global hot key."""
     editor_in_front(app)
     x_focus(app, "Yarrowkit Test Editor")
-    for key in keys:
-        xdotool(app, "key", key)
+    xdotool(app.session, "key", *keys)
 
 
 def point_and_click(app, x, y, *click):
-    xdotool(app, "mousemove", x, y)
+    xdotool(app.session, "mousemove", x, y)
     time.sleep(0.3)  # a person rests the pointer before clicking: a pace, not a wait
-    xdotool(app, "click", *click, 1)
+    xdotool(app.session, "click", *click, 1)
 
 
 def open_menu(app, how):
-    """Calls how() and waits for a popup menu on the screen."""
     how()
     menu = wait_for(lambda: int(app.client.call("find_class", hexed("#32768")), 16), what="a menu")
     wait_for(lambda: app.client.visible(menu), what="the menu shown")
@@ -157,13 +147,12 @@ def open_menu(app, how):
 
 def press_real_keys(app, *keys):
     """Real key events into the selection window (each an xdotool command; "key ctrl+c" lets go of
-    Ctrl first). It gets the X focus first, then real clicks on its title bar: late X events of an
-    earlier activation can undo one, or leave the X focus where Wine no longer looks; a person would
-    click again, and so does this."""
-    left, top = SelectionWindow(app).rect(app.window)[:2]
+    Ctrl first). After the X focus, real clicks on its title bar: late X events of an earlier
+    activation can undo one; a person would click again, and so does this."""
+    left, top = app.client.rect(app.window)[:2]
     for attempt in range(4):
         if attempt:
-            xdotool(app, "mousemove", left + 40, top + 10, "click", 1)
+            xdotool(app.session, "mousemove", left + 40, top + 10, "click", 1)
         else:
             x_focus(app, "Yarrowkit. Select")
         if within(lambda: app.client.foreground() == app.window, 3):
@@ -173,4 +162,4 @@ def press_real_keys(app, *keys):
     # In front is not yet typing into it: under load the keyboard focus comes a moment later.
     wait_for(lambda: app.client.focus_of(app.window) != 0, what="the keyboard focus in the selection window")
     for key in keys:
-        xdotool(app, *key.split())
+        xdotool(app.session, *key.split())

@@ -1,12 +1,11 @@
 """Finding, pasting, copying and deleting items, with real keys, a real mouse and other programs."""
-import subprocess
 import time
 
 import storedform as sf
-from harness import Client, WM_COMMAND, wait_for
+from harness import Client, WM_COMMAND, wait_for, xclip
 from selection import (IDC_COPY, IDC_FIND_BOX, IDC_NEWER_PAGE, IDC_OLDEST_PAGE, IDC_PASTE, ID_DELETE_CLIP,
                        ID_PASTE_TO_TARGET, editor_in_front, point_and_click, press_real_keys, shown,
-                       start_with_editor, write_history)
+                       start_with_editor, unicode_record, write_history)
 
 ITEMS, ZANZIBAR_IDS, YOLKA_IDS = 3000, [100 + 97 * k for k in range(20)], [500, 1200, 2990]
 CF_TEXT, CF_UNICODETEXT, CF_LOCALE, LOCALE = 1, 13, 16, (0x0409).to_bytes(4, "little")
@@ -15,8 +14,7 @@ OLDER, MIDDLE, NEWEST = "older record", "middle record", "newest record"
 
 def found_record(i):
     if i in YOLKA_IDS:
-        return sf.insert_statement(i, 1700000000 + i, "?", "notepad.exe", "Notepad", None, b"?\0", sf.UNICODE_TEXT,
-                                   f"С Новым годом {i}! Ёлка".encode("utf-16-le") + b"\0\0")
+        return unicode_record(i, f"С Новым годом {i}! Ёлка", 1700000000 + i)
     words = " ".join(f"word{(i * 7 + k) % 1000}" for k in range(40))
     return sf.text_record(i, f"note {i}: {words} zanzibar {words}" if i in ZANZIBAR_IDS else f"item {i} {words}")
 
@@ -30,11 +28,10 @@ def copied(client):
 
 
 def test_typing_finds_enter_pastes_and_esc_clears_then_hides(app, session, client):
-    """an earlier build's large file gets its side rows; letters typed in the list go to the find
-    box; the matches listed newest at the bottom and selected, counted, paging off; Up in the box
-    moves the selection, Enter pastes the match and hides; shown again, the whole history; texts in
-    any script copied from X11 and as Unicode are found, case folded, and listed as written; Ctrl+F
-    goes to the box; Esc clears the search, then hides the window"""
+    """an earlier build's large file gets its side rows; letters typed in the list go to the find box;
+    matches listed newest at the bottom, selected, counted, paging off; Up in the box moves, Enter
+    pastes and hides; shown again, the whole history; texts in any script copied from X11 and as
+    Unicode found case folded, listed as written; Ctrl+F to the box; Esc clears, then hides"""
     path = write_history(session, [found_record(i) for i in range(ITEMS)])
     edit, box = start_with_editor(app), client.item(app.window, IDC_FIND_BOX)
     w = shown(app)
@@ -52,8 +49,7 @@ def test_typing_finds_enter_pastes_and_esc_clears_then_hides(app, session, clien
     wait_for(lambda: client.text(edit).startswith(f"note {ZANZIBAR_IDS[-2]}: ") and not client.visible(app.window)
              and client.clipboard() == before, what="the match pasted, the window hidden, the clipboard back")
 
-    subprocess.run(["xclip", "-selection", "clipboard"], input="Ёлка из X, 你好".encode(), env=session.env,
-                   check=True, timeout=10)
+    xclip(session, "Ёлка из X, 你好".encode())
     wait_for(lambda: count(path, "Log") == ITEMS + 1, 15, what="the copy from X11")
     time.sleep(0.25)  # a person's next copy comes after the program's compatibility delay
     client.set_clipboard((CF_UNICODETEXT, "ЁЛКА \U0001F600".encode("utf-16-le") + b"\0\0"))
@@ -64,7 +60,7 @@ def test_typing_finds_enter_pastes_and_esc_clears_then_hides(app, session, clien
     assert client.item_text(app.window, IDC_FIND_BOX) == ""
     press_real_keys(app, "key ctrl+f")
     wait_for(lambda: client.focus_of(app.window) == box, what="the box focused")
-    client.call("set_text_w", f"{box:x}", "ёлка".encode("utf-16-le").hex())
+    client.on("set_text_w", box, "ёлка".encode("utf-16-le").hex())
     wait_for(lambda: w.ids() == YOLKA_IDS + [ITEMS, ITEMS + 1] and w.label() == "Items 1-5 of 5", what="Ёлка")
     assert [item["text"] for item in w.items()][-2:] == ["Ёлка из X, 你好", "ЁЛКА \U0001F600"]
     press_real_keys(app, "key Escape")
@@ -75,13 +71,12 @@ def test_typing_finds_enter_pastes_and_esc_clears_then_hides(app, session, clien
 
 
 def test_paste_copy_and_delete(app, session, client):
-    """paste by button, menu item and real double click types the item into the editor in front,
-    puts the clipboard back (private formats too) and hides; a clipboard held by another program
-    leaves both alone; the program's own writes are never captured; a real Ctrl+C copies and hides;
-    the window's keys work with Options open beside it; a refused delete: error 4, nothing changed;
-    all paging off on a short history. Without restore the item's formats stay and the window comes
-    back; copy by button, real Ctrl+C and Ctrl+Insert; with one item a page, Delete (command and
-    key) loads the next, down to an empty list, where it does nothing"""
+    """paste by button, menu item and real double click types into the editor in front, puts the
+    clipboard back (private formats too), hides; a clipboard held by another program leaves both
+    alone; own writes never captured; real Ctrl+C copies and hides; keys work with Options open; a
+    refused delete: error 4, nothing changed. Without restore the formats stay, the window comes
+    back; copy by button, Ctrl+C, Ctrl+Insert; one item a page, Delete (command and key) loads the
+    next, down to an empty list, paging off, where it does nothing"""
     older = sf.insert_statement(0, 1700000000, OLDER, "notepad.exe", "Notepad", LOCALE, OLDER.encode() + b"\0",
                                 sf.UNICODE_TEXT, OLDER.encode("utf-16-le") + b"\0\0")
     path = write_history(session, [older, sf.text_record(1, MIDDLE), sf.text_record(2, NEWEST)])
@@ -92,8 +87,7 @@ def test_paste_copy_and_delete(app, session, client):
     before = client.clipboard()
     wait_for(lambda: count(path, "Log") == 4, what="the earlier content captured")
     w = shown(app)
-    assert (w.label(), w.buttons()) == ("Items 1-4 of 4", (False,) * 4)
-    left, top = w.rect(w.tree)[:2]
+    left, top = client.rect(w.tree)[:2]
     for record_id, text, paste in [(0, OLDER, lambda: client.post(app.window, WM_COMMAND, IDC_PASTE)),
                                    (1, MIDDLE, lambda: client.post(app.window, WM_COMMAND, ID_PASTE_TO_TARGET)),
                                    (0, OLDER, lambda: point_and_click(app, left + 40, top + 8, "--repeat", 2))]:
@@ -110,7 +104,7 @@ def test_paste_copy_and_delete(app, session, client):
     client.post(app.window, WM_COMMAND, IDC_PASTE)
     assert holder.process.stdout.readline().startswith("ok")
     holder.close()
-    client.call("idle", f"{app.window:x}")
+    client.on("idle", app.window)
     assert client.text(edit) == OLDER + MIDDLE + OLDER and client.clipboard() == before
     client.copy_text("marker")
     wait_for(lambda: count(path, "Log") == 5, what="the marker row")
@@ -144,8 +138,8 @@ def test_paste_copy_and_delete(app, session, client):
     sf.sqlite(path, "DROP TRIGGER keep;")
 
     # A window that stays takes the focus back a paste delay after the keystroke, which a loaded
-    # machine may not have delivered by 70 ms: a person there would set a longer delay.
-    edit = start_with_editor(app, "RestoreClipboard=0\nHideWindowAfter=0\nCountItemsInRange=1\nSleep=500\n")
+    # machine may not have delivered by 70 ms: a person there would set the longest delay.
+    edit = start_with_editor(app, "RestoreClipboard=0\nHideWindowAfter=0\nCountItemsInRange=1\nSleep=1000\n")
     w = shown(app)
     w.click(IDC_OLDEST_PAGE)
     wait_for(lambda: w.selected_id() == 0 and w.label() == "Items 1-1 of 4", what="the oldest page")
@@ -174,5 +168,5 @@ def test_paste_copy_and_delete(app, session, client):
         wait_for(lambda: w.label() == f"Items {left}" and count(path, "Log") == int(left[-1]), what=left)
     assert (w.items(), w.buttons()) == ([], (False,) * 4)
     client.command(app.window, ID_DELETE_CLIP)  # nothing selected: nothing happens
-    client.call("idle", f"{app.window:x}")
+    client.on("idle", app.window)
     assert client.message_box("YarrowKit Error #4") is None

@@ -1,22 +1,14 @@
-"""The options window and its pages through their real controls; config.cfg, the registry, the
-tray, the hot keys and the history files are read back."""
-import subprocess
-
+"""The options window through its real controls; config, registry, tray, hot keys and files read back."""
 import storedform as sf
 from harness import EXE, WM_COMMAND, wait_for
 from options import (DATABASE, GENERAL, HEADINGS, IDC_CAPTURE_IMAGE, IDC_DB_PATH, IDC_DELAY, IDC_EMPTY_DATABASE,
                      IDC_HOTKEY_MAIN, IDC_HOTKEY_PREVIOUS, IDC_LIMIT_RECORDS, IDC_MOVE_DATABASE, IDC_PAGE_LIST,
                      IDC_RESTORE_CLIPBOARD, IDC_RUN_ON_STARTUP, IDC_SAVE_ITEMS, IDC_SHOW_ICON, IDC_SWITCH_DATABASE,
-                     IDCANCEL, IDOK, HOT_KEYS, PAGES, PASTE, OptionsWindow, tray_has_icon, windows_path)
-from selection import IDC_RANGE_LABEL, SelectionWindow, editor_in_front, keys_in_editor, write_history
+                     IDCANCEL, IDOK, HOT_KEYS, PAGES, PASTE, OptionsWindow, reg, tray_has_icon)
+from selection import SelectionWindow, editor_in_front, keys_in_editor, write_history
 
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 MOD_CONTROL, MOD_SHIFT, VK_Q, VK_F9 = 2, 4, 0x51, 0x78
-
-
-def reg_add(session, name, data):
-    subprocess.run(["wine", "reg", "add", RUN_KEY, "/v", name, "/d", data, "/f"], env=session.env, check=True,
-                   capture_output=True, timeout=60)
 
 
 def ok_answered(client, options, caption):
@@ -29,14 +21,13 @@ def ok_answered(client, options, caption):
 
 
 def test_pages_flags_run_on_startup_hot_keys_and_paste_delay(app, session, client):
-    """a hand-edited page index opens the first page; each page alone under its heading; the page
-    shown last opens next with the page list focused; Cancel, and OK without a change, write only
-    the index; the delay is limited, a refused one keeps the other changes; flags write only what
-    changed and are in force; run on startup writes the exe's path, touches no other value, writes
-    nothing when set back, removes it when unchecked; a new main hot key works at once, the old one
-    freed; a taken one is reported and still written, a cleared one holds nothing; show icon
-    removes and adds the tray icon at once; limit and keep-between-runs written on OK"""
-    reg_add(session, "other", r"C:\other.exe")
+    """a bad page index opens the first page; each page alone under its heading; the last page shown
+    opens next, page list focused; Cancel, and OK unchanged, write only the index; the delay is
+    limited, a refused one keeps the other changes; flags write only what changed, in force; run on
+    startup writes the exe's path, no other value, nothing when set back, removed when unchecked; a
+    new main hot key works at once, the old freed; a taken one reported, still written; a cleared one
+    holds nothing; show icon at once; limit and keep-between-runs written"""
+    reg(session, "add", RUN_KEY, "/v", "other", "/d", r"C:\other.exe")
     app.write_config("[Main]\nOptionsIndex=9\n")
     app.start()
     options = OptionsWindow(app)
@@ -75,7 +66,7 @@ def test_pages_flags_run_on_startup_hot_keys_and_paste_delay(app, session, clien
         assert session.reg_query(RUN_KEY, "other") == r"C:\other.exe"
         assert written() == {"Sleep": "1000", "RestoreClipboard": "0", "CaptureImage": "0"}
         if not found:
-            reg_add(session, "yarrowkit", r"C:\kept.exe")
+            reg(session, "add", RUN_KEY, "/v", "yarrowkit", "/d", r"C:\kept.exe")
 
     options = OptionsWindow(app)
     # Not Alt: let go alone in the editor, it would open the editor's menu mode.
@@ -106,16 +97,15 @@ def test_pages_flags_run_on_startup_hot_keys_and_paste_delay(app, session, clien
 
 
 def test_switch_move_and_empty_never_lose_the_history(app, session, client):
-    """Switch to a new name makes an empty file with its tables, written at once, kept after Cancel,
-    the old file untouched; Move onto the file in use stops, no deletion offered; a Move whose copy
-    fails names the file still in use; Move asks about the old file: No keeps it and works on the
-    copy, Yes deletes it, and stepping restarts at the copy's newest; Empty asks, No keeps all, a
-    refused Empty is reported and changes nothing, Yes empties list and file; ids go on"""
+    """Switch to a new name: an empty file with its tables, written at once, kept after Cancel; Move
+    onto the file in use stops; a failed copy names the file still in use; Move asks about the old
+    file: No keeps it, Yes deletes it, stepping restarts at the copy's newest; Empty asks, No keeps
+    all, a refusal reported changes nothing, Yes empties list and file; ids go on"""
     old = write_history(session, [sf.text_record(i, f"clip {i}") for i in range(3)])
     # Deletes refused while table keep has a row; made before the start, and carried by every copy.
     sf.sqlite(old, "CREATE TABLE keep(x); INSERT INTO keep VALUES (1); CREATE TRIGGER kept BEFORE DELETE ON Log "
                    "WHEN EXISTS (SELECT 1 FROM keep) BEGIN SELECT RAISE(ABORT, 'kept here'); END;")
-    folder, path_of = session.config_folder, lambda name: windows_path(session, session.config_folder / name)
+    folder, path_of = session.config_folder, lambda name: session.windows_path(session.config_folder / name)
     (folder / "moved.sql").write_bytes(b"a file that the copy replaces")
     # A name the chooser accepts but no copy can be written to (even by root): a link into /proc.
     (folder / "unwritable.sql").symlink_to("/proc/no such folder/moved.sql")
@@ -133,8 +123,7 @@ def test_switch_move_and_empty_never_lose_the_history(app, session, client):
 
     run(IDC_SWITCH_DATABASE, "other.sql")
     wait_for(lambda: app.config().get("DBPath") == path_of("other.sql"), what="DBPath written at once")
-    assert options.text(DATABASE, IDC_DB_PATH) == path_of("other.sql") and w.ids() == []
-    assert client.item_text(app.window, IDC_RANGE_LABEL).endswith(" of 0")
+    assert (options.text(DATABASE, IDC_DB_PATH), w.ids(), w.label()[-5:]) == (path_of("other.sql"), [], " of 0")
     tables = sf.sqlite(folder / "other.sql", "SELECT name FROM sqlite_master WHERE type='table';")
     assert [name for name in tables if not name.startswith(b"LogText_")] == [b"Log", b"LogText"]
     options.close(IDCANCEL)
@@ -168,7 +157,7 @@ def test_switch_move_and_empty_never_lose_the_history(app, session, client):
     assert w.ids() == [0, 1, 2] and len(sf.read_rows(moved2)) == 3
     sf.sqlite(moved2, "DELETE FROM keep;")
     run(IDC_EMPTY_DATABASE, None, "Yes")
-    wait_for(lambda: w.ids() == [] and client.item_text(app.window, IDC_RANGE_LABEL).endswith(" of 0"), what="empty")
+    wait_for(lambda: w.ids() == [] and w.label().endswith(" of 0"), what="empty")
     assert sf.read_rows(moved2) == []
     options.close(IDCANCEL)
     client.copy_text("after empty")
