@@ -54,7 +54,8 @@ def test_start_wake_hide_and_exit(app, client, session):
     assert client.foreground() == app.window
     wait_for(lambda: client.focus_of(app.window) == client.item(app.window, IDC_ITEM_TREE), what="the list focused")
     assert files(session.config_folder) == before
-    hide_ways = [lambda: client.post(app.window, WM_COMMAND, IDCANCEL), lambda: client.command(app.window, ID_HIDE_WINDOW),
+    hide_ways = [lambda: client.post(app.window, WM_COMMAND, IDCANCEL),
+                 lambda: client.command(app.window, ID_HIDE_WINDOW),
                  lambda: client.post(app.window, WM_SYSCOMMAND, SC_CLOSE), lambda: app.press_keys("Escape")]
     for hide in hide_ways:
         app.show(wait=True)
