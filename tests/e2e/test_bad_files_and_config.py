@@ -211,6 +211,9 @@ def refusals_copying_each(app, client):
         # Handled in turn, or shown in a box whose loop handles it: once hidden, the copy is done.
         client.command(app.window, ID_HIDE_WINDOW)
         wait_for(lambda: not client.visible(app.window), what="the copy handled")
+        box = client.window(APP_CAPTION)
+        if box:  # a refusal's box may be made but not yet shown; none is nested here
+            wait_for(lambda: client.visible(box) or not client.exists(box), what="the box shown")
         refused += dismissed(client)
         app.show(wait=True)
     return refused
