@@ -3,23 +3,12 @@ import struct
 import subprocess
 import zipfile
 
-import pytest
-
 import storedform
 from harness import BUILD, EXE, ROOT, TITLE, Client, Yarrowkit, hexed, wait_for
 
 UNINSTALL_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Yarrowkit"
 RUN_KEY = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Run"
 NSIS_ABORTED, QUIET_CLOSE_RECEIVED = 2, "1030,0,0"
-
-
-@pytest.fixture(scope="module")
-def packages(tmp_path_factory):
-    out = tmp_path_factory.mktemp("dist")
-    built = subprocess.run([str(ROOT / "scripts" / "dist.sh"), str(BUILD), str(out)], timeout=300, capture_output=True,
-                           text=True)
-    assert built.returncode == 0, built.stderr
-    return out / "yarrowkit-1.4-setup.exe", out / "yarrowkit-1.4-portable.zip"
 
 
 def version_resource(exe):
@@ -30,23 +19,23 @@ def version_resource(exe):
     return dotted, dict(re.findall(r"(\w+)\0+([^\0]+)\0", exe.decode("utf-16-le", "replace")))
 
 
-def test_portable_zip_is_the_exe_and_a_readme(packages):
-    """Rules checked: the zip holds the exe under test and a README with CRLF lines naming the config file"""
-    with zipfile.ZipFile(packages[1]) as archive:
-        assert sorted(archive.namelist()) == ["README.txt", "yarrowkit.exe"]
-        assert archive.read("yarrowkit.exe") == EXE.read_bytes()
-        readme = archive.read("README.txt").decode("latin-1")
-    assert "%APPDATA%\\YarrowKit\\config.cfg" in readme and "\r\n" in readme
-
-
-def test_install_run_and_uninstall(session, client, packages):
+def test_install_run_and_uninstall(session, client, tmp_path):
     """Rules checked:
+    - the portable zip holds the exe under test and a README with CRLF lines naming the config file
     - the per-user install: folder, exe, uninstaller, Start menu shortcut, uninstall entry
     - the installed exe carries its version resource and manifest (common controls 6, dpiAware, asInvoker)
     - the uninstaller refuses while a Yarrowkit window does not close, after asking for a quiet close
     - it closes the running copy quietly, removes its files, shortcut and Run entry, keeps the user's data"""
+    built = subprocess.run([str(ROOT / "scripts" / "dist.sh"), str(BUILD), str(tmp_path)], timeout=300,
+                           capture_output=True, text=True)
+    assert built.returncode == 0, built.stderr
+    with zipfile.ZipFile(tmp_path / "yarrowkit-1.4-portable.zip") as archive:
+        assert sorted(archive.namelist()) == ["README.txt", "yarrowkit.exe"]
+        assert archive.read("yarrowkit.exe") == EXE.read_bytes()
+        readme = archive.read("README.txt").decode("latin-1")
+    assert "%APPDATA%\\YarrowKit\\config.cfg" in readme and "\r\n" in readme
     reg = session.reg_query
-    assert session.wine(packages[0], "/S").wait(timeout=120) == 0
+    assert session.wine(tmp_path / "yarrowkit-1.4-setup.exe", "/S").wait(timeout=120) == 0
     folder_windows = reg(UNINSTALL_KEY, "InstallLocation")
     folder, exe, uninstaller = session.unix_path(folder_windows), folder_windows + r"\yarrowkit.exe", \
         f'"{folder_windows}\\uninstall.exe"'

@@ -1,15 +1,15 @@
-"""Endurance: kills at any instant, captures by the hundred, memory against a bare dialog. make test
-runs short versions; make soak (YK_SOAK=1) the long ones."""
+"""Endurance journeys: short in make test, long in make soak (YK_SOAK=1)."""
+import contextlib
 import random
 import sqlite3
-import threading
 import time
 
 import storedform
 from harness import BUILD, CF_TEXT, Client, ClientError, private_kb, soak, wait_for
 
 CF_DIB, CF_UNICODETEXT, CF_LOCALE = 8, 13, 16
-KILLS, COPIES, COPY_SPACING = (50, 1000, 0.25) if soak() else (8, 100, 0.25)  # spacing past the 100 ms debounce
+KILLS, COPIES = (50, 1000) if soak() else (8, 100)
+COPY_SPACING = 0.25  # past the 100 ms debounce
 CAPTURES, WARM_UP = (10_000 if soak() else 120), 30
 DIB_SIZE = 40 + 1024 * 4 * 8  # a 1024 x 8 bitmap of 32 bits a pixel
 # Growth allowed beyond a bare reader's over the same copies: from the middle of the run to its end
@@ -20,18 +20,16 @@ HISTORY_ROWS = 100_000 if soak() else 20_000
 
 
 def query(path, sql):
-    """What another reader sees: committed rows only."""
+    """What another reader sees: committed rows only, none before the table is made."""
     if not path.exists():
         return []
-    db = sqlite3.connect(f"file:{path}?mode=ro", uri=True, timeout=30)
-    try:
-        return db.execute(sql).fetchall()
-    except sqlite3.OperationalError as error:
-        if "no such table" in str(error):
+    with contextlib.closing(sqlite3.connect(f"file:{path}?mode=ro", uri=True, timeout=30)) as db:
+        try:
+            return db.execute(sql).fetchall()
+        except sqlite3.OperationalError as error:
+            if "no such table" not in str(error):
+                raise
             return []
-        raise
-    finally:
-        db.close()
 
 
 def texts(path):
@@ -39,25 +37,15 @@ def texts(path):
             for i, t in query(path, "SELECT Id, hex(Text) FROM Log")}
 
 
-class Copier(threading.Thread):
-    """Another program copying distinct texts, one every COPY_SPACING seconds, until stopped."""
-
-    def __init__(self, client, tag):
-        super().__init__(daemon=True)
-        self.client, self.tag, self.copied, self.last_copy = client, tag, [], 0.0
-        self.stopped = threading.Event()
-        self.start()
-
-    def run(self):
-        while not self.stopped.is_set():
-            text = f"{self.tag} item {len(self.copied)} {random.getrandbits(32):08x}"
-            try:
-                self.client.copy_text(text)
-                self.copied.append(text)
-                self.last_copy = time.monotonic()
-            except ClientError:
-                pass  # the clipboard was still held by the process just killed
-            self.stopped.wait(COPY_SPACING)
+def copied_new_text(client, copied):
+    """Another program copies a text nobody copied before; False while a killed process still holds the clipboard."""
+    text = f"item {len(copied)} {random.getrandbits(32):08x}"
+    try:
+        client.copy_text(text)
+    except ClientError:
+        return False
+    copied.append(text)
+    return True
 
 
 def kill(app, client, unix_signal):
@@ -83,36 +71,44 @@ def test_kills_at_any_instant_lose_no_committed_item(app, session, client, capsy
       started again: the file stays sound, ids stay unique, no row nobody copied, none stored twice,
       every item committed before a kill is kept"""
     path = session.config_folder / "vorla.sql"
-    copier_client, copied, committed, kills, mid_write, during_capture = Client(session), set(), {}, 0, 0, 0
+    copied, committed, kills, mid_write, during_capture = [], {}, 0, 0, 0
     app.start()
     while kills < KILLS or len(copied) < COPIES:
-        copier = Copier(copier_client, f"round {kills}")
-        seen = wait_for(lambda: {i: t for i, t in texts(path).items() if t in copier.copied}, 20, what="a capture")
-        deadline = time.monotonic() + random.uniform(0, 2 * COPIES / KILLS * COPY_SPACING)
-        while time.monotonic() < deadline:
-            seen.update(texts(path))
-            time.sleep(0.03)  # the pace of the reads, not a wait for the program
+        wait_for(lambda: copied_new_text(client, copied), 10, what="a copy")
+        wait_for(lambda: copied[-1] in texts(path).values(), 20, what="its capture")
+        for _ in range(random.randint(1, 2 * COPIES // KILLS)):
+            time.sleep(COPY_SPACING)  # another program's pace of copying
+            committed.update(texts(path))
+            copied_new_text(client, copied)
         # A capture waits 70 ms after the copy, then reads, inserts and reloads: half the kills aim at the insert.
-        copy_before = copier.last_copy
-        wait_for(lambda: copier.last_copy != copy_before, 5, interval=0.005, what="the next copy")
         time.sleep(random.uniform(0.07, 0.115) if kills % 4 in (1, 2) else random.uniform(0, COPY_SPACING))  # the instant
-        seen.update(texts(path))
-        during_capture += copier.copied[-1] not in seen.values()
-        copier.stopped.set()
+        committed.update(texts(path))
+        during_capture += copied[-1] not in committed.values()
         kill(app, client, unix_signal=kills % 2)
-        copier.join()
         kills += 1
         journal = path.with_name(path.name + "-journal")
         mid_write += journal.exists() and journal.stat().st_size > 0
-        copied.update(copier.copied)
-        committed.update(seen)
-
         app.start()
-        assert_sound(path, copied, committed)
-    copier_client.close()
+        assert_sound(path, set(copied), committed)
     with capsys.disabled():
         print(f"\nkill test: {kills} kills ({during_capture} during a capture, {mid_write} inside its write), "
               f"{len(copied)} items copied, {len(committed)} read back before a kill, none lost")
+
+
+def settled(read, near):
+    """A reading once the next, a second later, is near it: passing work (a start, a paint) is not counted."""
+    before = read()
+    for _ in range(20):
+        time.sleep(1.0)  # the sampling interval of the measurement
+        now = read()
+        if near(before, now):
+            return now
+        before = now
+    return before  # still moving under load: the last reading
+
+
+def settled_private_kb(pid):
+    return settled(lambda: private_kb(pid), lambda before, now: abs(now - before) < 64)
 
 
 def copy(client, n):
@@ -147,12 +143,7 @@ def test_many_captures_leak_nothing(app, session, client, capsys):
     app.write_config("[Main]\nSleep=0\n")
     app.start().show(wait=True)
     client.on("idle", app.window)
-    readings = [None]
-
-    def settled():  # painted, with its fonts, icons and tooltip made: two readings agree
-        readings.append(client.resources(app.window))
-        return readings[-1] == readings[-2]
-    wait_for(settled, 20, 0.5, what="the window's objects to settle")
+    settled(lambda: client.resources(app.window), lambda before, now: before == now)  # painted, fonts and icons made
     path, rows, highest, measured = session.config_folder / "vorla.sql", 0, 0, []
     # Wine's heap swings by 2 MiB and more from one capture to the next, so each stretch is judged by
     # the most private memory seen in it: a leak raises that ceiling, the swing does not.
@@ -177,18 +168,6 @@ def test_many_captures_leak_nothing(app, session, client, capsys):
     assert not {name: late[name] for name in LEAK_BOUND if late[name] > LEAK_BOUND[name]}, "grows with the count"
     assert not {name: overall[name] for name in WARM_BOUND if overall[name] > WARM_BOUND[name]}, "beyond its caches"
     assert app.running()
-
-
-def settled_private_kb(pid):
-    """Under load start-up takes longer, and its passing allocations must not be counted."""
-    before = private_kb(pid)
-    for _ in range(20):
-        time.sleep(1.0)  # the sampling interval of the measurement
-        now = private_kb(pid)
-        if abs(now - before) < 64:  # two samples a second apart this close: start-up work is over
-            return now
-        before = now
-    return before
 
 
 def test_private_memory_is_within_8_mib_of_a_bare_dialog(app, session, client, capsys):

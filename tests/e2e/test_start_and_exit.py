@@ -1,5 +1,4 @@
 import shutil
-import time
 
 import storedform
 from harness import APP_CAPTION, EXE, TITLE, WM_COMMAND, WM_LBUTTONDOWN, WM_TRAY_CALLBACK, Client, History, hexed, \
@@ -11,13 +10,12 @@ SHUTDOWN_KEYS = {"HideWindowAfter", "SelDlgX", "SelDlgY"}
 RUNS_KEY = r"HKCU\Software\Tamberlyn\YarrowKit"
 
 
-def stays_hidden(client, window, seconds=1.5):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:  # a window that never shows gives no event to wait for
-        if client.visible(window):
-            return False
-        time.sleep(0.1)
-    return True
+def stays_hidden(client, window):
+    """A window that never shows gives no event to wait for: it is watched for 1.5 s."""
+    try:
+        return not wait_for(lambda: client.visible(window), 1.5, what="the window shown")
+    except TimeoutError:
+        return True
 
 
 def files(folder):
@@ -26,14 +24,6 @@ def files(folder):
 
 def runs(session):
     return int(session.reg_query(RUNS_KEY, "runs"), 16)
-
-
-def hide_ways(app):
-    """Each way a person dismisses the window, by message or by a real key."""
-    yield lambda: app.client.post(app.window, WM_COMMAND, IDCANCEL)
-    yield lambda: app.client.command(app.window, ID_HIDE_WINDOW)
-    yield lambda: app.client.post(app.window, WM_SYSCOMMAND, SC_CLOSE)
-    yield lambda: app.press_keys("Escape")
 
 
 def exit_with(app, answer):
@@ -64,7 +54,10 @@ def test_start_wake_hide_and_exit(app, client, session):
     assert client.foreground() == app.window
     wait_for(lambda: client.focus_of(app.window) == client.item(app.window, IDC_ITEM_TREE), what="the list focused")
     assert files(session.config_folder) == before
-    for hide in hide_ways(app):
+    hide_ways = [lambda: client.post(app.window, WM_COMMAND, IDCANCEL),
+                 lambda: client.command(app.window, ID_HIDE_WINDOW),
+                 lambda: client.post(app.window, WM_SYSCOMMAND, SC_CLOSE), lambda: app.press_keys("Escape")]
+    for hide in hide_ways:
         app.show(wait=True)
         hide()
         wait_for(lambda: not client.visible(app.window), what="the window hidden")
