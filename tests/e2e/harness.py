@@ -325,7 +325,7 @@ class Yarrowkit:
     def list_items(self):
         """{id: (tree item handle, selected)} of the list's items."""
         tree = self.client.item(self.window, IDC_ITEM_TREE)
-        entries = (e.split(",") for e in self.client.on("tree_items", tree).split())
+        entries = (e.split(",") for e in self.client.on("tree_items_w", tree).split())
         return {int(e[1]): (int(e[0], 16), e[4] == "1") for e in entries}
 
     def select(self, record_id):

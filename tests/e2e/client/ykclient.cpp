@@ -124,11 +124,19 @@ std::string rect(HWND target) {
 
 // ----- clipboard
 
+using Clock = std::chrono::steady_clock;
+double msSince(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
+
 // Waits as a real program does: its window keeps answering, since the program that holds the
 // clipboard may be asking the owner of the data for something.
-void pumpFor(DWORD ms) {
-    for (const DWORD until = GetTickCount() + ms; static_cast<int>(until - GetTickCount()) > 0; Sleep(1))
+void pumpFor(double ms) {
+    for (const auto start = Clock::now(); msSince(start) < ms; Sleep(1))
         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+}
+bool heldByAnother() {  // a look that leaves the clipboard as it was
+    if (!OpenClipboard(clientWindow)) return true;
+    CloseClipboard();
+    return false;
 }
 void openClipboard() {
     for (int attempt = 0; attempt < 200; ++attempt, pumpFor(10))
@@ -180,8 +188,6 @@ std::string readClipboard(const Args& a, bool sizesOnly) {
     CloseClipboard();
     return result;
 }
-using Clock = std::chrono::steady_clock;
-double msSince(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
 // Places a filled block, then answers "BUSY FREE": the milliseconds at which another program
 // first held the clipboard open and at which it was free again ("- -": nobody opened it in 10 s).
 std::string fillHoldTime(const Args& a) {
@@ -189,11 +195,10 @@ std::string fillHoldTime(const Args& a) {
     const auto placed = Clock::now();
     double busy = -1;
     for (; busy < 0 && msSince(placed) < 10000; pumpFor(1))
-        OpenClipboard(clientWindow) ? void(CloseClipboard()) : void(busy = msSince(placed));
+        if (heldByAnother()) busy = msSince(placed);
     if (busy < 0) return "- -";
-    for (; !OpenClipboard(clientWindow); pumpFor(1))
+    for (; heldByAnother(); pumpFor(1))
         if (msSince(placed) > 300000) throw Failure{"the clipboard stayed busy"};
-    CloseClipboard();
     return std::to_string(busy) + " " + std::to_string(msSince(placed));
 }
 std::string readTime(const Args& a) {  // the milliseconds that GetClipboardData alone takes
@@ -206,10 +211,8 @@ std::string readTime(const Args& a) {  // the milliseconds that GetClipboardData
     return std::to_string(took);
 }
 std::string waitBusy(const Args& a) {  // returns once another program holds the clipboard open
-    for (const DWORD until = GetTickCount() + static_cast<DWORD>(number(a.at(1))); static_cast<int>(until - GetTickCount()) > 0; pumpFor(1)) {
-        if (!OpenClipboard(clientWindow)) return {};
-        CloseClipboard();
-    }
+    for (const auto start = Clock::now(); msSince(start) < number(a.at(1)); pumpFor(1))
+        if (heldByAnother()) return {};
     throw Failure{"the clipboard was never busy"};
 }
 
@@ -338,8 +341,8 @@ private:
     char* address_;
 };
 // "handle,data,image,selectedImage,selected,hextext" per root item, top to bottom; the text as
-// TVM_GETITEMA gives it, or (TVITEMW) as its UTF-16LE units.
-template <class Item, UINT kGetItem> std::string treeItems(HWND tree) {
+// its UTF-16LE units.
+std::string treeItems(HWND tree) {
     RemoteMemory remote(tree);
     auto next = [&](UINT how, HTREEITEM from) {
         return reinterpret_cast<HTREEITEM>(sendWithTimeout(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
@@ -347,11 +350,11 @@ template <class Item, UINT kGetItem> std::string treeItems(HWND tree) {
     const HTREEITEM caret = next(TVGN_CARET, nullptr);
     std::string result;
     for (HTREEITEM item = next(TVGN_ROOT, nullptr); item; item = next(TVGN_NEXT, item)) {
-        Item data = {};
+        TVITEMW data = {};
         data.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         data.hItem = item;
         data.cchTextMax = RemoteMemory::kChars;
-        auto text = remote.exchange(tree, kGetItem, 0, data, data.pszText);
+        auto text = remote.exchange(tree, TVM_GETITEMW, 0, data, data.pszText);
         result += (result.empty() ? "" : " ") + handle(item) + "," +
                   words({static_cast<long long>(data.lParam), data.iImage, data.iSelectedImage, item == caret}, ",") + "," + textHex(text);
     }
@@ -472,6 +475,9 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
     {"clip_fill_hold_time", fillHoldTime},
     {"clip_read_time", readTime},
     {"clip_wait_busy", waitBusy},
+    {"clip_hold", [](const Args& a) {  // keeps the clipboard open for MS, as a busy program would
+         openClipboard();
+         return pumpFor(arg(a, 1)), CloseClipboard(), none(); }},
     {"clip_burst", [](const Args& a) {  // COUNT INTERVAL TAG: texts "TAG i", as a busy program copies
          for (long long i = 0; i < number(a.at(1)); ++i)
              pumpFor(i ? arg(a, 2) : 0), place({{CF_TEXT, a.at(3) + " " + std::to_string(i) + std::string(1, '\0')}});
@@ -484,8 +490,7 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
          for (const std::string& entry : receivedMessages) all += (all.empty() ? "" : " ") + entry;
          return all; }},
     {"keys", keys},
-    {"tree_items", [](const Args& a) { return treeItems<TVITEMA, TVM_GETITEMA>(window(a.at(1))); }},
-    {"tree_items_w", [](const Args& a) { return treeItems<TVITEMW, TVM_GETITEMW>(window(a.at(1))); }},
+    {"tree_items_w", [](const Args& a) { return treeItems(window(a.at(1))); }},
     {"tooltips", [](const Args& a) { return tooltipsOf(window(a.at(1))); }},
     {"tool_text", [](const Args& a) { return toolText(window(a.at(1)), false); }},
     {"tool_text_w", [](const Args& a) { return toolText(window(a.at(1)), true); }},
