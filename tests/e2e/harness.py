@@ -1,10 +1,5 @@
-"""Drives the real yarrowkit.exe in a private Wine session, as a user and other programs would.
-
-A test gets a `Session` (its own Wine prefix and X display), starts the program in it, and talks
-to it through `Client`, a Windows test program of ours (ykclient.exe) that finds windows, sends
-messages, presses message-box buttons, reads controls and uses the clipboard. Keys are pressed
-for real, through the X server (`xdotool`).
-"""
+"""Drives the real yarrowkit.exe in a private Wine session (`Session`) as users and other programs
+would: `Client` is our Windows test program (ykclient.exe); keys are pressed through X (`xdotool`)."""
 import getpass
 import os
 import pathlib
@@ -260,20 +255,9 @@ class Client:
         seed changes its first byte."""
         self.call("clip_fill", fmt if isinstance(fmt, int) else "@" + hexed(fmt), size, seed)
 
-    def wait_clipboard_busy(self, timeout_ms=60000):
-        """Returns once another program holds the clipboard open."""
-        self.call("clip_wait_busy", timeout_ms)
-
-    def keys(self, *events):
-        self.call("keys", *events)
-
     def resources(self, window):
         """(GDI objects, USER objects, kernel handles) of the window's process."""
         return tuple(int(n) for n in self.on("resources", window).split())
-
-    def terminate(self, window):
-        """TerminateProcess on the window's process, as End task does; True once it is gone."""
-        return self.on("terminate", window) == "1"
 
     def close(self):
         if self.process.poll() is None:
@@ -341,7 +325,7 @@ class Yarrowkit:
     def list_items(self):
         """{id: (tree item handle, selected)} of the list's items."""
         tree = self.client.item(self.window, IDC_ITEM_TREE)
-        entries = (e.split(",") for e in self.client.on("tree_items", tree).split())
+        entries = (e.split(",") for e in self.client.on("tree_items_w", tree).split())
         return {int(e[1]): (int(e[0], 16), e[4] == "1") for e in entries}
 
     def select(self, record_id):

@@ -20,7 +20,9 @@ def _offset(data):
 
 
 def encode(data):
-    """encodeBinary over the bytes."""
+    """encodeBinary over the bytes; None is an absent block."""
+    if data is None:
+        return ABSENT
     if not data:
         return b"x"
     offset = _offset(data)
@@ -44,17 +46,13 @@ def stored_text(text):
     return encode((text.encode("cp1252") if isinstance(text, str) else text) + b"\0")
 
 
-def stored_block(block):
-    return ABSENT if block is None else encode(block)
-
-
 def insert_statement(record_id, dtime, name, source_name=b"", source_title=b"", locale=None, text=None,
                      item_type=PLAIN_TEXT, data=None):
     """Statement 8 of the program with every value in stored form; name "" is the empty caption."""
     values = [b"" if name in ("", b"") else stored_text(name), stored_text(source_name), stored_text(source_title),
-              stored_block(locale), stored_block(text)]
+              encode(locale), encode(text)]
     quoted = b",".join(b"'" + v + b"'" for v in values)
-    return b"INSERT INTO Log VALUES (%d,%d,%s,%d,'%s');" % (record_id, dtime, quoted, item_type, stored_block(data))
+    return b"INSERT INTO Log VALUES (%d,%d,%s,%d,'%s');" % (record_id, dtime, quoted, item_type, encode(data))
 
 
 def text_record(record_id, text, dtime=1700000000, source_name="notepad.exe", source_title="Untitled - Notepad",

@@ -152,7 +152,7 @@ def test_copies_from_the_client_and_x11(app, session, client):
 
     size = 50 * 1024 * 1024  # last: reading it back whole is slow
     client.fill_clipboard(CF_TEXT, size)
-    client.wait_clipboard_busy()  # the program is reading the huge clip now
+    client.call("clip_wait_busy", 60000)  # the program is reading the huge clip now
     client.copy_text("copied meanwhile")
     query = lambda sql: storedform.sqlite(history.path, sql)
     wait_for(lambda: query("SELECT count(*) FROM Log;") == [str(count + 2).encode()], 120, 1, what="both rows")

@@ -100,7 +100,7 @@ def test_paste_copy_and_delete(app, session, client):
     holder = Client(session)
     holder.process.stdin.write("clip_hold 2500\n")
     holder.process.stdin.flush()
-    client.wait_clipboard_busy()
+    client.call("clip_wait_busy", 60000)
     client.post(app.window, WM_COMMAND, IDC_PASTE)
     assert holder.process.stdout.readline().startswith("ok")
     holder.close()

@@ -120,7 +120,7 @@ def test_step_keys_tray_menu_menu_bar_and_about_links(app, session, client, tmp_
             (ROOT / "build" / "e2e-shots").mkdir(parents=True, exist_ok=True)
             session.screenshot(ROOT / "build" / "e2e-shots" / "tray-menu.png")  # for a person: every script's glyphs
             # Injected by another Windows program: an X key event goes to the X focus, not to the menu.
-            client.keys(*[event for key in keys for event in (key, f"{key}:up")])
+            client.call("keys", *[event for key in keys for event in (key, f"{key}:up")])
         else:
             xdotool(session, "mousemove", (left + right) // 2, bottom - 12)
             point_and_click(app, (left + right) // 2, bottom - 34)  # the entry above the newest

@@ -51,7 +51,7 @@ def copied_new_text(client, copied):
 def kill(app, client, unix_signal):
     """SIGKILL of the Linux process, or TerminateProcess from another program as End task does."""
     window = app.window
-    app.process.kill() if unix_signal else client.terminate(window)
+    app.process.kill() if unix_signal else client.on("terminate", window)
     app.process.wait(timeout=30)
     wait_for(lambda: not client.exists(window), 30, what="the killed window to go")
 

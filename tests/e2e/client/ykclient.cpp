@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -62,9 +63,10 @@ std::string flag(bool on) { return on ? "1" : "0"; }
 
 // ----- windows of any process
 
-LRESULT sendWithTimeout(HWND target, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT sendWithTimeout(HWND target, UINT message, WPARAM wParam, LPARAM lParam, bool wide = false) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(target, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result)) throw Failure{"send timed out"};
+    if (!(wide ? SendMessageTimeoutW : SendMessageTimeoutA)(target, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result))
+        throw Failure{"send timed out"};
     return static_cast<LRESULT>(result);
 }
 std::string windowText(HWND target) {
@@ -122,11 +124,19 @@ std::string rect(HWND target) {
 
 // ----- clipboard
 
+using Clock = std::chrono::steady_clock;
+double msSince(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
+
 // Waits as a real program does: its window keeps answering, since the program that holds the
 // clipboard may be asking the owner of the data for something.
-void pumpFor(DWORD ms) {
-    for (const DWORD until = GetTickCount() + ms; static_cast<int>(until - GetTickCount()) > 0; Sleep(1))
+void pumpFor(double ms) {
+    for (const auto start = Clock::now(); msSince(start) < ms; Sleep(1))
         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+}
+bool heldByAnother() {  // a look that leaves the clipboard as it was
+    if (!OpenClipboard(clientWindow)) return true;
+    CloseClipboard();
+    return false;
 }
 void openClipboard() {
     for (int attempt = 0; attempt < 200; ++attempt, pumpFor(10))
@@ -178,45 +188,31 @@ std::string readClipboard(const Args& a, bool sizesOnly) {
     CloseClipboard();
     return result;
 }
-double msSince(const LARGE_INTEGER& start) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now), QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-std::string ms(double value) {
-    char text[32];
-    return std::string(text, snprintf(text, sizeof text, "%.1f", value));
-}
 // Places a filled block, then answers "BUSY FREE": the milliseconds at which another program
 // first held the clipboard open and at which it was free again ("- -": nobody opened it in 10 s).
 std::string fillHoldTime(const Args& a) {
     place({{formatOf(a.at(1)), filled(formatOf(a.at(1)), number(a.at(2)), number(a.at(3)))}});
-    LARGE_INTEGER placed;
-    QueryPerformanceCounter(&placed);
+    const auto placed = Clock::now();
     double busy = -1;
     for (; busy < 0 && msSince(placed) < 10000; pumpFor(1))
-        OpenClipboard(clientWindow) ? void(CloseClipboard()) : void(busy = msSince(placed));
+        if (heldByAnother()) busy = msSince(placed);
     if (busy < 0) return "- -";
-    for (; !OpenClipboard(clientWindow); pumpFor(1))
+    for (; heldByAnother(); pumpFor(1))
         if (msSince(placed) > 300000) throw Failure{"the clipboard stayed busy"};
-    CloseClipboard();
-    return ms(busy) + " " + ms(msSince(placed));
+    return std::to_string(busy) + " " + std::to_string(msSince(placed));
 }
 std::string readTime(const Args& a) {  // the milliseconds that GetClipboardData alone takes
     openClipboard();
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
+    const auto start = Clock::now();
     HANDLE data = GetClipboardData(formatOf(a.at(1)));
     const double took = msSince(start);
     CloseClipboard();
     if (!data) throw Failure{"no such format"};
-    return ms(took);
+    return std::to_string(took);
 }
 std::string waitBusy(const Args& a) {  // returns once another program holds the clipboard open
-    for (const DWORD until = GetTickCount() + static_cast<DWORD>(number(a.at(1))); static_cast<int>(until - GetTickCount()) > 0; pumpFor(1)) {
-        if (!OpenClipboard(clientWindow)) return {};
-        CloseClipboard();
-    }
+    for (const auto start = Clock::now(); msSince(start) < number(a.at(1)); pumpFor(1))
+        if (heldByAnother()) return {};
     throw Failure{"the clipboard was never busy"};
 }
 
@@ -256,14 +252,11 @@ HANDLE openProcess(HWND target, DWORD access) {
     if (!process) throw Failure{"cannot open the process"};
     return process;
 }
-template <class Function> Function ntdll(const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), name)));
-}
 // The used entries of the process's GDI handle table, which its PEB points to as on Windows
 // (24-byte entries, the type byte at offset 14); stock objects included.
 size_t gdiTableEntries(HANDLE process) {
     PROCESS_BASIC_INFORMATION basic = {};
-    if (ntdll<LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*)>("NtQueryInformationProcess")(process, ProcessBasicInformation, &basic, sizeof basic, nullptr))
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr))
         throw Failure{"no process information"};
     const char* table = nullptr;
     std::vector<unsigned char> entries(0x10000 * 24);
@@ -285,7 +278,7 @@ size_t windowsOf(DWORD pid) {  // hidden ones and children included
 }
 size_t kernelHandles(DWORD pid) {
     std::vector<unsigned char> list(1 << 20);
-    if (ntdll<LONG(WINAPI*)(int, void*, ULONG, ULONG*)>("NtQuerySystemInformation")(SystemProcessInformation, list.data(), list.size(), nullptr))
+    if (NtQuerySystemInformation(SystemProcessInformation, list.data(), list.size(), nullptr))
         throw Failure{"no process list"};
     for (auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(list.data());;
          entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(reinterpret_cast<const char*>(entry) + entry->NextEntryOffset)) {
@@ -348,8 +341,8 @@ private:
     char* address_;
 };
 // "handle,data,image,selectedImage,selected,hextext" per root item, top to bottom; the text as
-// TVM_GETITEMA gives it, or (TVITEMW) as its UTF-16LE units.
-template <class Item, UINT kGetItem> std::string treeItems(HWND tree) {
+// its UTF-16LE units.
+std::string treeItems(HWND tree) {
     RemoteMemory remote(tree);
     auto next = [&](UINT how, HTREEITEM from) {
         return reinterpret_cast<HTREEITEM>(sendWithTimeout(tree, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
@@ -357,11 +350,11 @@ template <class Item, UINT kGetItem> std::string treeItems(HWND tree) {
     const HTREEITEM caret = next(TVGN_CARET, nullptr);
     std::string result;
     for (HTREEITEM item = next(TVGN_ROOT, nullptr); item; item = next(TVGN_NEXT, item)) {
-        Item data = {};
+        TVITEMW data = {};
         data.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
         data.hItem = item;
         data.cchTextMax = RemoteMemory::kChars;
-        auto text = remote.exchange(tree, kGetItem, 0, data, data.pszText);
+        auto text = remote.exchange(tree, TVM_GETITEMW, 0, data, data.pszText);
         result += (result.empty() ? "" : " ") + handle(item) + "," +
                   words({static_cast<long long>(data.lParam), data.iImage, data.iSelectedImage, item == caret}, ",") + "," + textHex(text);
     }
@@ -412,9 +405,11 @@ std::string keys(const Args& a) {  // VK[:up][:ext] ...: one keybd_event per wor
 std::string trayHas(HWND owner, UINT id) {  // a no-op change succeeds only for an icon the tray holds
     NOTIFYICONDATAA data = {};
     data.cbSize = NOTIFYICONDATAA_V2_SIZE, data.hWnd = owner, data.uID = id;
-    auto notify = reinterpret_cast<BOOL(WINAPI*)(DWORD, NOTIFYICONDATAA*)>(
-        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("shell32.dll"), "Shell_NotifyIconA")));
-    return flag(notify && notify(NIM_MODIFY, &data));
+    return flag(Shell_NotifyIconA(NIM_MODIFY, &data));
+}
+std::string setText(const Args& a, bool wide) {
+    const std::string text = unhex(a.at(2)) + std::string(2, '\0');
+    return sendWithTimeout(window(a.at(1)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.data()), wide), std::string();
 }
 UINT arg(const Args& a, size_t i) { return static_cast<UINT>(number(a.at(i))); }
 HWND item(const Args& a) { return GetDlgItem(window(a.at(1)), static_cast<int>(number(a.at(2)))); }
@@ -443,14 +438,8 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
     {"item", [](const Args& a) { return handle(item(a)); }},
     {"text", [](const Args& a) { return hex(windowText(window(a.at(1)))); }},
     {"item_text", [](const Args& a) { return hex(windowText(item(a))); }},
-    {"set_text", [](const Args& a) {  // as typing into a field would end
-         return sendWithTimeout(window(a.at(1)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(unhex(a.at(2)).c_str())), none(); }},
-    {"set_text_w", [](const Args& a) {  // UTF-16LE text, in any script
-         std::string text = unhex(a.at(2)) + std::string(2, '\0');
-         DWORD_PTR ignored = 0;
-         if (!SendMessageTimeoutW(window(a.at(1)), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 10000, &ignored))
-             throw Failure{"send timed out"};
-         return none(); }},
+    {"set_text", [](const Args& a) { return setText(a, false); }},  // as typing into a field would end
+    {"set_text_w", [](const Args& a) { return setText(a, true); }},  // UTF-16LE text, in any script
     {"move", [](const Args& a) {  // another program moving the window, its size kept
          return SetWindowPos(window(a.at(1)), nullptr, arg(a, 2), arg(a, 3), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE), none(); }},
     {"activate", [](const Args& a) { return SetForegroundWindow(window(a.at(1))), handle(GetForegroundWindow()); }},
@@ -501,9 +490,7 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
          for (const std::string& entry : receivedMessages) all += (all.empty() ? "" : " ") + entry;
          return all; }},
     {"keys", keys},
-    {"tree_count", [](const Args& a) { return std::to_string(sendWithTimeout(window(a.at(1)), TVM_GETCOUNT, 0, 0)); }},
-    {"tree_items", [](const Args& a) { return treeItems<TVITEMA, TVM_GETITEMA>(window(a.at(1))); }},
-    {"tree_items_w", [](const Args& a) { return treeItems<TVITEMW, TVM_GETITEMW>(window(a.at(1))); }},
+    {"tree_items_w", [](const Args& a) { return treeItems(window(a.at(1))); }},
     {"tooltips", [](const Args& a) { return tooltipsOf(window(a.at(1))); }},
     {"tool_text", [](const Args& a) { return toolText(window(a.at(1)), false); }},
     {"tool_text_w", [](const Args& a) { return toolText(window(a.at(1)), true); }},
