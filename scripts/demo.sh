@@ -10,5 +10,5 @@ out=$(realpath "${2:-$top/docs}")
 for file in yarrowkit.exe tests/e2e/ykclient.exe; do
   [ -f "$build/$file" ] || { echo "demo: $build/$file is missing: build it first (make windows)" >&2; exit 1; }
 done
-"$top/tests/wine/session.sh" template
+"$top/scripts/wine-session.sh" template
 YK_BUILD=$build /usr/bin/python3 "$top/scripts/demo_tour.py" "$out"

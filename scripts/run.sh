@@ -7,7 +7,7 @@ exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 user_dir=$top/build/wine/user
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-"$top/tests/wine/session.sh" template
+"$top/scripts/wine-session.sh" template
 if [ ! -d "$user_dir/prefix" ]; then
   mkdir -p "$user_dir"
   cp -a "$top/build/wine/template/." "$user_dir/prefix"

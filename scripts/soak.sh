@@ -27,7 +27,7 @@ step() {  # step NAME COMMAND...: runs the command, notes its result and time
 e2e() { (cd "$top/tests/e2e" && /usr/bin/python3 -m pytest -q -p no:cacheprovider "$@"); }
 
 step "fuzz, 10 million runs per target" "$top/scripts/fuzz.sh" long
-"$top/tests/wine/session.sh" template
+"$top/scripts/wine-session.sh" template
 step "kill at any instant, 1,000 copies" e2e test_kill_load_memory.py::test_kills_at_any_instant_lose_no_committed_item
 step "load, 10,000 captures" e2e test_kill_load_memory.py::test_many_captures_leak_nothing
 step "memory against a bare dialog" e2e test_kill_load_memory.py::test_private_memory_is_within_8_mib_of_a_bare_dialog

@@ -34,7 +34,7 @@ if "$top/scripts/fuzz.sh" short; then passed=$((passed + 1)); else failed=$((fai
 stage fuzz
 
 echo "== Windows tests and end-to-end tests under Wine"
-"$top/tests/wine/session.sh" template
+"$top/scripts/wine-session.sh" template
 (cd "$top/$windows" && ctest --output-on-failure -j 2) 2>&1 | tee "$log" || status=1
 tally
 stage wine

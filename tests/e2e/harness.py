@@ -9,7 +9,7 @@ import time
 import storedform
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-SESSION_SCRIPT = ROOT / "tests" / "wine" / "session.sh"
+SESSION_SCRIPT = ROOT / "scripts" / "wine-session.sh"
 BUILD = pathlib.Path(os.environ.get("YK_BUILD", ROOT / "build" / "windows"))
 # YK_EXE runs another build of the program (an earlier one, for comparison) against these tools.
 EXE = pathlib.Path(os.environ.get("YK_EXE", BUILD / "yarrowkit.exe"))

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Private Wine sessions for tests and `make run`: each one is a copy of a template prefix
 # plus an Xvfb display of its own, and `stop` ends only that prefix's wineserver.
-#   session.sh start [WxH]   prints the session folder; its file `env` holds the variables
-#   session.sh stop DIR      ends the session's wineserver and display, removes the folder
-#   session.sh template      makes the template prefix if it is missing
+#   wine-session.sh start [WxH]   prints the session folder; its file `env` holds the variables
+#   wine-session.sh stop DIR      ends the session's wineserver and display, removes the folder
+#   wine-session.sh template      makes the template prefix if it is missing
 set -euo pipefail
 
-top=$(cd "$(dirname "$0")/../.." && pwd)
+top=$(cd "$(dirname "$0")/.." && pwd)
 root=${YK_WINE_ROOT:-$top/build/wine}
 template=$root/template
 export WINEDEBUG=${WINEDEBUG:--all}
@@ -88,5 +88,5 @@ case "${1:-}" in
   start) shift; start_session "$@" ;;
   stop) stop_session "$2" ;;
   template) make_template ;;
-  *) echo "usage: session.sh start [WxH] | stop DIR | template" >&2; exit 2 ;;
+  *) echo "usage: wine-session.sh start [WxH] | stop DIR | template" >&2; exit 2 ;;
 esac
