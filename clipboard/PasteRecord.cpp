@@ -52,10 +52,11 @@ HWND topLevelOf(HWND window) {
 }
 
 // Activation of another program's window completes in that program's thread; a keystroke sent
-// before it has taken the activation would go astray. Bounded: a hung target costs 100 ms.
+// before it has taken the activation would go astray (to this window, when it stays in front).
+// A busy machine can take well over 100 ms for it; a hung target costs a second.
 void waitUntilActive(HWND top) {
     const DWORD thread = GetWindowThreadProcessId(top, nullptr);
-    for (int attempt = 0; attempt < 20; ++attempt) {
+    for (int attempt = 0; attempt < 200; ++attempt) {
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
         if (!GetGUIThreadInfo(thread, &info) || info.hwndActive == top) return;
