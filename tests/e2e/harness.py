@@ -234,9 +234,11 @@ class Client:
         self.call("press", hexed(caption), hexed(button))
 
     def answer(self, caption, button="OK"):
-        """Presses the button of the message box and waits until the box is gone."""
+        """Presses the button of the message box and waits until that box is gone: the next box may
+        carry the same caption and come at once."""
+        box = int(self.call("msgbox_window", hexed(caption)), 16)
         self.press(caption, button)
-        wait_for(lambda: self.message_box(caption) is None, what=f"{caption!r} to close")
+        wait_for(lambda: not self.visible(box), what=f"{caption!r} to close")
 
     def set_clipboard(self, *blocks):
         """blocks: (format, bytes) pairs; a format is a number or a registered name."""

@@ -449,6 +449,7 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
     {"msgbox", [](const Args& a) {  // the text of the visible message box with this caption, or "-"
          HWND box = messageBox(unhex(a.at(1)));
          return box ? hex(messageBoxText(box)) : "-"; }},
+    {"msgbox_window", [](const Args& a) { return handle(messageBox(unhex(a.at(1)))); }},
     {"press", [](const Args& a) { return pressButton(unhex(a.at(1)), unhex(a.at(2))); }},
     {"dialog_with", [](const Args& a) {  // a visible dialog with a child of this text
          return handle(firstWindow(nullptr, [&](HWND w) { return isDialog(w) && childWithText(w, unhex(a.at(1))); })); }},
