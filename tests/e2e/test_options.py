@@ -142,8 +142,10 @@ def test_switch_move_and_empty_never_lose_the_history(app, session, client):
     wait_for(lambda: app.config().get("DBPath") == path_of("moved.sql"), what="DBPath written at once")
     assert [r["Id"] for r in sf.read_rows(folder / "moved.sql")] == w.ids() == [0, 1, 2]
     run(IDC_MOVE_DATABASE, "moved2.sql", "Yes")
-    wait_for(lambda: not (folder / "moved.sql").exists(), what="the old file deleted")
-    assert app.config()["DBPath"] == path_of("moved2.sql") and w.ids() == [0, 1, 2] and old.exists()
+    # The old file goes before the copy is taken into use and its path written.
+    wait_for(lambda: not (folder / "moved.sql").exists() and app.config().get("DBPath") == path_of("moved2.sql")
+             and w.ids() == [0, 1, 2], what="the old file deleted and the copy in use")
+    assert old.exists()
     keys_in_editor(app, "ctrl+shift+Up")
     wait_for(lambda: dict(client.clipboard()).get(1) == b"clip 1\0", what="stepped from the copy's newest")
 
