@@ -1,5 +1,6 @@
 // The Find box's search: what one keystroke's search costs (the count for the label and the
 // newest page of 50 matches) over 1,000 and 100,000 items of ~1 KiB.
+#include "bench/BenchRecords.h"
 #include "bench/BenchTiming.h"
 #include "bench/QuietHost.h"
 #include "store/ClipRecord.h"
@@ -37,24 +38,14 @@ ClipRecord item(int id, int rows, std::mt19937& random) {
             planted = true;
         }
     }
-    ClipRecord record;
-    record.Id = id;
-    record.DTime = 1700000000u + static_cast<unsigned>(id);
-    record.Name = text.substr(0, 50) + "...";
-    record.SourceName = "notepad.exe";
-    record.SourceTitle = "Untitled - Notepad";
-    record.Text = text + '\0';
+    ClipRecord record = bench::notepadText(id, text);
     record.Utf8 = ClipRecord::Utf8Texts{text, record.SourceName, record.SourceTitle};
     return record;
 }
 
 void fill(const std::string& path, int rows) {
-    QuietHost host;
-    openHistoryDatabase(path, "", host);
     std::mt19937 random(5);
-    historyDb.execute("BEGIN;");
-    for (int i = 0; i < rows; ++i) history::add(item(history::claimNextId(), rows, random));
-    historyDb.execute("COMMIT;");
+    bench::fillHistory(path, rows, [&](int id) { return item(id, rows, random); });
 }
 
 void measure(const char* what, const char* typed, bool judged) {

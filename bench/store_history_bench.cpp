@@ -1,6 +1,7 @@
 // The history database at scale: the list's page query (statement 9) and the tray menu's
 // recent-items query (statement 11) on 100,000 rows against 100 rows, and trimHistory from
 // 100,000 rows to the default limit of 3,000.
+#include "bench/BenchRecords.h"
 #include "bench/BenchTiming.h"
 #include "bench/QuietHost.h"
 #include "store/ClipRecord.h"
@@ -41,30 +42,19 @@ ClipRecord realisticRecord(int id, std::mt19937& random) {
     const int target = length(random);
     while (static_cast<int>(text.size()) < target) text += std::string(words[pick(random)]) + " ";
 
-    ClipRecord record;
-    record.Id = id;
-    record.DTime = 1700000000u + static_cast<unsigned>(id);
-    record.Name = text.substr(0, 50) + "...";
-    record.SourceName = id % 3 ? "notepad.exe" : "winword.exe";
-    record.SourceTitle = "Untitled - Notepad";
+    ClipRecord record = bench::notepadText(id, text);
+    if (id % 3 == 0) record.SourceName = "winword.exe";
     record.Locale = std::string("\x09\x04\0\0", 4);
-    record.Text = text + '\0';
     if (id % 4) {
         record.Type = UnicodeText;
-        std::string utf16;
-        for (char c : text) utf16 += std::string{c, '\0'};
-        record.Data = utf16 + std::string(2, '\0');
+        record.Data = bench::utf16Block(text);
     }
     return record;
 }
 
 void createHistory(const std::string& path, int rows) {
-    QuietHost host;
-    openHistoryDatabase(path, "", host);
     std::mt19937 random(3);
-    historyDb.execute("BEGIN;");
-    for (int id = 0; id < rows; ++id) history::add(realisticRecord(id, random));
-    historyDb.execute("COMMIT;");
+    bench::fillHistory(path, rows, [&](int id) { return realisticRecord(id, random); });
     historyDb.close();
 }
 

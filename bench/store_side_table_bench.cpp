@@ -1,5 +1,6 @@
 // The side table LogText: bringing it in step for a large file written by an older build, the
 // cost it adds to a capture, and the room it takes in the file.
+#include "bench/BenchRecords.h"
 #include "bench/BenchTiming.h"
 #include "bench/QuietHost.h"
 #include "store/ClipRecord.h"
@@ -30,18 +31,10 @@ ClipRecord textRecord(int id, std::size_t bytes, std::mt19937& random) {
     std::uniform_int_distribution<std::size_t> pick(0, sizeof words / sizeof words[0] - 1);
     std::string text;
     while (text.size() < bytes) text += std::string(words[pick(random)]) + " ";
-    ClipRecord record;
-    record.Id = id;
-    record.DTime = 1700000000u + static_cast<unsigned>(id);
-    record.Name = text.substr(0, 50) + "...";
-    record.SourceName = "notepad.exe";
-    record.SourceTitle = "Untitled - Notepad";
+    ClipRecord record = bench::notepadText(id, text);
     record.Locale = std::string("\x09\x04\0\0", 4);
-    record.Text = text + '\0';
     record.Type = UnicodeText;
-    std::string utf16;
-    for (char c : text) utf16 += std::string{c, '\0'};
-    record.Data = utf16 + std::string(2, '\0');
+    record.Data = bench::utf16Block(text);
     return record;
 }
 
