@@ -87,10 +87,10 @@ void WinStoreHost::closeProgress() {
     progressStart_ = 0;
 }
 
-void WinStoreHost::makeTextsLater(std::optional<int> below) {
-    textsBelow_ = below;
+void WinStoreHost::makeTextsLater(std::optional<std::int64_t> after) {
+    textsAfter_ = after;
     if (!owner_) return;
-    if (below)
+    if (after)
         SetTimer(owner_, kTextsTimer, kTextsStepMs, nullptr);
     else
         KillTimer(owner_, kTextsTimer);
@@ -100,7 +100,7 @@ bool WinStoreHost::OnTimer(UINT_PTR id) {
     if (id != kTextsTimer) return false;
     bool more = false;
     try {
-        more = textsBelow_ && history::makeMissingTexts(*textsBelow_, *this);
+        more = textsAfter_ && history::makeMissingTexts(*textsAfter_, *this);
     } catch (const SqlException&) {
         // Locked or failing: the next open brings the side table in step.
     }

@@ -24,18 +24,18 @@ public:
     // A small window in the middle of the screen, once the build has taken half a second.
     void showBuildProgress(int done, int total) override;
     // A timer of the owner window makes the side rows left, one short step per tick.
-    void makeTextsLater(std::optional<int> below) override;
+    void makeTextsLater(std::optional<std::int64_t> after) override;
     static constexpr UINT_PTR kTextsTimer = 23;
     // The timer's tick; false for any other timer.
     bool OnTimer(UINT_PTR id);
-    bool makingTexts() const { return textsBelow_.has_value(); }
+    bool makingTexts() const { return textsAfter_.has_value(); }
 
 private:
     void closeProgress();
 
     DWORD progressStart_ = 0;
     HWND progress_ = nullptr;
-    std::optional<int> textsBelow_;
+    std::optional<std::int64_t> textsAfter_;
     std::string configFilePath_;
     std::string applicationTitle_;
     HWND owner_;

@@ -2,6 +2,7 @@
 // The store's platform port for the native benchmarks: no configuration file, no boxes (a
 // message is printed), ANSI texts read as Latin-1, background work only noted.
 #include <cstdio>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,9 +28,9 @@ public:
         return utf8::fromLatin1(ansi);
     }
     void showBuildProgress(int, int) override {}
-    void makeTextsLater(std::optional<int> below) override { later = below; }
+    void makeTextsLater(std::optional<std::int64_t> after) override { later = after; }
     // Where the background work would go on, when open left some.
-    std::optional<int> later;
+    std::optional<std::int64_t> later;
 };
 
 }  // namespace bench

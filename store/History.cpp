@@ -50,8 +50,8 @@ int open(const std::string& dbPath, const std::string& configFolder, StoreHost& 
 
 void close() { historyDb.close(); }
 
-bool makeMissingTexts(int& below, StoreHost& host) {
-    const bool more = text::makeMissing(below, host);
+bool makeMissingTexts(std::int64_t& after, StoreHost& host) {
+    const bool more = text::makeMissing(after, host);
     releaseMemory();
     return more;
 }

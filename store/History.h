@@ -74,9 +74,9 @@ enum class Direction { Older, Newer };
 // for lastId. Used at start-up and when the user switches or moves the file.
 int open(const std::string& dbPath, const std::string& configFolder, StoreHost& host);
 // One short step (tens of milliseconds) of making the side rows that open left for later (see
-// StoreHost::makeTextsLater), newest first below `below`, which moves down. False when none is
+// StoreHost::makeTextsLater), in ascending ids above `after`, which moves up. False when none is
 // left. Throws SqlException.
-bool makeMissingTexts(int& below, StoreHost& host);
+bool makeMissingTexts(std::int64_t& after, StoreHost& host);
 // Lets go of the file, e.g. before it is deleted.
 void close();
 // Gives back the memory the connection keeps of the pages it last read or wrote.

@@ -16,8 +16,11 @@ namespace history::text {
 namespace {
 namespace q = sql::text;
 
-// Rows made per transaction while bringing the table in step; progress is told after each.
-constexpr std::size_t kRowsPerTransaction = 100;
+// Rows made between looks at the deadline while bringing the table in step; progress is told
+// after each such chunk.
+constexpr std::size_t kRowsPerChunk = 100;
+// Made first at open, so that the list's first pages show as written at once.
+constexpr std::size_t kNewestFirst = 1000;
 
 // What a record without the capture's Unicode texts shows when no platform conversion is at
 // hand (a record added by a test or a tool): its ANSI bytes as Latin-1.
@@ -88,7 +91,9 @@ std::optional<ClipRecord> logRecord(SqlStatement& select, std::int64_t id) {
     return record;
 }
 
-// Makes side rows from Log rows, in transactions of kRowsPerTransaction, until a deadline.
+// Makes side rows from Log rows, in chunks of kRowsPerChunk, until a deadline, within the caller's
+// transaction. FTS5 writes its pending terms out as a new segment, to be merged later, whenever
+// a row's id is below the one before it in a transaction: callers give ids in ascending order.
 class RowMaker {
 public:
     explicit RowMaker(StoreHost& host)
@@ -99,14 +104,12 @@ public:
               return host.utf8FromAnsi(ansi, locale);
           }) {}
 
-    // Newest first; returns how many of `ids` were made before the deadline.
+    // In the order given; returns how many of `ids` were made before the deadline.
     std::size_t make(const std::vector<IdAndTime>& ids, Clock::time_point deadline, int progressBase, int total) {
         std::size_t done = 0;
         while (done < ids.size() && Clock::now() < deadline) {
-            SqlTransaction transaction(historyDb);
-            for (const std::size_t end = std::min(ids.size(), done + kRowsPerTransaction); done < end; ++done)
+            for (const std::size_t end = std::min(ids.size(), done + kRowsPerChunk); done < end; ++done)
                 makeRow(ids[done].first, ids[done].second);
-            transaction.commit();
             if (total > 0) host_.showBuildProgress(progressBase + static_cast<int>(done), total);
         }
         return done;
@@ -131,21 +134,33 @@ void removeRows(const std::vector<IdAndTime>& ids) {
     transaction.commit();
 }
 
-// Rows that are not Log's go at once; missing rows are made newest first, so that the list's
-// first page shows as written at once, for as long as the budget allows. What is left is made
-// in steps while the program runs (makeMissingTexts).
+// The newest kNewestFirst ids, then the rest from the oldest up: each run ascending.
+std::vector<IdAndTime> newestPagesFirst(const std::vector<IdAndTime>& ascending) {
+    const auto newest = ascending.end() - static_cast<std::ptrdiff_t>(std::min(ascending.size(), kNewestFirst));
+    std::vector<IdAndTime> order(newest, ascending.end());
+    order.insert(order.end(), ascending.begin(), newest);
+    return order;
+}
+
+// Rows that are not Log's go at once; missing rows are made, the newest pages first, for as long
+// as the budget allows. What is left is made in steps while the program runs (makeMissingTexts).
 void reconcile(StoreHost& host, Clock::duration budget) {
     const auto inLog = captureTimes(q::kLogIds);
     const auto inTable = captureTimes(q::kTextIds);
     const std::vector<IdAndTime> stale = notIn(inTable, inLog);
-    std::vector<IdAndTime> missing = notIn(inLog, inTable);
-    std::reverse(missing.begin(), missing.end());
+    const std::vector<IdAndTime> missing = newestPagesFirst(notIn(inLog, inTable));
     const int total = static_cast<int>(stale.size() + missing.size());
     host.showBuildProgress(0, total);
     removeRows(stale);
+    SqlTransaction transaction(historyDb);
+    if (!missing.empty()) historyDb.execute(q::kMergeLessOften);
     const std::size_t made = RowMaker(host).make(missing, Clock::now() + budget, static_cast<int>(stale.size()), total);
+    transaction.commit();
     host.showBuildProgress(total, total);
-    if (made < missing.size()) host.makeTextsLater(static_cast<int>(missing[made].first) + 1);
+    if (made < missing.size()) {
+        const auto left = missing.begin() + static_cast<std::ptrdiff_t>(made);
+        host.makeTextsLater(std::min_element(left, missing.end())->first - 1);
+    }
 }
 
 void createTable() { historyDb.execute(q::kCreateTable); }
@@ -165,20 +180,27 @@ void bringInStep(StoreHost& host, Clock::duration budget) {
     }
 }
 
-bool makeMissing(int& below, StoreHost& host, Clock::duration budget) {
+bool makeMissing(std::int64_t& after, StoreHost& host, Clock::duration budget) {
     const Clock::time_point deadline = Clock::now() + budget;
-    SqlStatement next = historyDb.prepareStatement(q::kSelectMissingBelow);
+    SqlStatement next = historyDb.prepareStatement(q::kSelectMissingAfter);
     RowMaker maker(host);
-    while (Clock::now() < deadline) {
+    // One transaction a step, ids ascending throughout: one new index segment a step.
+    SqlTransaction transaction(historyDb);
+    std::int64_t madeUpTo = after;
+    bool more = true;
+    while (more && Clock::now() < deadline) {
         std::vector<IdAndTime> ids;
-        next.bind(1, below).bind(2, static_cast<std::int64_t>(kRowsPerTransaction));
+        next.bind(1, madeUpTo).bind(2, static_cast<std::int64_t>(kRowsPerChunk));
         while (next.step()) ids.emplace_back(next.intColumn(0), next.intColumn(1));
         next.reset();
-        if (ids.empty()) return false;
+        more = !ids.empty();
+        if (!more) break;
         maker.make(ids, Clock::time_point::max(), 0, 0);
-        below = static_cast<int>(ids.back().first);
+        madeUpTo = ids.back().first;
     }
-    return true;
+    transaction.commit();
+    after = madeUpTo;
+    return more;
 }
 
 void add(int id, std::uint32_t dtime, const ItemText& item) {

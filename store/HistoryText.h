@@ -16,17 +16,16 @@ namespace history::text {
 
 using Clock = std::chrono::steady_clock;
 // How long open may spend making side rows, and one step of the rest while the program runs.
-// Indexing costs about a third of a millisecond per KiB of text here, so a large file of an
-// older build is made in the background, newest rows first.
+// A large file of an older build is made in the background after its newest pages.
 inline constexpr Clock::duration kOpenBudget = std::chrono::seconds(2);
 inline constexpr Clock::duration kStepBudget = std::chrono::milliseconds(40);
 
 // Creates the table when missing and brings it in step with Log by id: rows of ids that Log no
-// longer has, or has anew, go; rows Log has and the table lacks are made, newest first, for at
-// most `budget`. Rows left for later are handed to host.makeTextsLater. Never throws.
+// longer has, or has anew, go; rows Log has and the table lacks are made, the newest pages first,
+// for at most `budget`. Rows left for later are handed to host.makeTextsLater. Never throws.
 void bringInStep(StoreHost& host, Clock::duration budget = kOpenBudget);
 // One step of the rest (history::makeMissingTexts). Throws.
-bool makeMissing(int& below, StoreHost& host, Clock::duration budget = kStepBudget);
+bool makeMissing(std::int64_t& after, StoreHost& host, Clock::duration budget = kStepBudget);
 
 // The side row of a record just inserted into Log, in the same transaction. Throws.
 void add(int id, std::uint32_t dtime, const ItemText& item);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,8 +37,8 @@ public:
     // The side table is being built at open: done of total rows, called every few hundred rows;
     // done == total ends it. The host shows it once it takes more than a moment.
     virtual void showBuildProgress(int done, int total) = 0;
-    // Side rows of ids below `below` are still to be made after open: the host calls
+    // Side rows of ids above `after` are still to be made after open: the host calls
     // history::makeMissingTexts from its message loop until it returns false. None: nothing is
     // left (any earlier request ends).
-    virtual void makeTextsLater(std::optional<int> below) = 0;
+    virtual void makeTextsLater(std::optional<std::int64_t> after) = 0;
 };

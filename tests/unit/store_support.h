@@ -20,7 +20,7 @@ struct FakeStoreHost : StoreHost {
     std::map<std::string, std::vector<std::string>> listings;  // folder + pattern -> names
     std::vector<std::string> deleted, messages;                 // messages as "caption|text"
     std::vector<std::pair<int, int>> progress;
-    std::optional<int> textsLater;
+    std::optional<std::int64_t> textsLater;
 
     int readConfigInt(const char* key, int fallback) override {
         return config.count(key) ? std::atoi(config[key].c_str()) : fallback;
@@ -38,7 +38,7 @@ struct FakeStoreHost : StoreHost {
         return utf8::fromLatin1(ansi);
     }
     void showBuildProgress(int done, int total) override { progress.emplace_back(done, total); }
-    void makeTextsLater(std::optional<int> below) override { textsLater = below; }
+    void makeTextsLater(std::optional<std::int64_t> after) override { textsLater = after; }
 };
 
 class HistoryDbTest : public ::testing::Test {
