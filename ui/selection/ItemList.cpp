@@ -197,11 +197,17 @@ void ItemList::setPageOffset(int offset) {
 }
 
 void ItemList::OnSelectTimer() {
-    if (itemToSelect_) TreeView_SelectItem(tree_, itemToSelect_);
     KillTimer(dialog_, kSelectTimer);
+    if (itemToSelect_) TreeView_SelectItem(tree_, itemToSelect_);
+    itemToSelect_ = nullptr;
 }
 
-HTREEITEM ItemList::selectedItem() const { return tree_ ? TreeView_GetSelection(tree_) : nullptr; }
+// An item waiting for the select timer is the selection already: a command posted before the
+// timer's message (posted messages come first) acts on the item the page is about to show.
+HTREEITEM ItemList::selectedItem() const {
+    if (itemToSelect_) return itemToSelect_;
+    return tree_ ? TreeView_GetSelection(tree_) : nullptr;
+}
 
 std::optional<int> ItemList::selectedRecordId() const {
     HTREEITEM item = selectedItem();
