@@ -27,6 +27,28 @@ void addSideRow(const StoredRow& row) {
     keepSideInStep([&row] { text::add(row.id, row.dtime, row.side); });
 }
 
+// Rows of more than this go in through a small page cache.
+constexpr std::size_t kLargeRowBytes = 1 << 20;
+
+class SmallCacheWhileLarge {
+public:
+    explicit SmallCacheWhileLarge(const StoredRow& row) : large_(row.text.size() + row.data.size() > kLargeRowBytes) {
+        if (large_) historyDb.execute(sql::kWriteThroughCache);
+    }
+    ~SmallCacheWhileLarge() {
+        try {
+            if (large_) historyDb.execute(sql::kLimitPageCache);
+        } catch (const SqlException&) {
+            // Only memory: the next open sets the cache again.
+        }
+    }
+    SmallCacheWhileLarge(const SmallCacheWhileLarge&) = delete;
+    SmallCacheWhileLarge& operator=(const SmallCacheWhileLarge&) = delete;
+
+private:
+    bool large_;
+};
+
 // The block's stored form; the captured bytes go at once.
 std::string encodedAndReleased(std::optional<std::string>& block) {
     std::string stored = storedBlock(block);
@@ -67,6 +89,7 @@ StoredRow storedRow(ClipRecord record) {
 }
 
 void add(const StoredRow& row) {
+    const SmallCacheWhileLarge cache(row);
     SqlTransaction transaction(historyDb);
     SqlStatement insert = historyDb.prepareStatement(sql::kInsertBoundRow);
     insert.bind(1, row.id).bind(2, row.dtime).bindKept(3, row.name).bindKept(4, row.sourceName);

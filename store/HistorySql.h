@@ -101,6 +101,9 @@ inline constexpr char kReleaseMemory[] = "PRAGMA shrink_memory;";
 // reads a page of the list or one record at a time; only building the side table for a large
 // older file reads more, and the memory the cache took then would stay with the process.
 inline constexpr char kLimitPageCache[] = "PRAGMA cache_size=-512;";
+// execute while a large row goes in, kLimitPageCache after: its pages are written once and never
+// read back, so caching them would only add to the capture's peak memory.
+inline constexpr char kWriteThroughCache[] = "PRAGMA cache_size=-64;";
 
 // The Find box's search of the side table, put together from these pieces (see findWhere):
 // a MATCH for the words the trigram index can look up, and a scan of captions and titles for
