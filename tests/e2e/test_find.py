@@ -7,7 +7,7 @@ from selection import (IDC_COPY, IDC_FIND_BOX, IDC_NEWER_PAGE, IDC_OLDEST_PAGE, 
                        ID_PASTE_TO_TARGET, editor_in_front, point_and_click, press_real_keys, shown,
                        start_with_editor, unicode_record, write_history)
 
-ITEMS, ZANZIBAR_IDS, YOLKA_IDS = 3000, [100 + 97 * k for k in range(20)], [500, 1200, 2990]
+ITEMS, ZANZIBAR_IDS, YOLKA_IDS = 20000, [100 + 97 * k for k in range(20)], [500, 1200, 2990]
 CF_TEXT, CF_UNICODETEXT, CF_LOCALE, LOCALE = 1, 13, 16, (0x0409).to_bytes(4, "little")
 OLDER, MIDDLE, NEWEST = "older record", "middle record", "newest record"
 
