@@ -25,12 +25,14 @@ step() {  # step NAME COMMAND...: runs the command, notes its result and time
 }
 
 e2e() { (cd "$top/tests/e2e" && /usr/bin/python3 -m pytest -q -p no:cacheprovider "$@"); }
+# A memory run of the endurance benchmark: fails the step when it prints a missed bound.
+figures() { /usr/bin/python3 "$top/bench/endurance_bench.py" "$1" | tee /dev/stderr | { ! grep -q MISSED; }; }
 
 step "fuzz, 10 million runs per target" "$top/scripts/fuzz.sh" long
 "$top/scripts/wine-session.sh" template
-step "kill at any instant, 1,000 copies" e2e test_kill_load_memory.py::test_kills_at_any_instant_lose_no_committed_item
-step "load, 10,000 captures" e2e test_kill_load_memory.py::test_many_captures_leak_nothing
-step "memory against a bare dialog" e2e test_kill_load_memory.py::test_private_memory_is_within_8_mib_of_a_bare_dialog
+step "kill at any instant, 1,000 copies" e2e test_kills.py
+step "load, 10,000 captures" figures load
+step "memory against a bare dialog" figures memory
 
 echo "== soak summary"
 printf '  %s\n' "${summary[@]}"

@@ -35,13 +35,6 @@ def soak():
     return os.environ.get("YK_SOAK") == "1"
 
 
-def private_kb(pid):
-    """Memory the Linux process of a Windows program holds alone (private pages, in KiB)."""
-    lines = pathlib.Path(f"/proc/{pid}/smaps_rollup").read_text().splitlines()[1:]
-    fields = {name: int(value.split()[0]) for name, _, value in (line.partition(":") for line in lines)}
-    return fields["Private_Clean"] + fields["Private_Dirty"]
-
-
 def wait_for(predicate, timeout=10.0, interval=0.1, what="condition"):
     deadline = time.monotonic() + timeout
     while not (value := predicate()):
