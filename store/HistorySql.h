@@ -74,6 +74,10 @@ inline constexpr char kDeleteRow[] = "DELETE FROM LogText WHERE rowid=?1;";
 // Before many rows go in: the index merges its segments four times less often (searches
 // measured no slower); kept in the file for the rows that follow.
 inline constexpr char kMergeLessOften[] = "INSERT INTO LogText(LogText,rank) VALUES('automerge',16);";
+// With it: terms pending in memory are written out at 256 KiB instead of 1 MiB. A build runs in
+// one long transaction, and under Wine the heap keeps what the larger buffer took after it is
+// freed (measured: 1 MiB more private memory after building 20,000 rows; the build no slower).
+inline constexpr char kSmallPendingTerms[] = "INSERT INTO LogText(LogText,rank) VALUES('hashsize',262144);";
 // After the exit trim, which removes the oldest rows of Log.
 inline constexpr char kDeleteOlderThanLog[] = "DELETE FROM LogText WHERE rowid<(SELECT MIN(Id) FROM Log);";
 inline constexpr char kSelectCaption[] = "SELECT Caption FROM LogText WHERE rowid=?1;";

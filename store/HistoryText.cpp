@@ -153,7 +153,10 @@ void reconcile(StoreHost& host, Clock::duration budget) {
     host.showBuildProgress(0, total);
     removeRows(stale);
     SqlTransaction transaction(historyDb);
-    if (!missing.empty()) historyDb.execute(q::kMergeLessOften);
+    if (!missing.empty()) {
+        historyDb.execute(q::kMergeLessOften);
+        historyDb.execute(q::kSmallPendingTerms);
+    }
     const std::size_t made = RowMaker(host).make(missing, Clock::now() + budget, static_cast<int>(stale.size()), total);
     transaction.commit();
     host.showBuildProgress(total, total);
