@@ -138,6 +138,7 @@ void SelectionDialog::readSettings() {
     paste::Sleep = config_.read(configkey::Sleep);
     s.ExceptApp = config_.read(configkey::ExceptApp);
     s.IconInTray = config_.read(configkey::IconInTray);
+    capture_.settingsChanged();
 }
 
 void SelectionDialog::placeAtStoredPosition() {
@@ -259,7 +260,10 @@ bool SelectionDialog::onCommand(int id, int code) {
     switch (id) {
     case ID_CLOSE_APP: OnOK(); return true;
     case ID_HIDE_WINDOW: OnCancel(); return true;
-    case ID_OPTIONS: OptionsDialog::Open(optionsContext()); return true;
+    case ID_OPTIONS:
+        OptionsDialog::Open(optionsContext());
+        capture_.settingsChanged();
+        return true;
     case ID_ABOUT: AboutDialog::Open(); return true;
     case ID_RECONNECT_CLIPBOARD: monitor_.reconnectToClipboard(); return true;
     case ID_MONITOR_CLIPBOARD: monitor_.toggleMonitorClipboard(); return true;
@@ -357,6 +361,7 @@ INT_PTR SelectionDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_QUERYDRAGICON: return answer(message, reinterpret_cast<LRESULT>(icon_));
     case WM_HOTKEY: return answer(message, OnHotKey(wParam));
     case WM_DRAWCLIPBOARD: monitor_.onDrawClipboard(); return FALSE;
+    case ClipboardReader::kClipsReadMessage: monitor_.onClipsRead(); return FALSE;
     case WM_CHANGECBCHAIN:
         monitor_.onChangeCbChain(reinterpret_cast<HWND>(wParam), reinterpret_cast<HWND>(lParam));
         return FALSE;

@@ -59,25 +59,24 @@ std::size_t blockBytes(const ClipRecord& record) {
     return total;
 }
 
-// The cost of a capture beyond its compatibility delay, for the debug output (a debugger, or
-// Wine's +debugstr channel, shows it; nothing is written anywhere else).
-class CaptureTrace {
-public:
-    CaptureTrace() { QueryPerformanceCounter(&start_); }
-    void report(std::size_t bytes) const {
-        LARGE_INTEGER end, frequency;
-        QueryPerformanceCounter(&end);
-        QueryPerformanceFrequency(&frequency);
-        const double ms = 1000.0 * static_cast<double>(end.QuadPart - start_.QuadPart) /
-                          static_cast<double>(frequency.QuadPart);
-        char line[96];
-        std::snprintf(line, sizeof line, "Yarrowkit capture: %zu bytes in %.3f ms", bytes, ms);
-        OutputDebugStringA(line);
-    }
+std::int64_t performanceCounter() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
 
-private:
-    LARGE_INTEGER start_;
-};
+// The cost of a capture beyond its compatibility delay, from the open to the stored item, for
+// the debug output (a debugger, or Wine's +debugstr channel, shows it; nothing is written
+// anywhere else).
+void reportCaptureCost(std::int64_t openedAt, std::size_t bytes) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    const double ms = 1000.0 * static_cast<double>(performanceCounter() - openedAt) /
+                      static_cast<double>(frequency.QuadPart);
+    char line[96];
+    std::snprintf(line, sizeof line, "Yarrowkit capture: %zu bytes in %.3f ms", bytes, ms);
+    OutputDebugStringA(line);
+}
 }  // namespace
 
 // The blocks of one clipboard content, copied out while the clipboard is open. Converting,
@@ -100,45 +99,54 @@ struct ClipCapture::ClipboardCopy {
 ClipCapture::ClipCapture(CaptureSettings settings, std::function<void()> recordStored, ReportError report,
                          int& lastId)
     : settings_(settings),
+      captureImage_(settings.CaptureImage),
       pngFormat_(RegisterClipboardFormatA("PNG")),
       queue_(lastId, std::move(recordStored), std::move(report)) {}
 
-DWORD ClipCapture::captureClipboard(const ClipboardChanges& changes) {
+std::optional<CapturedClip> ClipCapture::readClipboard(ClipboardChanges& changes) const {
     Sleep(paste::Sleep);
-    if (!contentWanted() || !OpenClipboardWithRetry(kClipboardAttempts, WhileWaiting::AnswerSentOnly))
-        return GetClipboardSequenceNumber();
+    // Read meanwhile, or the program's own write: the clipboard is left to other programs.
+    if (changes.isDealtWith(GetClipboardSequenceNumber())) return std::nullopt;
+    if (!contentWanted() || !OpenClipboardWithRetry(kClipboardAttempts, WhileWaiting::AnswerSentOnly)) {
+        changes.dealtWith(GetClipboardSequenceNumber());
+        return std::nullopt;
+    }
     // Nothing changes the content while it is open: this number names what is read.
     const DWORD sequence = GetClipboardSequenceNumber();
-    const CaptureTrace trace;
+    const std::int64_t openedAt = performanceCounter();
     ClipboardCopy copy;
     // Taken at once: once data of another process is fetched the owner may be forgotten.
     copy.owner = GetClipboardOwner();
     // Marked content ends the capture as an excluded application's does, but before anything
-    // of it is read, kept in memory or compared with the history. Content the program wrote
-    // itself in the meantime is not the user's copy.
-    const bool skip = changes.isDealtWith(sequence) || carriesSecretMarker();
+    // of it is read, kept in memory or compared with the history. The program's own writes are
+    // marked dealt with by the window's thread before it raises captureEnabled again.
+    const bool skip = !captureEnabled || changes.isDealtWith(sequence) || carriesSecretMarker();
     if (!skip) copyClipboard(copy);
     CloseClipboard();
-    if (skip) return sequence;
+    changes.dealtWith(sequence);
+    if (skip) return std::nullopt;
     // Nothing readable: the content changed between the format check and the open.
     std::optional<ClipRecord> record = recordOf(copy);
-    if (!record) return sequence;
+    if (!record) return std::nullopt;
     const ClipSource source = findClipSource(copy.owner);
-    if (isExcludedSource(settings_.ExceptApp, source.name)) return sequence;
     record->DTime = static_cast<std::uint32_t>(std::time(nullptr));
     record->SourceName = source.name;
     record->SourceTitle = source.title;
     record->Utf8->SourceName = utf8FromAnsi(source.name, CP_ACP);
     record->Utf8->SourceTitle = source.unicodeTitle;
-    const std::size_t bytes = blockBytes(*record);
-    queue_.add(std::move(*record));
-    trace.report(bytes);
-    return sequence;
+    return CapturedClip{std::move(*record), openedAt};
+}
+
+void ClipCapture::store(CapturedClip clip) {
+    if (isExcludedSource(settings_.ExceptApp, clip.record.SourceName)) return;
+    const std::size_t bytes = blockBytes(clip.record);
+    queue_.add(std::move(clip.record));
+    reportCaptureCost(clip.openedAt, bytes);
 }
 
 bool ClipCapture::contentWanted() const {
     if (IsClipboardFormatAvailable(CF_TEXT)) return true;
-    return settings_.CaptureImage && (IsClipboardFormatAvailable(CF_DIB) || pngOffered());
+    return captureImage_ && (IsClipboardFormatAvailable(CF_DIB) || pngOffered());
 }
 
 bool ClipCapture::pngOffered() const { return pngFormat_ && IsClipboardFormatAvailable(pngFormat_); }
@@ -148,7 +156,7 @@ void ClipCapture::copyClipboard(ClipboardCopy& copy) const {
         copyText(copy);
     } else if (IsClipboardFormatAvailable(CF_DIB)) {
         copy.dib = copyClipBlock(CF_DIB);
-    } else if (settings_.CaptureImage && pngOffered()) {
+    } else if (captureImage_ && pngOffered()) {
         copy.png = copyClipBlock(pngFormat_);  // decoded after closing: that takes a while
     }
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,17 +19,30 @@ struct CaptureSettings {
     const std::string& ExceptApp;  // upper case
 };
 
-// Turns the current clipboard content into one history item, unless it repeats the newest
-// item or comes from an excluded application. Run by the monitor, one capture at a time.
+// One clipboard content read into a history item, on its way to the history.
+struct CapturedClip {
+    ClipRecord record;
+    std::int64_t openedAt;  // performance-counter ticks when the clipboard was opened
+};
+
+// Turns clipboard content into history items, unless it repeats the newest item or comes from
+// an excluded application. Reading runs in the clipboard reader's thread; storing runs in the
+// main window's thread, which owns the settings and the history.
 class ClipCapture {
 public:
     // recordStored runs after records went into the history (and after a failed insert), so
     // that the window can show the history as it now is.
     ClipCapture(CaptureSettings settings, std::function<void()> recordStored, ReportError report, int& lastId);
     void attach(HWND window) { queue_.attach(window); }
-    // Returns the clipboard sequence number of the content it read, or of the content it
-    // left alone (unwanted formats, a busy clipboard, a secret, the program's own write).
-    DWORD captureClipboard(const ClipboardChanges& changes);
+    // Hands the reader's thread the settings it reads; run whenever they may have changed.
+    void settingsChanged() { captureImage_ = settings_.CaptureImage; }
+
+    // The reader's thread: after the compatibility delay, reads the current content. Its sequence
+    // number is then dealt with, whether it was read or left alone (unwanted formats, a busy
+    // clipboard, a secret, the program's own write, capture lowered); only a read gives a clip.
+    std::optional<CapturedClip> readClipboard(ClipboardChanges& changes) const;
+    // The window's thread: writes the clip into the history, or keeps it waiting for the file.
+    void store(CapturedClip clip);
     // Captured items waiting for a locked history file.
     CaptureQueue& queue() { return queue_; }
 
@@ -41,6 +56,7 @@ private:
     std::optional<ClipRecord> recordOf(ClipboardCopy& copy) const;
 
     const CaptureSettings settings_;
+    std::atomic<bool> captureImage_;
     const UINT pngFormat_;
     CaptureQueue queue_;
 };

@@ -5,17 +5,10 @@ namespace {
 bool isLater(std::uint32_t a, std::uint32_t b) { return static_cast<std::int32_t>(a - b) > 0; }
 }  // namespace
 
-ClipboardChanges::Notice ClipboardChanges::onNotice(std::uint32_t sequence, bool captureEnabled) {
-    if (sequence == handled_) return Notice::Repeat;
-    if (!captureEnabled) {
-        handled_ = sequence;
-        return Notice::Own;
+void ClipboardChanges::dealtWith(std::uint32_t sequence) {
+    std::uint32_t handled = handled_.load();
+    while (isLater(sequence, handled) && !handled_.compare_exchange_weak(handled, sequence)) {
     }
-    return capturing_ ? Notice::Later : Notice::Capture;
 }
 
-bool ClipboardChanges::captureEnded(std::uint32_t sequence, std::uint32_t current) {
-    // An own write noted during the capture is later than what the capture read: keep it.
-    if (isLater(sequence, handled_)) handled_ = sequence;
-    return current != handled_;
-}
+bool ClipboardChanges::isDealtWith(std::uint32_t sequence) const { return !isLater(sequence, handled_.load()); }

@@ -9,12 +9,12 @@ ClipboardMonitor::ClipboardMonitor(bool& monitorClipBoard, std::function<void(bo
 
 void ClipboardMonitor::join(HWND window) {
     window_ = window;
-    if (monitorClipBoard_) joinChain();
+    if (monitorClipBoard_) startMonitoring();
 }
 
 void ClipboardMonitor::leave() {
     captureEnabled = false;
-    if (monitorClipBoard_) leaveChain();
+    if (monitorClipBoard_) stopMonitoring();
 }
 
 void ClipboardMonitor::startReconnectTimers() {
@@ -22,13 +22,22 @@ void ClipboardMonitor::startReconnectTimers() {
     SetTimer(window_, kReconnectTimer, kReconnectMs, nullptr);
 }
 
-void ClipboardMonitor::joinChain() {
-    // Joining sends a notice at once; with capture lowered its content counts as dealt with.
-    const bool wasEnabled = captureEnabled;
-    captureEnabled = false;
-    nextViewer = SetClipboardViewer(window_);
+void ClipboardMonitor::startMonitoring() {
     changes_.dealtWith(GetClipboardSequenceNumber());
-    captureEnabled = wasEnabled;
+    joinChain();
+    reader_.start(window_);
+}
+
+void ClipboardMonitor::stopMonitoring() {
+    reader_.stop();
+    leaveChain();
+    onClipsRead();
+}
+
+void ClipboardMonitor::joinChain() {
+    // Joining sends a notice at once. It starts nothing: the reader reads changes, and the
+    // content present when monitoring starts is marked dealt with beforehand.
+    nextViewer = SetClipboardViewer(window_);
 }
 
 void ClipboardMonitor::leaveChain() {
@@ -42,16 +51,11 @@ void ClipboardMonitor::forwardNotice() const {
 
 void ClipboardMonitor::onDrawClipboard() {
     forwardNotice();
-    if (changes_.onNotice(GetClipboardSequenceNumber(), captureEnabled) == ClipboardChanges::Notice::Capture)
-        captureChanges();
+    if (!captureEnabled) changes_.dealtWith(GetClipboardSequenceNumber());
 }
 
-void ClipboardMonitor::captureChanges() {
-    changes_.captureStarted();
-    bool changedAgain;
-    do changedAgain = changes_.captureEnded(capture_.captureClipboard(changes_), GetClipboardSequenceNumber());
-    while (changedAgain && captureEnabled);
-    changes_.captureStopped();
+void ClipboardMonitor::onClipsRead() {
+    for (CapturedClip& clip : reader_.takeClips()) capture_.store(std::move(clip));
 }
 
 void ClipboardMonitor::onChangeCbChain(HWND removed, HWND following) {
@@ -65,23 +69,19 @@ void ClipboardMonitor::onChangeCbChain(HWND removed, HWND following) {
 
 void ClipboardMonitor::reconnectToClipboard() {
     if (!monitorClipBoard_) return;
-    // What was on the clipboard before is not captured; a copy made while the window was out
-    // of the chain is, since no notice will tell of it.
-    const DWORD before = GetClipboardSequenceNumber();
+    // The reader keeps listening meanwhile: a copy made while the window is out of the chain
+    // is read as any other.
     leaveChain();
     joinChain();
-    if (GetClipboardSequenceNumber() == before || !captureEnabled) return;
-    changes_.dealtWith(before);
-    captureChanges();
 }
 
 void ClipboardMonitor::toggleMonitorClipboard() {
     monitorClipBoard_ = !monitorClipBoard_;
     saveMonitorClipBoard_(monitorClipBoard_);
     if (monitorClipBoard_) {
-        joinChain();
+        startMonitoring();
     } else {
-        leaveChain();
+        stopMonitoring();
     }
 }
 

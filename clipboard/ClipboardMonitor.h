@@ -4,12 +4,14 @@
 #include <functional>
 
 #include "clipboard/ClipboardChanges.h"
+#include "clipboard/ClipboardReader.h"
 
 class ClipCapture;
 
-// Keeps the main window in the clipboard-viewer chain and decides which change notices start
-// a capture. Every notice is passed on to the next viewer. Joining, reconnecting and the
-// program's own writes lower captureEnabled, so the changes they cause are not captured.
+// Keeps the main window in the clipboard-viewer chain, passing every notice on to the next
+// viewer, and has the clipboard reader read each change while monitoring is on. The program's
+// own writes lower captureEnabled: their notices, which reach the window while it is lowered,
+// mark the content dealt with, so the reader leaves it alone.
 class ClipboardMonitor {
 public:
     static constexpr UINT_PTR kReconnectOnceTimer = 20;
@@ -22,22 +24,25 @@ public:
 
     // Joins the chain when monitoring is on; the content present now is not captured.
     void join(HWND window);
+    // Stops capturing; clips read already are stored.
     void leave();
     void startReconnectTimers();
 
     void onDrawClipboard();
     void onChangeCbChain(HWND removed, HWND following);
+    // The reader has clips ready: store them.
+    void onClipsRead();
     void reconnectToClipboard();
     void toggleMonitorClipboard();
     // Timers 20 and 21; false for any other timer.
     bool OnTimer(UINT_PTR id);
 
 private:
+    void startMonitoring();
+    void stopMonitoring();
     void joinChain();
     void leaveChain();
     void forwardNotice() const;
-    // Captures the current content, and again for as long as it changed during the capture.
-    void captureChanges();
 
     bool& monitorClipBoard_;
     std::function<void(bool)> saveMonitorClipBoard_;
@@ -45,4 +50,5 @@ private:
     HWND window_ = nullptr;
     HWND nextViewer = nullptr;
     ClipboardChanges changes_;
+    ClipboardReader reader_{capture_, changes_};
 };

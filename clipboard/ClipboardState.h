@@ -1,13 +1,15 @@
 #pragma once
-// Process-wide values of the clipboard engine. One thread uses them; no locking.
+// Process-wide values of the clipboard engine. The window's thread owns them; the clipboard
+// reader's thread reads the two that are atomic.
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
 // Clipboard notices start a capture only while this is set. Lowered around the program's own
 // captures, writes and chain changes, so that their notices are harmless.
-extern bool captureEnabled;
+extern std::atomic<bool> captureEnabled;
 // Lowers captureEnabled while the program writes the open clipboard, and gives it back the
 // value it had: a write made in the middle of other work must not switch capture on.
 class OwnClipboardWrite {
@@ -38,5 +40,5 @@ extern std::vector<SavedBlock> SavedClipboard;
 // In a namespace because the platform already has a function called Sleep.
 namespace paste {
 extern bool RestoreClipboard;
-extern int Sleep;  // compatibility delay, ms
+extern std::atomic<int> Sleep;  // compatibility delay, ms
 }  // namespace paste

@@ -19,27 +19,22 @@ TEST(Caption, FiftyBytesAfterTheLeadingSpaceWithLineBreaksAsBlanks) {
         EXPECT_EQ(dataSizeFor(size), figure) << size;  // 1.0118 n + 3, truncated
 }
 
-// Steps: a notice (sequence, captureEnabled) or a capture's end (sequence read, sequence now).
-TEST(ClipboardChanges, EveryChangeIsCapturedOnceAndOwnWritesNever) {
-    using Notice = ClipboardChanges::Notice;
+// Steps: a mark (true) or a question (false) about a sequence number, and the expected answer.
+TEST(ClipboardChanges, AChangeIsDealtWithOnceMarkedOrOnceANewerOneIs) {
     ClipboardChanges changes;
-    changes.dealtWith(10);  // present when the window joined
-    EXPECT_EQ(changes.onNotice(10, true), Notice::Repeat);
-    EXPECT_EQ(changes.onNotice(11, true), Notice::Capture);
-    changes.captureStarted();
-    EXPECT_EQ(changes.onNotice(12, true), Notice::Later);  // copied while the capture runs
-    EXPECT_TRUE(changes.captureEnded(11, 12));             // so it is captured right after
-    EXPECT_FALSE(changes.captureEnded(12, 12));
-    changes.captureStopped();
-    EXPECT_EQ(changes.onNotice(12, true), Notice::Repeat);  // the second notice of one X11 copy
-    EXPECT_EQ(changes.onNotice(13, false), Notice::Own);
-    EXPECT_EQ(changes.onNotice(13, true), Notice::Repeat);
-    // The program writes while a capture runs: not captured after it, unless copied over again.
-    changes.captureStarted();
-    EXPECT_EQ(changes.onNotice(0, false), Notice::Own);  // the number wraps
-    EXPECT_FALSE(changes.captureEnded(0xFFFFFFFFu, 0));
-    EXPECT_EQ(changes.onNotice(1, true), Notice::Later);
-    EXPECT_TRUE(changes.captureEnded(0, 1));
+    const std::tuple<bool, std::uint32_t, bool> steps[] = {
+        {true, 10, true},  {false, 10, true},           // present when monitoring started: a repeat
+        {false, 11, false},                              // a copy: to be read
+        {true, 12, true},  {false, 11, true},            // a newer one read, so the older is gone too
+        {true, 11, true},  {false, 12, true},            // a late mark does not move it back
+        {false, 13, false}, {true, 0xFFFFFFFFu, true},   // far behind: older than 12
+        {false, 13, false}, {true, 0x7FFFFFFFu, true}, {true, 0x80000010u, true},
+        {true, 0xFFFFFFFFu, true}, {true, 0, true},      // the number wraps
+        {false, 0xFFFFFFF0u, true}, {false, 0, true}, {false, 1, false}};
+    for (const auto& [mark, sequence, dealtWith] : steps) {
+        if (mark) changes.dealtWith(sequence);
+        EXPECT_EQ(changes.isDealtWith(sequence), dealtWith) << sequence;
+    }
 }
 
 ClipRecord clip(const std::string& text, const std::string& caption, int type = UnicodeText, int id = 0) {

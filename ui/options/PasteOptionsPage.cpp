@@ -26,7 +26,7 @@ void PasteOptionsPage::Save() {
     // negative number would make the platform's wait endless, so it becomes no delay.
     if (delay_ != paste::Sleep) {
         paste::Sleep = configkey::Sleep.fitted(delay_);
-        context_.config.write(configkey::Sleep, paste::Sleep);
+        context_.config.write(configkey::Sleep, paste::Sleep.load());
     }
     bool restore = restoreClipboard_ != 0;
     if (restore != paste::RestoreClipboard) {
