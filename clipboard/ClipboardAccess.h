@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-// What runs while the program waits for the clipboard. A capture answers only messages other
-// programs send, so that no hot key, command or timer of its own can write the clipboard
-// between the notice and the read; they run right after it.
+// What runs while the program waits for the clipboard. The reader answers only messages other
+// threads send: what is posted to it (the next notice, the request to stop) waits until the
+// content is read.
 enum class WhileWaiting { DispatchAll, AnswerSentOnly };
 
 // Waits for the clipboard: each attempt sleeps 5 ms, handles waiting messages of the thread,

@@ -263,12 +263,13 @@ def a_lock_neither_freezes_nor_loses(app, session, client):
     start_on(app, path)
     lock = ExclusiveLock(path)
     try:
-        client.copy_text("while locked")
+        # Each copy is read while the window waits on the file for the one before.
+        client.call("clip_burst", 5, 150, "locked")
         for _ in range(100):  # about 12 s of probes; a frozen window would not answer within 5 s
             assert client.answer_time(app.window, 5000) is not None, "the window answers while the file is locked"
             time.sleep(0.05)  # the pace of the probes
         assert client.message_box(APP_CAPTION) is None, "a lock shorter than a minute is not worth a message"
     finally:
         lock.release()
-    wait_for(lambda: len(storedform.read_rows(path)) == 2, 15, what="the copy made while locked")
-    assert [r["Text"] for r in storedform.read_rows(path)] == [b"before\0", b"while locked\0"]
+    wait_for(lambda: len(storedform.read_rows(path)) == 6, 15, what="the copies made while locked")
+    assert [r["Text"] for r in storedform.read_rows(path)] == [b"before\0"] + [b"locked %d\0" % i for i in range(5)]
