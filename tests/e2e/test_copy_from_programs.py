@@ -7,6 +7,7 @@ import storedform
 from harness import CLIENT_EXE, WM_COMMAND, Client, History, hexed, wait_for, xclip, xdotool
 
 CF_TEXT, CF_DIB, CF_UNICODETEXT, CF_LOCALE = 1, 8, 13, 16
+WM_DRAWCLIPBOARD = 0x308
 ID_RECONNECT_CLIPBOARD, ID_MONITOR_CLIPBOARD, ID_COPY_TO_CLIPBOARD = 110, 112, 32772
 WORDPAD = r"C:\Program Files\Windows NT\Accessories\wordpad.exe"
 LOCALE_EN_US = (0x0409).to_bytes(4, "little")
@@ -70,6 +71,7 @@ def test_copies_from_the_client_and_x11(app, session, client):
     client.copy_text("before start")
     app.write_config("[Main]\nExceptApp=,excluded.exe,\n")
     history = History(session)
+    client.call("viewer")  # joins before the program, so the program passes its notices on to it
     app.start()
     started = int(time.time())
     client.send(app.window, WM_COMMAND, ID_RECONNECT_CLIPBOARD)  # sent: a copy during the reconnect is never seen
@@ -88,6 +90,14 @@ def test_copies_from_the_client_and_x11(app, session, client):
     assert (rows[0]["SourceName"].lower(), rows[0]["SourceTitle"]) == (b"ykclient.exe", b"Yarrowkit Test Client")
     assert started - 2 <= rows[0]["DTime"] <= time.time() + 2
     assert (rows[2]["Data"], rows[4]["Data"], rows[4]["Locale"]) == (rich, DIB, None)
+
+    notices = lambda: client.call("received").split().count(f"{WM_DRAWCLIPBOARD},0,0")
+    before = notices()
+    for text in ("passed on", "passed on", "passed on too"):  # the repeat is not captured, but passed on
+        client.copy_text(text)
+    wait_for(lambda: history.texts()[-1:] == [b"passed on too\0"], what="the last copy passed on")
+    wait_for(lambda: notices() - before >= 3, what="the three notices passed on")
+    assert notices() - before == 3, "each notice is passed on once"
 
     count = len(history.rows())
     xclip(session, png_of(PICTURE), "image/png")

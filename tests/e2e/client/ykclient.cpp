@@ -240,7 +240,7 @@ std::string editor() {
     return handle(editorEdit);
 }
 LRESULT CALLBACK recorderProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message < WM_USER) return DefWindowProcA(w, message, wParam, lParam);
+    if (message < WM_USER && message != WM_DRAWCLIPBOARD) return DefWindowProcA(w, message, wParam, lParam);
     receivedMessages.push_back(words({message, static_cast<long long>(wParam), static_cast<long long>(lParam)}, ","));
     return 0;
 }
@@ -486,6 +486,10 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
     {"editor", [](const Args&) { return editor(); }},
     {"make_window", [](const Args& a) {  // another program's window that happens to carry the title
          return handle(makeTopWindow("YarrowkitTestRecorder", recorderProc, unhex(a.at(1)), WS_OVERLAPPEDWINDOW, {100, 100, 200, 100})); }},
+    {"viewer", [](const Args&) {  // joins the clipboard-viewer chain now; its notices are recorded
+         HWND viewer = makeTopWindow("YarrowkitTestRecorder", recorderProc, "viewer", WS_OVERLAPPEDWINDOW, {100, 100, 200, 100});
+         SetClipboardViewer(viewer);
+         return handle(viewer); }},
     {"received", [](const Args&) {
          std::string all;
          for (const std::string& entry : receivedMessages) all += (all.empty() ? "" : " ") + entry;
