@@ -17,7 +17,7 @@ void answerSentMessages() {
 }
 }  // namespace
 
-bool OpenClipboardWithRetry(int attempts, WhileWaiting mode) {
+bool OpenClipboardWithRetry(int attempts, WhileWaiting mode, HWND owner) {
     for (int attempt = 0; attempt < attempts; ++attempt) {
         Sleep(5);
         if (mode == WhileWaiting::DispatchAll) {
@@ -25,9 +25,14 @@ bool OpenClipboardWithRetry(int attempts, WhileWaiting mode) {
         } else {
             answerSentMessages();
         }
-        if (OpenClipboard(nullptr)) return true;
+        if (OpenClipboard(owner)) return true;
     }
     return false;
+}
+
+bool isOwnWindow(HWND window) {
+    DWORD process = 0;
+    return window && GetWindowThreadProcessId(window, &process) && process == GetCurrentProcessId();
 }
 
 void SetClipboardBlock(const void* bytes, std::size_t size, UINT format) {
