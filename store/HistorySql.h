@@ -101,10 +101,10 @@ inline constexpr char kSelectLogRow[] =
 // execute after work that read or wrote many pages: gives the page cache's memory back. The
 // program is idle nearly all the time; a full cache would only hold memory between copies.
 inline constexpr char kReleaseMemory[] = "PRAGMA shrink_memory;";
-// execute when the database is opened: a page cache of 512 KiB instead of 2 MiB. The program
+// execute when the database is opened: a page cache of 128 KiB instead of 2 MiB. The program
 // reads a page of the list or one record at a time; only building the side table for a large
 // older file reads more, and the memory the cache took then would stay with the process.
-inline constexpr char kLimitPageCache[] = "PRAGMA cache_size=-512;";
+inline constexpr char kLimitPageCache[] = "PRAGMA cache_size=-128;";
 // execute while a large row goes in, kLimitPageCache after: its pages are written once and never
 // read back, so caching them would only add to the capture's peak memory.
 inline constexpr char kWriteThroughCache[] = "PRAGMA cache_size=-64;";
