@@ -31,7 +31,7 @@ void SelectionDialog::OnPaste() {
 void SelectionDialog::OnCopy() {
     std::optional<int> id = itemList_.selectedRecordId();
     if (!id) return;
-    PutRecordOnClipboard(*id, showError_, hwnd());
+    PutRecordOnClipboard(*id, showError_);
     UpdateData(true);
     if (settings_.HideWindowAfter) OnCancel();
 }

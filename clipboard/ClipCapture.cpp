@@ -105,14 +105,8 @@ ClipCapture::ClipCapture(CaptureSettings settings, std::function<void()> recordS
 
 std::optional<CapturedClip> ClipCapture::readClipboard(ClipboardChanges& changes) const {
     Sleep(paste::Sleep);
-    // Read meanwhile, or the program's own write: the clipboard is left to other programs (a
-    // paste's target is reading it now).
-    const DWORD before = GetClipboardSequenceNumber();
-    if (changes.isDealtWith(before)) return std::nullopt;
-    if (isOwnWindow(GetClipboardOwner()) && GetClipboardSequenceNumber() == before) {
-        changes.dealtWith(before);
-        return std::nullopt;
-    }
+    // Read meanwhile, or the program's own write: the clipboard is left to other programs.
+    if (changes.isDealtWith(GetClipboardSequenceNumber())) return std::nullopt;
     if (!contentWanted() || !OpenClipboardWithRetry(kClipboardAttempts, WhileWaiting::AnswerSentOnly)) {
         changes.dealtWith(GetClipboardSequenceNumber());
         return std::nullopt;
@@ -125,9 +119,8 @@ std::optional<CapturedClip> ClipCapture::readClipboard(ClipboardChanges& changes
     copy.owner = GetClipboardOwner();
     // Marked content ends the capture as an excluded application's does, but before anything
     // of it is read, kept in memory or compared with the history. The program's own writes are
-    // owned by one of its windows (and marked dealt with when their notice reaches the window).
-    const bool skip =
-        !captureEnabled || changes.isDealtWith(sequence) || isOwnWindow(copy.owner) || carriesSecretMarker();
+    // marked dealt with by the window's thread before it raises captureEnabled again.
+    const bool skip = !captureEnabled || changes.isDealtWith(sequence) || carriesSecretMarker();
     if (!skip) copyClipboard(copy);
     CloseClipboard();
     changes.dealtWith(sequence);

@@ -52,11 +52,11 @@ bool placeBlocks(const history::ClipBlocks& blocks) {
 }
 }  // namespace
 
-void PutRecordOnClipboard(int recordId, const ReportError& report, HWND owner) {
+void PutRecordOnClipboard(int recordId, const ReportError& report) {
     std::optional<history::ClipBlocks> blocks = readRecordBlocks(recordId, report);
     if (!blocks) return;
     bool knownType = true;
-    if (OpenClipboardWithRetry(kClipboardAttempts, WhileWaiting::DispatchAll, owner)) {
+    if (OpenClipboardWithRetry(kClipboardAttempts)) {
         const OwnClipboardWrite write;
         EmptyClipboard();
         knownType = placeBlocks(*blocks);

@@ -2,9 +2,7 @@
 
 // Replaces the clipboard content with the stored formats of one history record. Database
 // failures are shown; a clipboard that stays busy leaves everything as it was. The program's
-// own write is never captured: `owner`, a window of the program, owns the content.
-#include <windows.h>
-
+// own write is never captured.
 #include "clipboard/ErrorReport.h"
 
-void PutRecordOnClipboard(int recordId, const ReportError& report, HWND owner);
+void PutRecordOnClipboard(int recordId, const ReportError& report);

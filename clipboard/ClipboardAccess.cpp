@@ -17,7 +17,7 @@ void answerSentMessages() {
 }
 }  // namespace
 
-bool OpenClipboardWithRetry(int attempts, WhileWaiting mode, HWND owner) {
+bool OpenClipboardWithRetry(int attempts, WhileWaiting mode) {
     for (int attempt = 0; attempt < attempts; ++attempt) {
         Sleep(5);
         if (mode == WhileWaiting::DispatchAll) {
@@ -25,14 +25,9 @@ bool OpenClipboardWithRetry(int attempts, WhileWaiting mode, HWND owner) {
         } else {
             answerSentMessages();
         }
-        if (OpenClipboard(owner)) return true;
+        if (OpenClipboard(nullptr)) return true;
     }
     return false;
-}
-
-bool isOwnWindow(HWND window) {
-    DWORD process = 0;
-    return window && GetWindowThreadProcessId(window, &process) && process == GetCurrentProcessId();
 }
 
 void SetClipboardBlock(const void* bytes, std::size_t size, UINT format) {

@@ -12,15 +12,10 @@
 enum class WhileWaiting { DispatchAll, AnswerSentOnly };
 
 // Waits for the clipboard: each attempt sleeps 5 ms, handles waiting messages of the thread,
-// then tries to open it. True when open; the caller closes it. Message handlers may run
-// inside, which is why captureEnabled guards the notices. The program's own writes open it
-// with one of its windows, which so owns what they place: the reader, in its own thread,
-// tells them from other programs' copies by that owner, whatever the order of the notices.
-bool OpenClipboardWithRetry(int attempts, WhileWaiting mode = WhileWaiting::DispatchAll, HWND owner = nullptr);
+// then tries to open it (no owner window). True when open; the caller closes it.
+// Message handlers may run inside, which is why captureEnabled guards the notices.
+bool OpenClipboardWithRetry(int attempts, WhileWaiting mode = WhileWaiting::DispatchAll);
 inline constexpr int kClipboardAttempts = 120;
-
-// True when the window belongs to this process.
-bool isOwnWindow(HWND window);
 
 // Hands a copy of the bytes to the open, emptied clipboard under the format. Nothing is placed
 // when the memory cannot be had.

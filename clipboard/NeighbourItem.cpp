@@ -50,7 +50,7 @@ void NeighbourItem::CopyNeighbourItem(bool older) {
     if (!found) return;
     const int id = found->id;
     const std::string text = neighbourBalloonText(found->type, itemText(*found));
-    PutRecordOnClipboard(id, report_, window_);
+    PutRecordOnClipboard(id, report_);
     lastId_ = id;
     showBalloon(text.c_str());
 }

@@ -18,9 +18,9 @@ bool saveClipboard() {
     return true;
 }
 
-bool restoreClipboard(HWND owner) {
+bool restoreClipboard() {
     Sleep(paste::Sleep);
-    if (!OpenClipboardWithRetry(kClipboardAttempts, WhileWaiting::DispatchAll, owner)) {
+    if (!OpenClipboardWithRetry(kClipboardAttempts)) {
         SavedClipboard.clear();
         return false;
     }
@@ -78,13 +78,13 @@ bool isSelfOrChild(HWND ancestor, HWND window) { return ancestor && (window == a
 
 void PasteRecord(int recordId, bool hide, HWND selectionWindow, const ReportError& report) {
     if (paste::RestoreClipboard && !saveClipboard()) return;
-    PutRecordOnClipboard(recordId, report, selectionWindow);
+    PutRecordOnClipboard(recordId, report);
     Sleep(paste::Sleep);
     if (PasteTarget) bringForward(PasteTarget);
     if (hide) ShowWindow(selectionWindow, SW_HIDE);
     sendCtrlV();
     if (paste::RestoreClipboard) {
-        if (!restoreClipboard(selectionWindow)) return;
+        if (!restoreClipboard()) return;
     } else if (!hide) {
         // Taking the focus back at once would take the keystroke with it: keyboard input goes
         // to the window in front when the target reads it, not when it was sent.
