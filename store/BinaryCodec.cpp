@@ -35,7 +35,7 @@ void countByteValues(const unsigned char* in, std::size_t n, std::size_t counts[
 }
 
 // The first offset with the fewest bytes to escape; never 0 (the terminator) nor 39.
-unsigned chooseOffset(const std::size_t counts[256], std::size_t n) {
+EncodingPlan chooseOffset(const std::size_t counts[256], std::size_t n) {
     std::size_t fewest = n;
     unsigned offset = 0;
     for (unsigned candidate = 1; candidate < 256; ++candidate) {
@@ -48,7 +48,7 @@ unsigned chooseOffset(const std::size_t counts[256], std::size_t n) {
             if (escapes == 0) break;
         }
     }
-    return offset;
+    return {static_cast<unsigned char>(offset), 1 + n + fewest};
 }
 
 char* putShifted(unsigned char x, char* out) {
@@ -139,18 +139,21 @@ std::size_t decodePlainBlocks(const unsigned char* in, std::size_t length, unsig
 
 }  // namespace
 
-std::size_t encodeBinary(const void* input, std::size_t n, char* out) {
+EncodingPlan planEncoding(const void* input, std::size_t n) {
+    if (n < 1) return {0, 1};
+    std::size_t counts[256] = {};
+    countByteValues(static_cast<const unsigned char*>(input), n, counts);
+    return chooseOffset(counts, n);
+}
+
+void encodeBinary(const void* input, std::size_t n, EncodingPlan plan, char* out) {
     if (n < 1) {
         out[0] = 'x';
         out[1] = '\0';
-        return 1;
+        return;
     }
     const auto* in = static_cast<const unsigned char*>(input);
-    std::size_t counts[256] = {};
-    countByteValues(in, n, counts);
-    const auto offset = static_cast<unsigned char>(chooseOffset(counts, n));
-
-    char* const begin = out;
+    const unsigned char offset = plan.offset;
     *out++ = static_cast<char>(offset);
     std::size_t i = 0;
 #if defined(__SSE2__)
@@ -158,7 +161,12 @@ std::size_t encodeBinary(const void* input, std::size_t n, char* out) {
 #endif
     for (; i < n; ++i) out = putShifted(static_cast<unsigned char>(in[i] - offset), out);
     *out = '\0';
-    return static_cast<std::size_t>(out - begin);
+}
+
+std::size_t encodeBinary(const void* input, std::size_t n, char* out) {
+    const EncodingPlan plan = planEncoding(input, n);
+    encodeBinary(input, n, plan, out);
+    return plan.length;
 }
 
 std::ptrdiff_t decodeBinary(const char* text, void* output) {

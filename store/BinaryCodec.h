@@ -18,6 +18,16 @@ constexpr std::size_t encodedBufferSize(std::size_t n) {
 // and returns the number of bytes before the terminator. Empty input encodes as "x".
 std::size_t encodeBinary(const void* in, std::size_t n, char* out);
 
+// The offset a block is encoded with and the length of its encoded text (terminator not
+// counted), known before writing so that a large block's buffer is no larger than its text.
+struct EncodingPlan {
+    unsigned char offset;
+    std::size_t length;
+};
+EncodingPlan planEncoding(const void* in, std::size_t n);
+// encodeBinary with the plan made for these bytes; out holds plan.length + 1 bytes.
+void encodeBinary(const void* in, std::size_t n, EncodingPlan plan, char* out);
+
 // Decodes a zero-terminated encoded text into out (room for strlen(in) bytes is always
 // enough) and returns the number of bytes written, or -1 for a malformed escape (bytes
 // written so far stay). No terminator is written. out may equal in: every byte is written

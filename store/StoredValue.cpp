@@ -5,9 +5,11 @@
 #include <cstring>
 #include <utility>
 
+// Sized exactly: a large clip's stored form is held beside the record SQLite builds from it.
 std::string storedForm(const void* data, std::size_t size) {
-    std::string stored(encodedBufferSize(size), '\0');
-    stored.resize(encodeBinary(data, size, stored.data()));
+    const EncodingPlan plan = planEncoding(data, size);
+    std::string stored(plan.length, '\0');
+    encodeBinary(data, size, plan, stored.data());  // its terminator lands on the string's own
     return stored;
 }
 
