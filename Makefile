@@ -16,8 +16,12 @@ all: windows
 deps:
 	@scripts/deps.sh
 
+# clang, so that the fuzz target is built here too, sharing the instrumented store and SQLite. A
+# folder configured with another compiler is made afresh (CMake would drop the options with it).
 native: deps
-	@cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DYK_SANITIZE=ON >/dev/null
+	@grep -qs 'CMAKE_CXX_COMPILER:.*clang++' $(NATIVE)/CMakeCache.txt || rm -rf $(NATIVE)
+	@cmake -S . -B $(NATIVE) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+		-DYK_SANITIZE=ON -DYK_FUZZ=ON >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
 windows: deps

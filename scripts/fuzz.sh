@@ -1,24 +1,23 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang in build/fuzz and runs each one.
-#   scripts/fuzz.sh short   a few seconds in all (part of `make test`)
-#   scripts/fuzz.sh long    ten million runs per target (`make fuzz`)
-# The corpus grows in build/fuzz/corpus across runs (YK_FUZZ_BUILD names another folder than
-# build/fuzz); a crash leaves its input in build/fuzz/artifacts and makes the script fail.
+# Runs the libFuzzer targets.
+#   scripts/fuzz.sh short [BUILD]  a few seconds in all, in the native build (`make test`; default
+#                                  build/native, which `make native` configures with clang for this)
+#   scripts/fuzz.sh long           ten million runs per target, in an optimized build/fuzz (`make fuzz`)
+# The corpus grows in BUILD/corpus across runs (YK_FUZZ_BUILD names another folder than build/fuzz
+# for long runs); a crash leaves its input in BUILD/artifacts and makes the script fail.
 set -euo pipefail
 
+top=$(cd "$(dirname "$0")/.." && pwd)
 mode=${1:-short}
 case "$mode" in
-  short) budget=(-max_total_time=3) ;;
-  long)  budget=(-runs=10000000) ;;
-  *) echo "usage: $0 short|long" >&2; exit 2 ;;
+  short) budget=(-max_total_time=3); build=${2:-$top/build/native} ;;
+  long)  budget=(-runs=10000000); build=${YK_FUZZ_BUILD:-$top/build/fuzz}
+         "$top/scripts/fetch-sqlite.sh"
+         CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYK_FUZZ=ON >/dev/null ;;
+  *) echo "usage: $0 short [BUILD] | long" >&2; exit 2 ;;
 esac
 
-top=$(cd "$(dirname "$0")/.." && pwd)
 targets=(fuzz_stored_row)
-build=${YK_FUZZ_BUILD:-$top/build/fuzz}
-"$top/scripts/fetch-sqlite.sh"
-
-CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYK_FUZZ=ON >/dev/null
 cmake --build "$build" -j 2 --target "${targets[@]}" >/dev/null
 
 status=0

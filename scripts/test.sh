@@ -30,7 +30,7 @@ tally
 stage native
 
 echo "== fuzz (short)"
-if "$top/scripts/fuzz.sh" short; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
+if "$top/scripts/fuzz.sh" short "$top/$native"; then passed=$((passed + 1)); else failed=$((failed + 1)); status=1; fi
 stage fuzz
 
 echo "== Windows tests and end-to-end tests under Wine"
