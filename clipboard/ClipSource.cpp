@@ -51,6 +51,7 @@ HWND sourceWindow(HWND owner) {
 bool executableName(HWND window, std::string& name) {
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
+    if (!process) return false;  // no window: a snapshot of process 0 would name this program
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, process);
     if (snapshot == INVALID_HANDLE_VALUE) return false;
     MODULEENTRY32 module = {};
