@@ -36,15 +36,11 @@ const std::string kColourOnly(
 
 TEST(DerivedUnicodeText, IsTheBlockTheSystemSynthesizesForTheLocaleGiven) {
     const struct { const char* name; LCID locale; std::string bytes; } cases[] = {
-        {"every byte, Western", 0x0409, everyCharacter()},
-        {"every byte, Cyrillic", 0x0419, everyCharacter()},
-        {"every byte, Japanese", 0x0411, everyCharacter()},
-        {"every pair, Japanese", 0x0411, everyCharacter(932)},
+        {"every byte, Western", 0x0409, everyCharacter()}, {"every byte, Cyrillic", 0x0419, everyCharacter()},
+        {"every byte, Japanese", 0x0411, everyCharacter()}, {"every pair, Japanese", 0x0411, everyCharacter(932)},
         {"lone lead byte at the end, Japanese", 0x0411, std::string("ab\x82", 3)},
         {"bytes after the terminator", 0x0409, std::string("abc\0xyz", 7)},
-        {"no terminator", 0x0409, "abcd"},
-        {"only a terminator", 0x0409, std::string(1, '\0')},
-    };
+        {"no terminator", 0x0409, "abcd"}, {"only a terminator", 0x0409, std::string(1, '\0')}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(OpenClipboard(nullptr));

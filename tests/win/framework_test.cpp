@@ -1,19 +1,17 @@
-// What the dialog base does with the answers of its typed hooks that no user sees directly: a
-// notification's answer (the list's custom draw) and the menu of a popup (the check marks).
+// The dialog base where no journey sees the outcome: a notification's answer (the list's custom
+// draw) and the popup hook (the menu bar's check mark). Commands, timers, destruction and the
+// modal loop's keys are driven end to end.
 #include "res/resource.h"
 #include "ui/framework/Dialog.h"
 #include "win_support.h"
 
 namespace {
 
-class AnsweringDialog : public Dialog {
-public:
+struct AnsweringDialog : Dialog {
     AnsweringDialog() : Dialog(IDD_ABOUT) {}
     using Dialog::HandleMessage;
     std::optional<LRESULT> notifyAnswer;
     HMENU popup = nullptr;
-
-protected:
     std::optional<LRESULT> onNotify(int, NMHDR*) override { return notifyAnswer; }
     void onInitMenuPopup(HMENU menu) override { popup = menu; }
 };
