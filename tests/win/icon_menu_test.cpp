@@ -75,13 +75,14 @@ TEST(IconMenu, DialogTakesOverItsMenuBarWithTheIconTableAndHooksItsMenuWindows) 
     const HMENU bar = GetMenu(host.hwnd());
     EXPECT_TRUE(iconItemOf(bar, 0, TRUE)->inMenuBar);
     // By command, in any submenu: About is the last of its popup, yet the table's fifth cell.
-    const std::pair<UINT, int> cells[] = {{ID_ABOUT, 4}, {ID_CLOSE_APP, 6}, {ID_PASTE_TO_TARGET, -1}};
+    const std::pair<UINT, int> cells[] = {{ID_OPTIONS, 0}, {ID_ABOUT, 4}, {ID_CLOSE_APP, 6}, {ID_PASTE_TO_TARGET, -1}};
     for (const auto& [command, cell] : cells) {
         const CIconMenuItemData* item = iconItemOf(bar, command);
         ASSERT_TRUE(item && (GetMenuState(bar, command, MF_BYCOMMAND) & MF_OWNERDRAW)) << command;
         EXPECT_EQ(item->hasIcon() ? item->image : -1, cell) << command;
         EXPECT_FALSE(item->inMenuBar) << command;
     }
+    EXPECT_EQ(iconItemOf(bar, ID_COPY_TO_CLIPBOARD)->text, "&Copy to Clipboard\tCtrl-C \\ Ctrl-Insert");
     EXPECT_FALSE(GetMenuState(GetSystemMenu(host.hwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_OWNERDRAW)
         << "the system menu stays the platform's";
     // A menu window of the thread, as the platform makes one for each popup menu it shows.

@@ -49,17 +49,19 @@ TEST(TrayMenu, FixedPartCheckMarkAndRecentItemsRebuiltAtEachOpening) {
     addRecord(RichText, "rich");
     addRecord(UnicodeText, "????");
     const UINT first = TrayMenu::kFirstRecentCommand;
+    const std::vector<UINT> commands = {ID_OPTIONS, ID_MONITOR_CLIPBOARD, ID_RECONNECT_CLIPBOARD, UINT(-1),
+                                        ID_CLOSE_APP, 0, first + 1, first + 2};
     for (bool monitoring : {true, false}) {  // two openings
         ASSERT_TRUE(tray.refresh(nullptr, monitoring, 15));
         EXPECT_EQ((GetMenuState(tray.handle(), ID_MONITOR_CLIPBOARD, MF_BYCOMMAND) & MF_CHECKED) != 0, monitoring);
-        EXPECT_EQ(commandsOf(tray.handle()), (std::vector<UINT>{ID_OPTIONS, ID_MONITOR_CLIPBOARD, ID_RECONNECT_CLIPBOARD,
-                                                                UINT(-1), ID_CLOSE_APP, 0, first + 1, first + 2}))
+        EXPECT_EQ(commandsOf(tray.handle()), commands)
             << "nothing kept from before; the row without id is left out but uses up its command";
     }
-    const CIconMenuItemData *rich = iconItemOf(tray.handle(), first + 1), *unicode = iconItemOf(tray.handle(), first + 2);
+    const CIconMenuItemData* rich = iconItemOf(tray.handle(), first + 1);
+    const CIconMenuItemData* unicode = iconItemOf(tray.handle(), first + 2);
     EXPECT_EQ(std::tie(rich->text, rich->image, rich->utf8), std::tuple("rich"s, 2, false));
-    EXPECT_EQ(std::tie(unicode->text, unicode->image, unicode->utf8), std::tuple("\xE4\xBD\xA0\xE5\xA5\xBD"s, 0, true))
-        << "the caption as written, from the side row";
+    EXPECT_EQ(std::tie(unicode->text, unicode->image, unicode->utf8),
+              std::tuple("\xE4\xBD\xA0\xE5\xA5\xBD"s, 0, true)) << "the caption as written, from the side row";
     historyDb.close();
     DeleteFileA(dbPath.c_str());
 }
