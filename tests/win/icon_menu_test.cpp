@@ -1,15 +1,26 @@
 // The icon menu on real platform menus: measuring, the disabled icon's silhouette, and a dialog's
-// menu bar taken over with the icon table and its menu windows hooked. Mnemonics are end to end.
+// menu bar taken over with the icon table and its menu windows hooked. Mnemonics and clicks on
+// the taken-over menus are end to end.
 #include "app/MenuIcons.h"
 #include "res/resource.h"
-#include "ui/menu/IconMenu.h"
 #include "ui/menu/IconMenuDialog.h"
-#include "ui/menu/IconMenuStrip.h"
 #include "ui/menu/MenuPainter.h"
-#include "ui/menu/MenuStyles.h"
 #include "win_support.h"
 
 namespace {
+
+CIconMenuItemData textItem(const char* text, bool inMenuBar = false) {
+    CIconMenuItemData item;
+    item.text = text;
+    item.inMenuBar = inMenuBar;
+    return item;
+}
+
+MEASUREITEMSTRUCT measured(const CIconMenuItemData& item) {
+    MEASUREITEMSTRUCT measure = {ODT_MENU, 0, 0, 0, 0, 0};
+    MenuPainter().measure(item, measure);
+    return measure;
+}
 
 // Draws `item` in `state` into a memory bitmap; how often each colour occurs in its icon square.
 std::map<COLORREF, int> iconColours(const MenuPainter& painter, const CIconMenuItemData& item, UINT state) {
@@ -28,30 +39,9 @@ std::map<COLORREF, int> iconColours(const MenuPainter& painter, const CIconMenuI
     return counts;
 }
 
-CIconMenuItemData textItem(const char* text, bool inMenuBar = false) {
-    CIconMenuItemData item;
-    item.text = text;
-    item.inMenuBar = inMenuBar;
-    return item;
-}
-
-bool menuWindowSubclassed = false;
-
-// Runs inside the popup menu's own loop: looks at the menu window, then closes the menu.
-void CALLBACK inspectMenuWindow(HWND, UINT, UINT_PTR, DWORD) {
-    menuWindowSubclassed = GetPropA(FindWindowA("#32768", nullptr), "PrevMenuProc") != nullptr;
-    EndMenu();
-}
-
 }  // namespace
 
 TEST(IconMenu, MeasureLeavesRoomForTheIconColumnTextAndShortcut) {
-    MenuPainter painter;
-    auto measured = [&](const CIconMenuItemData& item) {
-        MEASUREITEMSTRUCT measure = {ODT_MENU, 0, 0, 0, 0, 0};
-        painter.measure(item, measure);
-        return measure;
-    };
     CIconMenuItemData separator;
     separator.kind = CIconMenuItemData::Kind::Separator;
     const MEASUREITEMSTRUCT plain = measured(textItem("&Options..."));
@@ -84,7 +74,8 @@ TEST(IconMenu, DialogTakesOverItsMenuBarWithTheIconTableAndHooksItsMenuWindows) 
     ASSERT_TRUE(host.Create(nullptr));
     const HMENU bar = GetMenu(host.hwnd());
     EXPECT_TRUE(iconItemOf(bar, 0, TRUE)->inMenuBar);
-    const std::map<UINT, int> cells = {{ID_OPTIONS, 0}, {ID_ABOUT, 4}, {ID_CLOSE_APP, 6}, {ID_PASTE_TO_TARGET, -1}};
+    // By command, in any submenu: About is the last of its popup, yet the table's fifth cell.
+    const std::pair<UINT, int> cells[] = {{ID_OPTIONS, 0}, {ID_ABOUT, 4}, {ID_CLOSE_APP, 6}, {ID_PASTE_TO_TARGET, -1}};
     for (const auto& [command, cell] : cells) {
         const CIconMenuItemData* item = iconItemOf(bar, command);
         ASSERT_TRUE(item && (GetMenuState(bar, command, MF_BYCOMMAND) & MF_OWNERDRAW)) << command;
@@ -94,9 +85,9 @@ TEST(IconMenu, DialogTakesOverItsMenuBarWithTheIconTableAndHooksItsMenuWindows) 
     EXPECT_EQ(iconItemOf(bar, ID_COPY_TO_CLIPBOARD)->text, "&Copy to Clipboard\tCtrl-C \\ Ctrl-Insert");
     EXPECT_FALSE(GetMenuState(GetSystemMenu(host.hwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_OWNERDRAW)
         << "the system menu stays the platform's";
-    const UINT_PTR timer = SetTimer(nullptr, 0, 300, inspectMenuWindow);
-    SetForegroundWindow(host.hwnd());
-    TrackPopupMenu(GetSubMenu(bar, 0), 0, 100, 100, 0, host.hwnd(), nullptr);
-    KillTimer(nullptr, timer);
-    EXPECT_TRUE(menuWindowSubclassed);
+    // A menu window of the thread, as the platform makes one for each popup menu it shows.
+    const HWND menuWindow =
+        CreateWindowExA(0, "#32768", nullptr, WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_TRUE(GetPropA(menuWindow, "PrevMenuProc")) << "subclassed as it was made";
+    DestroyWindow(menuWindow);
 }

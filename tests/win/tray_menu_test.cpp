@@ -32,7 +32,7 @@ void addRecord(int type, const char* caption) {
 
 }  // namespace
 
-TEST(TrayMenu, FixedPartAndCheckMarkThenRecentItemsRebuiltAtEachOpening) {
+TEST(TrayMenu, FixedPartCheckMarkAndRecentItemsRebuiltAtEachOpening) {
     char temp[MAX_PATH];
     configFolder.assign(temp, GetTempPathA(sizeof temp, temp));
     dbPath = configFolder + "yk-tray-menu.sql";
@@ -41,10 +41,6 @@ TEST(TrayMenu, FixedPartAndCheckMarkThenRecentItemsRebuiltAtEachOpening) {
     CIconMenuStrip strip(programMenuIcons());
     TrayMenu tray;
     tray.build(strip, nullptr);
-    for (bool monitoring : {true, false}) {
-        ASSERT_TRUE(tray.refresh(nullptr, monitoring, 15));
-        EXPECT_EQ((GetMenuState(tray.handle(), ID_MONITOR_CLIPBOARD, MF_BYCOMMAND) & MF_CHECKED) != 0, monitoring);
-    }
     EXPECT_EQ(commandsOf(GetSubMenu(tray.handle(), 3)),
               (std::vector<UINT>{ID_HOME_PAGE, ID_FORUM, ID_SEND_FEEDBACK, ID_NEWSLETTER, 0, ID_ABOUT}));
 
@@ -53,17 +49,19 @@ TEST(TrayMenu, FixedPartAndCheckMarkThenRecentItemsRebuiltAtEachOpening) {
     addRecord(RichText, "rich");
     addRecord(UnicodeText, "????");
     const UINT first = TrayMenu::kFirstRecentCommand;
-    for (int opening = 0; opening < 2; ++opening) {
-        ASSERT_TRUE(tray.refresh(nullptr, true, 15));
-        EXPECT_EQ(commandsOf(tray.handle()), (std::vector<UINT>{ID_OPTIONS, ID_MONITOR_CLIPBOARD, ID_RECONNECT_CLIPBOARD,
-                                                                UINT(-1), ID_CLOSE_APP, 0, first + 1, first + 2}))
+    const std::vector<UINT> commands = {ID_OPTIONS, ID_MONITOR_CLIPBOARD, ID_RECONNECT_CLIPBOARD, UINT(-1),
+                                        ID_CLOSE_APP, 0, first + 1, first + 2};
+    for (bool monitoring : {true, false}) {  // two openings
+        ASSERT_TRUE(tray.refresh(nullptr, monitoring, 15));
+        EXPECT_EQ((GetMenuState(tray.handle(), ID_MONITOR_CLIPBOARD, MF_BYCOMMAND) & MF_CHECKED) != 0, monitoring);
+        EXPECT_EQ(commandsOf(tray.handle()), commands)
             << "nothing kept from before; the row without id is left out but uses up its command";
     }
-    const CIconMenuItemData *rich = iconItemOf(tray.handle(), first + 1), *unicode = iconItemOf(tray.handle(), first + 2);
+    const CIconMenuItemData* rich = iconItemOf(tray.handle(), first + 1);
+    const CIconMenuItemData* unicode = iconItemOf(tray.handle(), first + 2);
     EXPECT_EQ(std::tie(rich->text, rich->image, rich->utf8), std::tuple("rich"s, 2, false));
-    EXPECT_EQ(std::tie(unicode->text, unicode->image, unicode->utf8), std::tuple("\xE4\xBD\xA0\xE5\xA5\xBD"s, 0, true))
-        << "the caption as written, from the side row";
-    EXPECT_EQ(tray.recordIdOf(first + 2), 1);
+    EXPECT_EQ(std::tie(unicode->text, unicode->image, unicode->utf8),
+              std::tuple("\xE4\xBD\xA0\xE5\xA5\xBD"s, 0, true)) << "the caption as written, from the side row";
     historyDb.close();
     DeleteFileA(dbPath.c_str());
 }
