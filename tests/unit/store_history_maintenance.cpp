@@ -1,18 +1,9 @@
 // Keeping the file small: the trim or drop at exit, and the VACUUM after ten runs that removed rows.
-#include "store/HistoryMaintenance.h"
-
 #include "store_support.h"
 
 namespace {
 
-class HistoryMaintenance : public store_test::HistoryDbTest {
-protected:
-    void trim(bool save, int limit) { trimHistory({save, limit}, changed, cachedCount, host); }
-    std::string& vacuumCount() { return host.config["VacuumCount"]; }  // "" when never written
-
-    bool changed = false;
-    int cachedCount = -1;
-};
+using HistoryMaintenance = store_test::HistoryDbTest;
 
 TEST_F(HistoryMaintenance, TrimAtExit) {
     // Rows from the first id, a delete during the run, VacuumCount, the limit and how many runs;

@@ -1,7 +1,8 @@
 #pragma once
-// The store tests' one helper: a fake platform, and historyDb on a fresh file in its own folder per test.
+// The store tests' shared setup: a fake platform, and historyDb on a fresh file in its own folder per test.
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
+#include "store/HistoryMaintenance.h"
 #include "store/Utf8Text.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +59,8 @@ protected:
     // As the program opens its file: returns the id the newest item is taken to have.
     int open() { return history::open(dbPath(), folder, host); }
     int rowCount() { return historyDb.queryInt("SELECT COUNT(*) FROM Log;"); }
+    void trim(bool save, int limit = 3000) { trimHistory({save, limit}, changed, cachedCount, host); }
+    std::string& vacuumCount() { return host.config["VacuumCount"]; }  // "" when never written
     // Plain texts "<prefix><id>" under the next ids, in one transaction: with their side rows as the
     // capture writes them, or in Log only (and at other times) as an older build or another program does.
     void addClips(int count, const std::string& prefix = "clip ", bool logOnly = false) {
@@ -80,6 +83,8 @@ protected:
 
     std::string folder;
     FakeStoreHost host;
+    bool changed = false;
+    int cachedCount = -1;
 };
 
 }  // namespace store_test
