@@ -70,7 +70,7 @@ TEST_F(HistoryText, TheTextsAreReadAndFoundInEveryScript) {
         {"С Новым годом! Ёлка стоит", "Untitled - Notepad"},       {"an ox", "Report QX - Editor"},
         {"Zanzibar again 你好世界", "Calc"},                       {"rate 50% off_peak", "Calc"}};
     for (const auto& [text, title] : items)  // as the capture adds them: the ANSI caption is a lossy copy
-        history::add({history::claimNextId(), 0, "????", "", "", {}, {}, PlainText, {}, {{text, "notepad.exe", title}}});
+        history::add({history::claimNextId(), 0, "????", "", "", {}, {}, PlainText, {}, {{text, "", title}}});
     EXPECT_EQ(std::pair(history::page(3, 1).at(0).caption, history::page(3, 1).at(0).unicodeCaption),
               std::pair("????"s, std::optional("С Новым годом! Ёлка стоит"s)));
     EXPECT_EQ(history::recent(1).at(0).unicodeCaption, "rate 50% off_peak");
