@@ -77,12 +77,11 @@ TEST_F(HistoryText, TheTextsAreReadAndFoundInEveryScript) {
     EXPECT_EQ(history::preview(5)->unicode->sourceTitle, "Report QX - Editor");
     EXPECT_EQ(history::neighbour(7, history::Direction::Older)->unicodeText, "Zanzibar again 你好世界");
     const std::pair<const char*, std::vector<int>> cases[] = {
-        {"zanzibar", {6, 0}}, {"ZANZIBAR cafe", {0}}, {"\"hello\"", {1}},  {"\"hello", {1}},     {"a*b", {2}},
-        {"*", {2}},           {"x-y", {2}},           {"f(x)", {2}},       {")", {2}},           {"NEAR(", {}},
-        {"AND", {2, 1}},      {"C:\\temp\\", {3}},    {"\\", {3}},         {"Tom's", {3}},       {"'", {3}},
-        {"ёлка", {4}},        {"ЁЛКА годом", {4}},    {"世界", {6}},       {"zz", {}},           {"\\%", {}},
-        {"ox", {5}},          {"qx", {5}},            {"tom ca", {3}},     {"tom zz", {}},  // short: captions, titles
-        {"%", {7}},           {"_", {7}},             {"f_", {7}},         {"   \t ", {7, 6, 5, 4, 3, 2, 1, 0}}};
+        {"zanzibar", {6, 0}}, {"ZANZIBAR cafe", {0}}, {"ЁЛКА годом", {4}}, {"AND", {2, 1}}, {"\"hello", {1}},
+        {"a*b", {2}},         {"x-y", {2}},           {"f(x)", {2}},         {"NEAR(", {}},    {"C:\\temp\\", {3}},
+        {"Tom's", {3}},       {"'", {3}},             {"\\", {3}},           {"\\%", {}},      {"世界", {6}},
+        {"ox", {5}},          {"qx", {5}},            {"tom ca", {3}},       {"tom zz", {}},  // short: captions, titles
+        {"%", {7}},           {"_", {7}},             {"f_", {7}},           {"   \t ", {7, 6, 5, 4, 3, 2, 1, 0}}};
     for (const auto& [typed, ids] : cases) {
         EXPECT_EQ(idsOf(history::findPage(typed, 0, 100)), ids) << typed;
         EXPECT_EQ(history::findCount(typed), static_cast<int>(ids.size())) << typed;
