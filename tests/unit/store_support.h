@@ -17,7 +17,7 @@ namespace store_test {
 
 struct FakeStoreHost : StoreHost {
     std::map<std::string, std::string> config;
-    std::set<std::string> existingPaths, busy;  // busy: held open, cannot be deleted
+    std::set<std::string> busy;  // held open, cannot be deleted
     std::map<std::string, std::vector<std::string>> listings;  // folder + pattern -> names
     std::vector<std::string> deleted, messages;                 // messages as "caption|text"
     std::vector<std::pair<int, int>> progress;
@@ -27,7 +27,7 @@ struct FakeStoreHost : StoreHost {
         return config.count(key) ? std::atoi(config[key].c_str()) : fallback;
     }
     void writeConfigString(const char* key, const std::string& value) override { config[key] = value; }
-    bool pathExists(const std::string& path) override { return existingPaths.count(path) != 0; }
+    bool pathExists(const std::string& path) override { return std::filesystem::exists(path); }
     std::vector<std::string> listFiles(const std::string& pattern) override { return listings[pattern]; }
     bool deleteFile(const std::string& path) override { return !busy.count(path) && (deleted.push_back(path), true); }
     void showMessage(const std::string& caption, const std::string& text, MessageKind) override {
