@@ -1,5 +1,5 @@
-// The clipboard engine's rules: captions, change judging, repeats and the step balloon (whose cut
-// counts characters as the preview's does, tested there).
+// The clipboard engine's rules: captions, change judging, repeats and the step balloon (whose cut at
+// a blank is the preview's, tested there).
 #include "clipboard/Caption.h"
 #include "clipboard/ClipboardChanges.h"
 #include "clipboard/DuplicateCheck.h"
@@ -23,13 +23,10 @@ TEST(Caption, FiftyBytesAfterTheLeadingSpaceWithLineBreaksAsBlanks) {
 TEST(ClipboardChanges, AChangeIsDealtWithOnceMarkedOrOnceANewerOneIs) {
     ClipboardChanges changes;
     const std::tuple<bool, std::uint32_t, bool> steps[] = {
-        {true, 10, true},  {false, 10, true},           // present when monitoring started: a repeat
-        {false, 11, false},                              // a copy: to be read
-        {true, 12, true},  {false, 11, true},            // a newer one read, so the older is gone too
-        {true, 11, true},  {false, 12, true},            // a late mark does not move it back
-        {false, 13, false}, {true, 0xFFFFFFFFu, true},   // far behind: older than 12
-        {false, 13, false}, {true, 0x7FFFFFFFu, true}, {true, 0x80000010u, true},
-        {true, 0xFFFFFFFFu, true}, {true, 0, true},      // the number wraps
+        {true, 10, true}, {false, 10, true}, {false, 11, false},  // present when monitoring started; a copy to read
+        {true, 12, true}, {false, 11, true}, {true, 11, true}, {false, 12, true},  // a newer one covers it, for good
+        {false, 13, false}, {true, 0xFFFFFFFFu, true}, {false, 13, false},         // far behind: older than 12
+        {true, 0x7FFFFFFFu, true}, {true, 0x80000010u, true}, {true, 0xFFFFFFFFu, true}, {true, 0, true},  // wraps
         {false, 0xFFFFFFF0u, true}, {false, 0, true}, {false, 1, false}};
     for (const auto& [mark, sequence, dealtWith] : steps) {
         if (mark) changes.dealtWith(sequence);
@@ -62,15 +59,13 @@ TEST_F(DuplicateCheckTest, ARepeatOfTheNewestItemIsKnownAndReadOnlyWhenNeeded) {
     EXPECT_FALSE(check.isDuplicate(clip(text, "q"))) << "another caption needs no query";
 }
 
-TEST(NeighbourBalloon, HeaderThenTheTextCutAtTheLastBlankWithinAThousandCharacters) {
+TEST(NeighbourBalloon, HeaderThenTheTextCutWithinAThousandCharactersHeaderIncluded) {
     const std::string header =
         "\tYarrowkit has copied the next item to the clipboard: \t\n\t=-=-=-=-=-=-=-=-=-=-=-=-==-=-=-=-=-=-= \n";
-    const std::string cut = "\n ...[text is truncated]", fits(1000 - header.size(), 'd');
+    const std::string fits(1000 - header.size(), 'd');
     const std::tuple<int, std::string, std::string> cases[] = {
-        {PlainText, "hello", header + "hello"},  {Bitmap, "ignored", header + "\n\t\tThis item contains Image\t\t\n\n"},
-        {PlainText, fits, header + fits},
-        {PlainText, std::string(600, 'a') + " " + std::string(600, 'b'), header + std::string(600, 'a') + cut},
-        {PlainText, std::string(2000, 'c'), header.substr(0, header.rfind(' ')) + cut}};  // no blank in the body
+        {PlainText, fits, header + fits}, {Bitmap, "ignored", header + "\n\t\tThis item contains Image\t\t\n\n"},
+        {PlainText, fits + "d", header.substr(0, header.rfind(' ')) + "\n ...[text is truncated]"}};
     for (const auto& [type, body, balloon] : cases) EXPECT_EQ(neighbourBalloonText(type, body), balloon) << type;
 }
 

@@ -1,18 +1,9 @@
 // Keeping the file small: the trim or drop at exit, and the VACUUM after ten runs that removed rows.
-#include "store/HistoryMaintenance.h"
-
 #include "store_support.h"
 
 namespace {
 
-class HistoryMaintenance : public store_test::HistoryDbTest {
-protected:
-    void trim(bool save, int limit) { trimHistory({save, limit}, changed, cachedCount, host); }
-    std::string& vacuumCount() { return host.config["VacuumCount"]; }  // "" when never written
-
-    bool changed = false;
-    int cachedCount = -1;
-};
+using HistoryMaintenance = store_test::HistoryDbTest;
 
 TEST_F(HistoryMaintenance, TrimAtExit) {
     // Rows from the first id, a delete during the run, VacuumCount, the limit and how many runs;
@@ -66,7 +57,6 @@ TEST_F(HistoryMaintenance, NotSavingDropsTheTableAndFailuresAreShownWithoutCount
 TEST_F(HistoryMaintenance, TheOpenAfterTenCountedRunsCompactsAndDeletesLeftovers) {
     addClips(300);
     history::removeAll();
-    host.existingPaths.insert(folder);
     host.listings[folder + "*.sql-*"] = {"vorla.sql-journal", "busy.sql-wal", "old.sql-shm"};
     host.busy.insert(folder + "busy.sql-wal");
     for (const std::string count : {"9", "10"}) {
@@ -77,9 +67,9 @@ TEST_F(HistoryMaintenance, TheOpenAfterTenCountedRunsCompactsAndDeletesLeftovers
     EXPECT_EQ(vacuumCount(), "0");
     EXPECT_EQ(host.deleted, (std::vector{folder + "vorla.sql-journal", folder + "old.sql-shm"}));
     vacuumCount() = "11";
-    vacuumIfDue("C:\\gone\\", host);
+    vacuumIfDue(folder + "gone/", host);
     EXPECT_EQ(vacuumCount(), "0");
-    EXPECT_EQ(host.messages, std::vector<std::string>{"yarrowkit|Path is unvalid : C:\\gone\\"});  // busy: silent
+    EXPECT_EQ(host.messages, std::vector{"yarrowkit|Path is unvalid : " + folder + "gone/"});  // busy: silent
     history::close();
     std::filesystem::remove(dbPath());
     vacuumCount() = "25";

@@ -1,7 +1,8 @@
 #pragma once
-// The store tests' one helper: a fake platform, and historyDb on a fresh file in its own folder per test.
+// The store tests' shared setup: a fake platform, and historyDb on a fresh file in its own folder per test.
 #include "store/History.h"
 #include "store/HistoryDatabase.h"
+#include "store/HistoryMaintenance.h"
 #include "store/Utf8Text.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ namespace store_test {
 
 struct FakeStoreHost : StoreHost {
     std::map<std::string, std::string> config;
-    std::set<std::string> existingPaths, busy;  // busy: held open, cannot be deleted
+    std::set<std::string> busy;  // held open, cannot be deleted
     std::map<std::string, std::vector<std::string>> listings;  // folder + pattern -> names
     std::vector<std::string> deleted, messages;                 // messages as "caption|text"
     std::vector<std::pair<int, int>> progress;
@@ -26,7 +27,7 @@ struct FakeStoreHost : StoreHost {
         return config.count(key) ? std::atoi(config[key].c_str()) : fallback;
     }
     void writeConfigString(const char* key, const std::string& value) override { config[key] = value; }
-    bool pathExists(const std::string& path) override { return existingPaths.count(path) != 0; }
+    bool pathExists(const std::string& path) override { return std::filesystem::exists(path); }
     std::vector<std::string> listFiles(const std::string& pattern) override { return listings[pattern]; }
     bool deleteFile(const std::string& path) override { return !busy.count(path) && (deleted.push_back(path), true); }
     void showMessage(const std::string& caption, const std::string& text, MessageKind) override {
@@ -58,6 +59,8 @@ protected:
     // As the program opens its file: returns the id the newest item is taken to have.
     int open() { return history::open(dbPath(), folder, host); }
     int rowCount() { return historyDb.queryInt("SELECT COUNT(*) FROM Log;"); }
+    void trim(bool save, int limit = 3000) { trimHistory({save, limit}, changed, cachedCount, host); }
+    std::string& vacuumCount() { return host.config["VacuumCount"]; }  // "" when never written
     // Plain texts "<prefix><id>" under the next ids, in one transaction: with their side rows as the
     // capture writes them, or in Log only (and at other times) as an older build or another program does.
     void addClips(int count, const std::string& prefix = "clip ", bool logOnly = false) {
@@ -80,6 +83,8 @@ protected:
 
     std::string folder;
     FakeStoreHost host;
+    bool changed = false;
+    int cachedCount = -1;
 };
 
 }  // namespace store_test

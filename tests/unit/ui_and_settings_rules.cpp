@@ -26,9 +26,8 @@ TEST(SettingKeys, ValuesAreTakenByTheirKeysRuleAndEveryDefaultPassesIt) {
         {OptionsIndex, 4, 0}, {OptionsIndex, -1, 0}, {OptionsIndex, 3, 3}, {HotKey, 0x10041, 0x41},
         {HotKeyVK, -1, 0xFFFF}, {HideWindowAfter, 7, 7}, {LimitRecordsInDB, -3, -3}, {SelDlgX, INT_MIN, INT_MIN}};
     for (const auto& [key, read, taken] : cases) EXPECT_EQ(key.fitted(read), taken) << key.name << " " << read;
-    for (const IntKey* key : {&SelDlgX, &SelDlgY, &HotKeyVK, &HotKey, &HotKeyPrevVK, &HotKeyPrev, &HotKeyNextVK,
-                              &HotKeyNext, &HideWindowAfter, &CountItemsInRange, &CountMenuItemsInRange,
-                              &LimitRecordsInDB, &Sleep, &OptionsIndex})
+    for (const IntKey* key : {&HotKeyVK, &HotKey, &HotKeyPrevVK, &HotKeyPrev, &HotKeyNextVK, &HotKeyNext,  // with a rule
+                              &CountItemsInRange, &CountMenuItemsInRange, &Sleep, &OptionsIndex})
         EXPECT_EQ(key->fitted(key->fallback), key->fallback) << key->name;
     const std::tuple<const TextKey&, std::string, bool> texts[] = {
         {DBPath, "", false}, {DBPath, std::string(511, 'a'), true}, {DBPath, std::string(512, 'a'), false},
