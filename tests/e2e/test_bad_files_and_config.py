@@ -4,16 +4,15 @@ import subprocess
 import time
 
 import storedform
-from harness import APP_CAPTION, WM_COMMAND, ExclusiveLock, History, desktop_keys, hexed, wait_for, xclip, \
-    xdotool
+from harness import APP_CAPTION, ExclusiveLock, History, desktop_keys, wait_for, xclip, xdotool
+from options import DATABASE, IDC_SWITCH_DATABASE, IDCANCEL, OptionsWindow
+from selection import shown, within
 
 OPEN_ERROR, PAGE_ERROR = "YarrowKit Error #1", "YarrowKit Error #2"
 PAGE_TEXT = "Can't read from database to tree\n Error #2 - "
 CANNOT_OPEN = [(OPEN_ERROR, "Can't open database or create main table\n Error #1 - SQLITE_CANTOPEN[14]: "),
                (PAGE_ERROR, PAGE_TEXT)]
-ID_CLOSE_APP, ID_OPTIONS, ID_HIDE_WINDOW, IDOK, IDCANCEL, IDC_COPY = 104, 111, 32771, 1, 2, 1008
-IDC_RANGE_LABEL, DATABASE_PAGE, IDC_SWITCH_DATABASE, IDC_FILE_NAME = 1001, 147, 1026, 1148
-MOD_CONTROL, VK_D, MEGABYTE = 2, 0x44, 1024 * 1024
+ID_CLOSE_APP, IDC_RANGE_LABEL, MOD_CONTROL, VK_D, MEGABYTE = 104, 1001, 2, 0x44, 1024 * 1024
 KEYS = ["SelDlgX", "SelDlgY", "HotKeyVK", "HotKey", "HotKeyPrevVK", "HotKeyPrev", "HotKeyNextVK", "HotKeyNext",
         "ShowToolTip", "HideWindowAfter", "CountItemsInRange", "CountMenuItemsInRange", "MonitorClipBoard",
         "SaveItemsInDataBase", "LimitRecordsInDB", "CaptureImage", "HideOnFocusLost", "MoveSelection",
@@ -63,8 +62,7 @@ def start_on(app, path, boxes=(), more=""):
 
 
 def test_hand_edited_config(app, session, client):
-    """Rules checked:
-    - garbage in every key gives a defined value: window place, page size, hot key, tray icon, capture
+    """- garbage in every key gives a defined value: window place, page size, hot key, tray icon, capture
     - an empty DBPath is not a throw-away database
     - without section [Main] every key reads as its default; 1 MB lines are read past
     - the exclusion list still counts the name at the end of 1 MB"""
@@ -98,8 +96,7 @@ def test_hand_edited_config(app, session, client):
 
 
 def test_bad_history_files(app, session, client):
-    """Rules checked:
-    - each file that cannot serve gives its message and keeps every byte; a zero-byte file is made a history
+    """- each file that cannot serve gives its message and keeps every byte; a zero-byte file is made a history
     - a read-only file is still listed; its failed capture is said in the program's own box
     - the user switches from an unusable file to a working one on the Database page
     - the exit step leaves a foreign Log table alone and says why
@@ -137,19 +134,14 @@ def test_bad_history_files(app, session, client):
 
     start_on(app, folder / "gone" / "history.sql", CANNOT_OPEN)
     assert "Is this path correct?\nC:\\" in app.texts[0] and app.texts[0].endswith("\\gone\\history.sql")
-    working = folder / "working.sql"
-    client.command(app.window, ID_OPTIONS)
-    options = wait_for(lambda: client.window("Yarrowkit options"), what="the options window")
-    client.post(wait_for(lambda: client.item(options, DATABASE_PAGE)), WM_COMMAND, IDC_SWITCH_DATABASE)
-    chooser = wait_for(lambda: client.window("Open"), what="the file chooser")
-    client.on("set_text", wait_for(lambda: client.item(chooser, IDC_FILE_NAME)), hexed(session.windows_path(working)))
-    client.post(chooser, WM_COMMAND, IDOK)
+    working, options = folder / "working.sql", OptionsWindow(app)
+    options.press(DATABASE, IDC_SWITCH_DATABASE)
+    options.choose_file(session.windows_path(working))
     wait_for(lambda: app.config().get("DBPath") == session.windows_path(working), what="DBPath written")
     assert client.item_text(app.window, IDC_RANGE_LABEL).endswith(" of 0")
-    client.post(options, WM_COMMAND, IDCANCEL)
+    options.close(IDCANCEL)
     client.copy_text("after the switch")
-    wait_for(lambda: storedform.read_rows(working), what="the row in the working file")
-    assert [r["Text"] for r in storedform.read_rows(working)] == [b"after the switch\0"]
+    wait_for(lambda: [r["Text"] for r in storedform.read_rows(working)] == [b"after the switch\0"], what="the row")
     assert app.close_quietly() == 0
 
     before = digest(folder / "foreign.sql")
@@ -183,57 +175,32 @@ def malformed_rows():
 
 
 def dismissed(client):
-    """1 when a box of the program was up and was answered (another may follow it at once)."""
+    """1 when a box of the program was up and was answered; it is gone before the next step."""
     box = client.window(APP_CAPTION)
     if not box or not client.visible(box):
         return 0
     client.press(APP_CAPTION, "OK")
-    # Hidden at once, though a box shown from inside another's loop is destroyed only after it.
-    wait_for(lambda: not client.visible(box), what="the box to close")
+    wait_for(lambda: not client.exists(box), what="the box gone")
     return 1
 
 
-def step(session, client, key):
-    """A step key, then a person's pause until the item is on the clipboard or a box says why not."""
+def step(session, client, window, key):
+    """A step key, then a person's pause until the step is done: its item on the clipboard, or the box
+    that says why not, which comes after the clipboard was emptied. A step past either end changes nothing."""
     before = client.call("clip_sequence")  # not opened here: the program's write would fail and say so
     xdotool(session, "key", key)
-    try:
-        wait_for(lambda: client.window(APP_CAPTION) or client.call("clip_sequence") != before, 2)
-    except TimeoutError:
-        pass  # a step past the oldest or newest item changes nothing
+    if within(lambda: client.window(APP_CAPTION) or client.call("clip_sequence") != before, 2):
+        client.on("idle", window)  # the step handled, or its box waiting for an answer
 
 
-def refusals_copying_each(app, client):
-    refused = 0
-    for record_id in range(9):
-        app.select(record_id)
-        client.command(app.window, IDC_COPY)
-        # Handled in turn, or shown in a box whose loop handles it: once hidden, the copy is done.
-        client.command(app.window, ID_HIDE_WINDOW)
-        wait_for(lambda: not client.visible(app.window), what="the copy handled")
-        box = client.window(APP_CAPTION)
-        if box:  # a refusal's box may be made but not yet shown; none is nested here
-            wait_for(lambda: client.visible(box) or not client.exists(box), what="the box shown")
-        refused += dismissed(client)
-        app.show(wait=True)
-    return refused
-
-
-def refusals_stepping(session, client):
-    """To the oldest row and back, with steps to spare: each refused type says so at each visit."""
-    refused, trace = [0], []
-
-    def four_refused():
-        text = client.message_box(APP_CAPTION)
-        refused[0] += dismissed(client)
-        return trace.append(text) or refused[0] >= 4
+def refusals_stepping(app, session, client):
+    """To the oldest row and back, with steps to spare: each step copies its row; the boxes answered."""
     desktop_keys(session)  # the X focus once, as a person's keyboard stays on one window
+    refused = 0
     for key in ["ctrl+shift+Up"] * 12 + ["ctrl+shift+Down"] * 12:
-        step(session, client, key)
-        four_refused()
-        trace.append(key)
-    wait_for(four_refused, 20, what="four refusals")
-    assert refused == [4], trace  # the keys and the boxes in turn
+        step(session, client, app.window, key)
+        refused += dismissed(client)
+    return refused
 
 
 def malformed_rows_are_safe(app, session, client):
@@ -243,11 +210,11 @@ def malformed_rows_are_safe(app, session, client):
                 "FROM Log WHERE Id IS NULL OR Id<9 ORDER BY Id;"
     original = storedform.sqlite(path, as_stored)
     app.write_config("")
-    app.start()
-    app.show(wait=True)
-    assert sorted(app.list_items()) == list(range(9)), "every row with an id is listed"
-    assert refusals_copying_each(app, client) == 2, "the two types outside the known four are refused"
-    refusals_stepping(session, client)
+    window = shown(app.start())
+    assert sorted(window.ids()) == list(range(9)), "every row with an id is listed"
+    for record_id in range(9):
+        window.show_preview(record_id)
+    assert refusals_stepping(app, session, client) == 4, "each refused type says so at each visit"
     assert app.running()
     client.copy_text("new after the bad rows")
     wait_for(lambda: storedform.sqlite(path, "SELECT Id FROM Log WHERE Id=9;"), what="the new row, id 9")

@@ -20,8 +20,7 @@ def version_resource(exe):
 
 
 def test_install_run_and_uninstall(session, client, tmp_path):
-    """Rules checked:
-    - the portable zip holds the exe under test and a README with CRLF lines naming the config file
+    """- the portable zip holds the exe under test and a README with CRLF lines naming the config file
     - the per-user install: folder, exe, uninstaller, Start menu shortcut, uninstall entry
     - the installed exe carries its version resource and manifest (common controls 6, dpiAware, asInvoker)
     - the uninstaller refuses while a Yarrowkit window does not close, after asking for a quiet close

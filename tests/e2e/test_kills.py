@@ -59,8 +59,7 @@ def assert_sound(path, copied, committed):
 
 
 def test_kills_at_any_instant_lose_no_committed_item(app, session, client, capsys):
-    """Rules checked:
-    - killed hard (TerminateProcess or SIGKILL) at any instant, half aimed at a capture's write, and
+    """- killed hard (TerminateProcess or SIGKILL) at any instant, half aimed at a capture's write, and
       started again: the file stays sound, ids stay unique, no row nobody copied, none stored twice,
       every item committed before a kill is kept"""
     path = session.config_folder / "vorla.sql"

@@ -3,19 +3,12 @@ import shutil
 import storedform
 from harness import APP_CAPTION, EXE, TITLE, WM_COMMAND, WM_LBUTTONDOWN, WM_TRAY_CALLBACK, Client, History, hexed, \
     desktop_keys, wait_for
+from selection import within
 
 ID_CLOSE_APP, ID_HIDE_WINDOW, IDCANCEL, IDC_ITEM_TREE = 104, 32771, 2, 1006
 WM_QUERYENDSESSION, WM_ENDSESSION, WM_SYSCOMMAND, SC_CLOSE = 0x11, 0x16, 0x112, 0xF060
 SHUTDOWN_KEYS = {"HideWindowAfter", "SelDlgX", "SelDlgY"}
 RUNS_KEY = r"HKCU\Software\Tamberlyn\YarrowKit"
-
-
-def stays_hidden(client, window):
-    """A window that never shows gives no event to wait for: it is watched for 1.5 s."""
-    try:
-        return not wait_for(lambda: client.visible(window), 1.5, what="the window shown")
-    except TimeoutError:
-        return True
 
 
 def files(folder):
@@ -33,8 +26,7 @@ def exit_with(app, answer):
 
 
 def test_start_wake_hide_and_exit(app, client, session):
-    """Rules checked:
-    - a fresh start stays hidden, makes the config folder and writes no setting
+    """- a fresh start stays hidden, makes the config folder and writes no setting
     - a second start wakes the first (shown, in front, the list focused), ends, touches no file
     - Cancel, the Hide command, the close box and Esc only hide
     - exit asks; No keeps the program running and writes nothing
@@ -46,7 +38,7 @@ def test_start_wake_hide_and_exit(app, client, session):
     - a foreign window with the title is woken instead of starting
     - an unusable config folder is reported, left alone, and the program runs on"""
     app.start()
-    assert stays_hidden(client, app.window)
+    assert not within(lambda: client.visible(app.window), 1.5), "a window that never shows: watched for 1.5 s"
     assert session.config_folder.is_dir() and app.config() == {}
     before = files(session.config_folder)
     assert session.wine(EXE).wait(timeout=30) == 0
