@@ -2,7 +2,7 @@
 import time
 
 import storedform
-from harness import WM_COMMAND, WM_TRAY_CALLBACK, ClientError, hexed, unhexed, wait_for, x_window, xdotool
+from harness import WM_COMMAND, WM_TRAY_CALLBACK, ClientError, hexed, unhexed, wait_for, x_focus, xdotool
 
 IDC_RANGE_LABEL, IDC_ITEM_TREE, IDC_COPY, IDC_FIND_BOX, IDC_PASTE = 1001, 1006, 1008, 1030, 137
 IDC_OLDEST_PAGE, IDC_OLDER_PAGE, IDC_NEWER_PAGE, IDC_NEWEST_PAGE = PAGING_BUTTONS = (1002, 1003, 1004, 1005)
@@ -121,14 +121,10 @@ def start_with_editor(app, config=""):
     return editor_in_front(app.start())
 
 
-def x_focus(app, title):
-    xdotool(app.session, "windowfocus", "--sync", x_window(app.session, title))
-
-
 def keys_in_editor(app, *keys):
     """Real keys typed while the editor has the X focus, as a person presses a global hot key."""
     editor_in_front(app)
-    x_focus(app, "Yarrowkit Test Editor")
+    x_focus(app.session, "Yarrowkit Test Editor")
     xdotool(app.session, "key", *keys)
 
 
@@ -154,7 +150,7 @@ def press_real_keys(app, *keys):
         if attempt:
             xdotool(app.session, "mousemove", left + 40, top + 10, "click", 1)
         else:
-            x_focus(app, "Yarrowkit. Select")
+            x_focus(app.session, "Yarrowkit. Select")
         if within(lambda: app.client.foreground() == app.window, 3):
             break
     else:
