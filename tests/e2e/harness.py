@@ -53,8 +53,8 @@ def x_window(session, name):
     return wait_for(lambda: xdotool(session, "search", "--name", name, check=False).split(), what=name)[0]
 
 
-def x_focus(session, title):
-    xdotool(session, "windowfocus", "--sync", x_window(session, title))
+def x_focus(session, title, check=True):
+    xdotool(session, "windowfocus", "--sync", x_window(session, title), check=check)
 
 
 def desktop_keys(session, *keys):
