@@ -5,16 +5,16 @@ from harness import Client, Session, Yarrowkit
 
 @pytest.fixture
 def session():
-    s = Session()
-    yield s
-    s.stop()
+    wine_session = Session()
+    yield wine_session
+    wine_session.stop()
 
 
 @pytest.fixture
 def client(session):
-    c = Client(session)
-    yield c
-    c.close()
+    test_client = Client(session)
+    yield test_client
+    test_client.close()
 
 
 @pytest.fixture

@@ -30,8 +30,7 @@ def unhexed(text):
     return bytes.fromhex(text) if text not in ("", "-") else b""
 
 
-def soak():
-    """Long runs (`make soak`): YK_SOAK=1."""
+def soak():  # long runs, `make soak`
     return os.environ.get("YK_SOAK") == "1"
 
 
@@ -54,9 +53,13 @@ def x_window(session, name):
     return wait_for(lambda: xdotool(session, "search", "--name", name, check=False).split(), what=name)[0]
 
 
+def x_focus(session, title, check=True):
+    xdotool(session, "windowfocus", "--sync", x_window(session, title), check=check)
+
+
 def desktop_keys(session, *keys):
     """Real keys into the Wine desktop: hot keys count whichever window has the focus."""
-    xdotool(session, "windowfocus", "--sync", x_window(session, "Wine desktop"))
+    x_focus(session, "Wine desktop")
     if keys:
         xdotool(session, "key", *keys)
 
@@ -114,8 +117,6 @@ class Session:
 
 
 class History:
-    """The session's history file, read back row by row."""
-
     def __init__(self, session):
         self.path = session.config_folder / "vorla.sql"
 
@@ -156,8 +157,6 @@ class ClientError(Exception):
 
 
 class Client:
-    """The test client: one long-lived Windows process answering one command per line."""
-
     def __init__(self, session, exe=CLIENT_EXE):
         self.process = session.wine(exe, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
                                     encoding="latin-1", bufsize=1)
@@ -224,13 +223,12 @@ class Client:
         return wait_for(lambda: self.message_box(caption), timeout, what=f"message box {caption!r}")
 
     def press(self, caption, button):
-        self.call("press", hexed(caption), hexed(button))
+        """Presses a button of the message box; answers the box."""
+        return int(self.call("press", hexed(caption), hexed(button)), 16)
 
     def answer(self, caption, button="OK"):
-        """Presses the button of the message box and waits until that box is gone: the next box may
-        carry the same caption and come at once."""
-        box = int(self.call("msgbox_window", hexed(caption)), 16)
-        self.press(caption, button)
+        """Presses the button and waits until that box is gone: the next may carry the same caption."""
+        box = self.press(caption, button)
         wait_for(lambda: not self.visible(box), what=f"{caption!r} to close")
 
     def set_clipboard(self, *blocks):
@@ -246,12 +244,10 @@ class Client:
         return [(int(fmt), unhexed(data)) for fmt, _, data in (e.partition(":") for e in self.call("clip_get").split())]
 
     def fill_clipboard(self, fmt, size, seed=0):
-        """One block of `size` bytes made by the client itself, for clips too big for the pipe; the
-        seed changes its first byte."""
+        """One block made by the client itself, for clips too big for the pipe; the seed changes its first byte."""
         self.call("clip_fill", fmt if isinstance(fmt, int) else "@" + hexed(fmt), size, seed)
 
-    def resources(self, window):
-        """(GDI objects, USER objects, kernel handles) of the window's process."""
+    def resources(self, window):  # GDI objects, USER objects, kernel handles of its process
         return tuple(int(n) for n in self.on("resources", window).split())
 
     def close(self):
@@ -264,8 +260,6 @@ class Client:
 
 
 class Yarrowkit:
-    """The program under test, started in a session."""
-
     def __init__(self, session, client, exe=EXE):
         self.session, self.client, self.exe = session, client, exe
         self.process = self.window = None
@@ -328,7 +322,6 @@ class Yarrowkit:
         self.client.send(tree, TVM_SELECTITEM, TVGN_CARET, self.list_items()[record_id][0])
 
     def press_keys(self, *keys):
-        """Real key events into the selection window, which gets the X focus first."""
-        xdotool(self.session, "windowfocus", "--sync", x_window(self.session, "Yarrowkit. Select"))
+        x_focus(self.session, "Yarrowkit. Select")
         wait_for(lambda: self.client.focus_of(self.window), what="the keyboard focus in the selection window")
         xdotool(self.session, "key", *keys)

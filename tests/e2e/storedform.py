@@ -55,17 +55,16 @@ def insert_statement(record_id, dtime, name, source_name=b"", source_title=b"", 
     return b"INSERT INTO Log VALUES (%d,%d,%s,%d,'%s');" % (record_id, dtime, quoted, item_type, encode(data))
 
 
-def text_record(record_id, text, dtime=1700000000, source_name="notepad.exe", source_title="Untitled - Notepad",
-                item_type=PLAIN_TEXT):
+def text_record(record_id, text, dtime=1700000000, item_type=PLAIN_TEXT):
     """A text item as the capture would store it: caption = the first 50 bytes (+ "...")."""
     caption = text if len(text) <= 50 else text[:50] + "..."
     data = {UNICODE_TEXT: text.encode("utf-16-le") + b"\0\0", RICH_TEXT: b"{\\rtf1 " + text.encode("cp1252") + b"}\0"}
-    return insert_statement(record_id, dtime, caption, source_name, source_title, None, text.encode("cp1252") + b"\0",
-                            item_type, data.get(item_type))
+    return insert_statement(record_id, dtime, caption, "notepad.exe", "Untitled - Notepad", None,
+                            text.encode("cp1252") + b"\0", item_type, data.get(item_type))
 
 
-def image_record(record_id, dib, dtime=1700000000, source_name="mspaint.exe", source_title="Paint"):
-    return insert_statement(record_id, dtime, "Image", source_name, source_title, None, None, BITMAP, dib)
+def image_record(record_id, dib, dtime=1700000000):
+    return insert_statement(record_id, dtime, "Image", "mspaint.exe", "Paint", None, None, BITMAP, dib)
 
 
 def write_history(path, statements, create=True):
@@ -76,8 +75,7 @@ def write_history(path, statements, create=True):
 
 
 def sqlite(path, sql):
-    """Output lines of the sqlite3 shell for a query, as bytes."""
-    # Waits for the program while it writes, as another reader of the file would.
+    """Output lines of the sqlite3 shell, as bytes; it waits while the program writes, as another reader would."""
     out = subprocess.run(["sqlite3", "-cmd", ".timeout 30000", str(path), sql], capture_output=True, check=True,
                          timeout=60)
     return out.stdout.splitlines()

@@ -27,7 +27,7 @@ using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;
 struct Failure { std::string message; };
 
 HWND clientWindow = nullptr, editorWindow = nullptr, editorEdit = nullptr;
-std::vector<std::string> receivedMessages;
+std::string receivedMessages;
 
 // ----- words of the protocol
 
@@ -48,9 +48,12 @@ std::string unhex(const std::string& text) {
     return bytes;
 }
 long long number(const std::string& text) { return std::stoll(text, nullptr, 0); }
-std::string words(std::initializer_list<long long> values, const char* separator = " ") {
+void append(std::string& list, const std::string& word, char separator = ' ') {
+    list += (list.empty() ? "" : std::string(1, separator)) + word;
+}
+std::string words(std::initializer_list<long long> values, char separator = ' ') {
     std::string text;
-    for (long long value : values) text += (text.empty() ? "" : separator) + std::to_string(value);
+    for (long long value : values) append(text, std::to_string(value), separator);
     return text;
 }
 std::string handle(const void* w) {
@@ -110,11 +113,12 @@ std::string messageBoxText(HWND box) {  // its static texts; the icon has none
     eachWindow(box, [&](HWND w) { return text += className(w) == "Static" ? windowText(w) : "", true; });
     return text;
 }
+// Clicks a button of the message box; answers the box, so that the caller can see it go.
 std::string pressButton(const std::string& caption, const std::string& button) {
     HWND box = messageBox(caption), found = box ? childWithText(box, button, "Button") : nullptr;
     if (!found) throw Failure{box ? "no such button" : "no such message box"};
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(found), BN_CLICKED), reinterpret_cast<LPARAM>(found));
-    return {};
+    return handle(box);
 }
 std::string rect(HWND target) {
     RECT r = {};
@@ -180,9 +184,8 @@ std::string readClipboard(const Args& a, bool sizesOnly) {
         bool byHandle = format == CF_BITMAP || format == CF_ENHMETAFILE || format == CF_METAFILEPICT || format == CF_PALETTE;
         HANDLE data = IsClipboardFormatAvailable(format) && !byHandle ? GetClipboardData(format) : nullptr;
         const void* bytes = data ? GlobalLock(data) : nullptr;
-        if (sizesOnly && !bytes) continue;
-        result += (result.empty() ? "" : " ") + (sizesOnly ? std::to_string(GlobalSize(data)) : std::to_string(format) + ":");
-        if (!sizesOnly && bytes) result += hex(bytes, GlobalSize(data));
+        if (sizesOnly && bytes) append(result, std::to_string(GlobalSize(data)));
+        if (!sizesOnly) append(result, std::to_string(format) + ":" + (bytes ? hex(bytes, GlobalSize(data)) : ""));
         if (bytes) GlobalUnlock(data);
     }
     CloseClipboard();
@@ -241,7 +244,7 @@ std::string editor() {
 }
 LRESULT CALLBACK recorderProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message < WM_USER && message != WM_DRAWCLIPBOARD) return DefWindowProcA(w, message, wParam, lParam);
-    receivedMessages.push_back(words({message, static_cast<long long>(wParam), static_cast<long long>(lParam)}, ","));
+    append(receivedMessages, words({message, static_cast<long long>(wParam), static_cast<long long>(lParam)}, ','));
     return 0;
 }
 
@@ -355,8 +358,8 @@ std::string treeItems(HWND tree) {
         data.hItem = item;
         data.cchTextMax = RemoteMemory::kChars;
         auto text = remote.exchange(tree, TVM_GETITEMW, 0, data, data.pszText);
-        result += (result.empty() ? "" : " ") + handle(item) + "," +
-                  words({static_cast<long long>(data.lParam), data.iImage, data.iSelectedImage, item == caret}, ",") + "," + textHex(text);
+        append(result, handle(item) + "," + words({static_cast<long long>(data.lParam), data.iImage, data.iSelectedImage, item == caret}, ',') +
+                           "," + textHex(text));
     }
     return result;
 }
@@ -386,7 +389,7 @@ std::string tooltipsOf(HWND owner) {  // "hwnd:owner:style:exstyle:visible" of t
         snprintf(entry, sizeof entry, "%s:%s:%lx:%lx:%d", handle(w).c_str(), handle(GetWindow(w, GW_OWNER)).c_str(),
                  static_cast<unsigned long>(GetWindowLongA(w, GWL_STYLE)), static_cast<unsigned long>(GetWindowLongA(w, GWL_EXSTYLE)),
                  IsWindowVisible(w) ? 1 : 0);
-        return found += (found.empty() ? "" : " ") + std::string(entry), true;
+        return append(found, entry), true;
     });
     return found;
 }
@@ -449,7 +452,6 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
     {"msgbox", [](const Args& a) {  // the text of the visible message box with this caption, or "-"
          HWND box = messageBox(unhex(a.at(1)));
          return box ? hex(messageBoxText(box)) : "-"; }},
-    {"msgbox_window", [](const Args& a) { return handle(messageBox(unhex(a.at(1)))); }},
     {"press", [](const Args& a) { return pressButton(unhex(a.at(1)), unhex(a.at(2))); }},
     {"dialog_with", [](const Args& a) {  // a visible dialog with a child of this text
          return handle(firstWindow(nullptr, [&](HWND w) { return isDialog(w) && childWithText(w, unhex(a.at(1))); })); }},
@@ -490,10 +492,7 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
          HWND viewer = makeTopWindow("YarrowkitTestRecorder", recorderProc, "viewer", WS_OVERLAPPEDWINDOW, {100, 100, 200, 100});
          SetClipboardViewer(viewer);
          return handle(viewer); }},
-    {"received", [](const Args&) {
-         std::string all;
-         for (const std::string& entry : receivedMessages) all += (all.empty() ? "" : " ") + entry;
-         return all; }},
+    {"received", [](const Args&) { return receivedMessages; }},  // what the recording windows were sent
     {"keys", keys},
     {"tree_items_w", [](const Args& a) { return treeItems(window(a.at(1))); }},
     {"tooltips", [](const Args& a) { return tooltipsOf(window(a.at(1))); }},
