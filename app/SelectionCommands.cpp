@@ -25,13 +25,13 @@ void SelectionDialog::OnPaste() {
     std::optional<int> id = itemList_.selectedRecordId();
     if (!id) return;
     UpdateData(true);
-    PasteRecord(*id, settings_.HideWindowAfter != 0, hwnd(), showError_);
+    PasteRecord(*id, settings_.HideWindowAfter != 0, hwnd(), monitor_.changes(), showError_);
 }
 
 void SelectionDialog::OnCopy() {
     std::optional<int> id = itemList_.selectedRecordId();
     if (!id) return;
-    PutRecordOnClipboard(*id, showError_);
+    PutRecordOnClipboard(*id, monitor_.changes(), showError_);
     UpdateData(true);
     if (settings_.HideWindowAfter) OnCancel();
 }

@@ -283,7 +283,7 @@ bool SelectionDialog::onCommand(int id, int code) {
 // False for a command outside the recent items of the tray menu.
 bool SelectionDialog::OnTrayMenuItem(int command) {
     if (command < TrayMenu::kRecentCommandBase || command > TrayMenu::kLastRecentCommand) return false;
-    PasteRecord(trayMenu_.recordIdOf(command), true, hwnd(), showError_);
+    PasteRecord(trayMenu_.recordIdOf(command), true, hwnd(), monitor_.changes(), showError_);
     return true;
 }
 

@@ -109,7 +109,7 @@ private:
                          lastId};
     ClipboardMonitor monitor_{settings_.MonitorClipBoard,
                               [this](bool on) { config_.write(configkey::MonitorClipBoard, on); }, capture_};
-    NeighbourItem neighbour_{lastId, previewTooltip_, showError_};
+    NeighbourItem neighbour_{lastId, previewTooltip_, monitor_.changes(), showError_};
     TrayMenu trayMenu_;
     AppOptionsHost optionsHost_{nullptr, nullptr};
     HWND taskbarWindow = nullptr;  // the shell's taskbar window, never taken as paste target

@@ -52,15 +52,14 @@ bool placeBlocks(const history::ClipBlocks& blocks) {
 }
 }  // namespace
 
-void PutRecordOnClipboard(int recordId, const ReportError& report) {
+void PutRecordOnClipboard(int recordId, ClipboardChanges& changes, const ReportError& report) {
     std::optional<history::ClipBlocks> blocks = readRecordBlocks(recordId, report);
     if (!blocks) return;
     bool knownType = true;
     if (OpenClipboardWithRetry(kClipboardAttempts)) {
-        const OwnClipboardWrite write;
+        const OwnClipboardWrite write(changes);
         EmptyClipboard();
         knownType = placeBlocks(*blocks);
-        CloseClipboard();
     }
     // Shown after closing: a message box must not keep the clipboard from other programs.
     if (!knownType) report(kUnknownTypeMessage);

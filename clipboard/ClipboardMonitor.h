@@ -36,6 +36,8 @@ public:
     void toggleMonitorClipboard();
     // Timers 20 and 21; false for any other timer.
     bool OnTimer(UINT_PTR id);
+    // Marked by the program's own writes.
+    ClipboardChanges& changes() { return changes_; }
 
 private:
     void startMonitoring();

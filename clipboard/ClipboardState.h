@@ -7,19 +7,26 @@
 #include <string>
 #include <vector>
 
+#include "clipboard/ClipboardChanges.h"
+
 // Clipboard notices start a capture only while this is set. Lowered around the program's own
 // captures, writes and chain changes, so that their notices are harmless.
 extern std::atomic<bool> captureEnabled;
-// Lowers captureEnabled while the program writes the open clipboard, and gives it back the
-// value it had: a write made in the middle of other work must not switch capture on.
+// The program's write of the clipboard it has open. Lowers captureEnabled meanwhile and gives
+// it back the value it had (a write made in the middle of other work must not switch capture
+// on). Closes the clipboard at the end, the content it leaves marked dealt with: no capture
+// reads the program's own write back, even when a viewer ahead in the chain keeps its notice.
 class OwnClipboardWrite {
 public:
-    OwnClipboardWrite() : previous_(captureEnabled) { captureEnabled = false; }
-    ~OwnClipboardWrite() { captureEnabled = previous_; }
+    explicit OwnClipboardWrite(ClipboardChanges& changes) : changes_(changes), previous_(captureEnabled) {
+        captureEnabled = false;
+    }
+    ~OwnClipboardWrite();
     OwnClipboardWrite(const OwnClipboardWrite&) = delete;
     OwnClipboardWrite& operator=(const OwnClipboardWrite&) = delete;
 
 private:
+    ClipboardChanges& changes_;
     bool previous_;
 };
 

@@ -37,8 +37,8 @@ POINT balloonPosition() {
 }
 }  // namespace
 
-NeighbourItem::NeighbourItem(int& lastId, StepBalloon& tooltip, ReportError report)
-    : lastId_(lastId), tooltip_(tooltip), report_(std::move(report)) {}
+NeighbourItem::NeighbourItem(int& lastId, StepBalloon& tooltip, ClipboardChanges& changes, ReportError report)
+    : lastId_(lastId), tooltip_(tooltip), changes_(changes), report_(std::move(report)) {}
 
 void NeighbourItem::CopyNeighbourItem(bool older) {
     std::optional<history::Neighbour> found;
@@ -50,7 +50,7 @@ void NeighbourItem::CopyNeighbourItem(bool older) {
     if (!found) return;
     const int id = found->id;
     const std::string text = neighbourBalloonText(found->type, itemText(*found));
-    PutRecordOnClipboard(id, report_);
+    PutRecordOnClipboard(id, changes_, report_);
     lastId_ = id;
     showBalloon(text.c_str());
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "clipboard/ClipboardChanges.h"
 #include "clipboard/ErrorReport.h"
 
 class StepBalloon;
@@ -12,7 +13,7 @@ public:
     static constexpr UINT_PTR kHideTimer = 15;
     static constexpr UINT kHideAfterMs = 900;
 
-    NeighbourItem(int& lastId, StepBalloon& tooltip, ReportError report);
+    NeighbourItem(int& lastId, StepBalloon& tooltip, ClipboardChanges& changes, ReportError report);
     void attach(HWND window) { window_ = window; }
 
     void CopyNeighbourItem(bool older);
@@ -24,6 +25,7 @@ private:
 
     int& lastId_;
     StepBalloon& tooltip_;
+    ClipboardChanges& changes_;
     ReportError report_;
     HWND window_ = nullptr;
 };

@@ -18,18 +18,17 @@ bool saveClipboard() {
     return true;
 }
 
-bool restoreClipboard() {
+bool restoreClipboard(ClipboardChanges& changes) {
     Sleep(paste::Sleep);
     if (!OpenClipboardWithRetry(kClipboardAttempts)) {
         SavedClipboard.clear();
         return false;
     }
     {
-        const OwnClipboardWrite write;
+        const OwnClipboardWrite write(changes);
         EmptyClipboard();
         for (const SavedBlock& block : SavedClipboard)
             SetClipboardBlock(block.bytes.data(), block.bytes.size(), block.format);
-        CloseClipboard();
     }
     SavedClipboard.clear();
     return true;
@@ -76,15 +75,15 @@ void bringForward(HWND target) {
 bool isSelfOrChild(HWND ancestor, HWND window) { return ancestor && (window == ancestor || IsChild(ancestor, window)); }
 }  // namespace
 
-void PasteRecord(int recordId, bool hide, HWND selectionWindow, const ReportError& report) {
+void PasteRecord(int recordId, bool hide, HWND selectionWindow, ClipboardChanges& changes, const ReportError& report) {
     if (paste::RestoreClipboard && !saveClipboard()) return;
-    PutRecordOnClipboard(recordId, report);
+    PutRecordOnClipboard(recordId, changes, report);
     Sleep(paste::Sleep);
     if (PasteTarget) bringForward(PasteTarget);
     if (hide) ShowWindow(selectionWindow, SW_HIDE);
     sendCtrlV();
     if (paste::RestoreClipboard) {
-        if (!restoreClipboard()) return;
+        if (!restoreClipboard(changes)) return;
     } else if (!hide) {
         // Taking the focus back at once would take the keystroke with it: keyboard input goes
         // to the window in front when the target reads it, not when it was sent.

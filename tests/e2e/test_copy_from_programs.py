@@ -57,6 +57,7 @@ def editor_focused(session, client, program, title_pattern):
 
 def test_copies_from_the_client_and_x11(app, session, client):
     """- content on the clipboard at start, while monitoring is off, and at a reconnect is not captured
+    - the program's own write is not captured, even with a later viewer that passes nothing on
     - a text becomes one row: Unicode form made, locale, caption, source program and title, time
     - Unicode, rich text and awkward bytes are stored as placed; captions from the best text
     - a picture (DIB) is stored; one offered only as PNG from X11 is stored as an image, copied back whole
@@ -97,6 +98,17 @@ def test_copies_from_the_client_and_x11(app, session, client):
     wait_for(lambda: history.texts()[-1:] == [b"passed on too\0"], what="the last copy passed on")
     wait_for(lambda: notices() - before >= 3, what="the three notices passed on")
     assert notices() - before == 3, "each notice is passed on once"
+
+    client.call("viewer")  # joins after the program and passes nothing on: the program gets no notices
+    count = len(history.rows())
+    app.show(wait=True)
+    app.select(rows[1]["Id"])
+    before = client.call("clip_sequence")
+    client.command(app.window, ID_COPY_TO_CLIPBOARD)
+    wait_for(lambda: client.call("clip_sequence") != before, what="the program's write")
+    client.copy_text("after the own write")
+    wait_for(lambda: history.texts()[-1:] == [b"after the own write\0"], what="the next copy")
+    assert len(history.rows()) == count + 1, "the program's own write is not captured"
 
     count = len(history.rows())
     xclip(session, png_of(PICTURE), "image/png")
