@@ -10,8 +10,8 @@ class ClipCapture;
 
 // Keeps the main window in the clipboard-viewer chain, passing every notice on to the next
 // viewer, and has the clipboard reader read each change while monitoring is on. The program's
-// own writes lower captureEnabled: their notices, which reach the window while it is lowered,
-// mark the content dealt with, so the reader leaves it alone.
+// own writes mark what they leave dealt with (OwnClipboardWrite), so the reader leaves it alone;
+// a notice that reaches the window while captureEnabled is lowered marks it too.
 class ClipboardMonitor {
 public:
     static constexpr UINT_PTR kReconnectOnceTimer = 20;
