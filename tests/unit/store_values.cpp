@@ -30,17 +30,13 @@ TEST(StoredValue, EveryFieldHasThisExactFormAndReadsBack) {
         {stored(all.substr(1, 38)).substr(0, 1), "\x28"},  // never 39, which would let an apostrophe through
         // Every value present: each offset needs 3 escapes, so 1 stays; 1, 2, 40 become 01 01, 01 02, 01 03.
         {stored(all), "\x01\xff\x01\x01\x01\x02" + all.substr(2, 37) + "\x01\x03" + all.substr(40, 215)},
-        {storedText("Image"), stored("Image\0"s)},  {storedText(""), stored("\0"s)},  // a text keeps its terminator
-        {storedCaption(std::nullopt), ""},          {storedCaption(""), stored("\0"s)},
-        {storedBlock(std::nullopt), "(null)"},      {storedBlock(""s), "x"}};
+        {storedText(""), stored("\0"s)}, {storedCaption(""), stored("\0"s)},  // a text keeps its terminator
+        {storedCaption(std::nullopt), ""}, {storedBlock(std::nullopt), "(null)"}, {storedBlock(""s), "x"}};
     for (const auto& [form, expected] : cases) EXPECT_EQ(form, expected);
-    for (const auto& [n, bound] : {std::pair<std::size_t, std::size_t>{0, 2}, {84, 86}, {85, 88}, {254, 259}})
-        EXPECT_EQ(encodedBufferSize(n), bound) << n;
     const std::string worst = repeat(all, 12);  // every value equally often fills the bound to its last byte
     EXPECT_EQ(stored(worst).size() + 1, encodedBufferSize(worst.size()));
     const std::tuple<const char*, std::optional<std::string>, std::string> columns[] = {
-        {nullptr, std::nullopt, ""}, {"", std::nullopt, ""}, {"(null)", std::nullopt, ""},  // NULL, no caption or block
-        {"\x05" "ab\x01\x04", std::nullopt, ""}, {"\x05" "ab\x01", std::nullopt, ""},      // damaged escapes
+        {nullptr, std::nullopt, ""}, {"(null)", std::nullopt, ""}, {"\x05" "ab\x01", std::nullopt, ""},  // damaged
         {"(NULL)", "v}ttQ"s, "v}ttQ"}, {"\x07", ""s, ""},  // only the exact marker is absent; an offset byte alone
         {"\x01`\xff" "b\xff", "a\0c\0"s, "a"}, {"\x01`ab", "abc"s, "abc"}};  // a text is cut at its first zero, if any
     for (const auto& [column, block, text] : columns) {
@@ -60,10 +56,10 @@ TEST(Utf8Text, Utf16BlocksAndCaptionsCountWholeCharacters) {
     const std::tuple<std::string, std::size_t, std::string> cases[] = {
         {block(u"Привет, 你好 \U0001F600"), 99, "Привет, 你好 😀"}, {block(std::u16string_view(u"a\0b", 3)), 99, "a"},
         {block(u"a\xD83D" u"b"), 99, "a\xEF\xBF\xBD" "b"},  // an unpaired surrogate
-        {block(u"od") + "x", 9, "od"}, {"", 9, ""}, {block(u"a\U0001F600"), 4, "a"}, {block(u"a\U0001F600"), 5, "a😀"}};
+        {block(u"od") + "x", 9, "od"}, {block(u"a\U0001F600"), 4, "a"}, {block(u"a\U0001F600"), 5, "a😀"}};
     for (const auto& [bytes, maxBytes, utf8] : cases) EXPECT_EQ(utf8::fromUtf16Block(bytes, maxBytes), utf8);
     const std::pair<std::string, std::string> captions[] = {
-        {"  \t\r\n ", ""}, {" \t\r\n lead", "lead"}, {"a\tb\nc\rd  ", "a b c d  "}, {repeat("ж", 50), repeat("ж", 50)},
+        {"  \t\r\n ", ""}, {" \t\r\n lead", "lead"}, {repeat("ж", 50), repeat("ж", 50)},  // line breaks: below
         {repeat("x", 51), repeat("x", 50) + "..."}, {repeat("a", 49) + "😀b", repeat("a", 49) + "😀..."}};
     for (const auto& [text, caption] : captions) EXPECT_EQ(unicodeCaption(text), caption) << text;
 }
