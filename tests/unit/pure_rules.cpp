@@ -157,6 +157,7 @@ TEST(IntegerText, ANumberOrNothing) {
 TEST(HyperLink, AddressTooltipBrowserCommandAndError) {
     using namespace hyperlink;
     const std::pair<std::string, std::string> cases[] = {
+        {addressFromText("WwW.example.org/a"), "http://WwW.example.org/a"}, {addressFromText("www"), "www"},
         {addressFromText("a@b.org"), "a@b.org"}, {tooltipText("https://example.org"), "https://example.org"},
         {tooltipText("HTTP://www.example.org/x"), "Go to www.example.org/x"}, {tooltipText("MailTo:a@b"), "E-mail a@b"},
         {browserCommandLine("\"C:\\b.exe\" -url \"%1\" -new", "mailto:a@b"), "\"C:\\b.exe\" -url  mailto:a@b"},

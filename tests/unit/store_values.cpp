@@ -36,7 +36,7 @@ TEST(StoredValue, EveryFieldHasThisExactFormAndReadsBack) {
     const std::string worst = repeat(all, 12);  // every value equally often fills the bound to its last byte
     EXPECT_EQ(stored(worst).size() + 1, encodedBufferSize(worst.size()));
     const std::tuple<const char*, std::optional<std::string>, std::string> columns[] = {
-        {nullptr, std::nullopt, ""}, {"(null)", std::nullopt, ""}, {"\x05" "ab\x01", std::nullopt, ""},  // damaged
+        {nullptr, std::nullopt, ""}, {"(null)", std::nullopt, ""}, {"\x05" "ab\x01\x04", std::nullopt, ""},  // damaged
         {"(NULL)", "v}ttQ"s, "v}ttQ"}, {"\x07", ""s, ""},  // only the exact marker is absent; an offset byte alone
         {"\x01`\xff" "b\xff", "a\0c\0"s, "a"}, {"\x01`ab", "abc"s, "abc"}};  // a text is cut at its first zero, if any
     for (const auto& [column, block, text] : columns) {
@@ -59,7 +59,7 @@ TEST(Utf8Text, Utf16BlocksAndCaptionsCountWholeCharacters) {
         {block(u"od") + "x", 9, "od"}, {block(u"a\U0001F600"), 4, "a"}, {block(u"a\U0001F600"), 5, "a😀"}};
     for (const auto& [bytes, maxBytes, utf8] : cases) EXPECT_EQ(utf8::fromUtf16Block(bytes, maxBytes), utf8);
     const std::pair<std::string, std::string> captions[] = {
-        {"  \t\r\n ", ""}, {" \t\r\n lead", "lead"}, {repeat("ж", 50), repeat("ж", 50)},  // line breaks: below
+        {"  \t\r\n ", ""}, {" \t\r\n lead", "lead"}, {"a\tb\nc\rd  ", "a b c d  "}, {repeat("ж", 50), repeat("ж", 50)},
         {repeat("x", 51), repeat("x", 50) + "..."}, {repeat("a", 49) + "😀b", repeat("a", 49) + "😀..."}};
     for (const auto& [text, caption] : captions) EXPECT_EQ(unicodeCaption(text), caption) << text;
 }
