@@ -1,7 +1,9 @@
-// Entry point of the Windows test programs: common controls and COM as the program has them.
+// Entry point of the Win32 tests: common controls and COM as the program has them.
+#include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 
-#include "win_support.h"
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
