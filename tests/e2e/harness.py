@@ -1,5 +1,4 @@
-"""Drives the real yarrowkit.exe in a private Wine session (`Session`) as users and other programs
-would: `Client` is our Windows test program (ykclient.exe); keys are pressed through X (`xdotool`)."""
+"""The real yarrowkit.exe in a private Wine `Session`, driven as people (X keys) and programs (`Client`) would."""
 import getpass
 import os
 import pathlib
@@ -129,8 +128,7 @@ class History:
     def settle_with_marker(self, client, marker=b"marker\0"):
         """Copies a marker and waits for it: whatever was copied before has been handled by then."""
         before = len(self.rows())
-        # A person's next copy, a pace and not a wait: the program reads a copy only after its
-        # 70 ms compatibility delay, and content replaced before that is not the user's to keep.
+        # A person's pace, not a wait: content replaced within the 70 ms delay is not the user's to keep.
         time.sleep(0.25)
         client.set_clipboard((CF_TEXT, marker))
         wait_for(lambda: any(r["Text"] == marker for r in self.rows()[before:]), 15, what="the marker row")
@@ -138,8 +136,7 @@ class History:
 
 
 class ExclusiveLock:
-    """The host's sqlite3 shell inside `BEGIN EXCLUSIVE`, waiting: Wine's file locks and Linux's
-    are the same locks, so the program sees it as it would see another Windows process."""
+    """The host's sqlite3 shell inside `BEGIN EXCLUSIVE`: Wine's file locks are Linux's, as another process's."""
 
     def __init__(self, path):
         self.shell = subprocess.Popen(["sqlite3", str(path)], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
@@ -154,6 +151,26 @@ class ExclusiveLock:
 
 class ClientError(Exception):
     pass
+
+
+def tree_items(client, tree):
+    """The list's items, top to bottom; read as Unicode, so that texts in any script come back as written."""
+    for attempt in range(20):
+        try:
+            entries = [entry.split(",") for entry in client.on("tree_items_w", tree).split()]
+            break
+        except ClientError as error:  # a reload deleted the items being walked
+            if str(error) != "getitem" or attempt == 19:
+                raise
+            time.sleep(0.05)  # the pace of the retries
+    return [{"handle": int(handle, 16), "id": int(record_id), "image": int(image), "selected_image": int(selected_image),
+             "selected": selected == "1", "text": unhexed(text).decode("utf-16-le")}
+            for handle, record_id, image, selected_image, selected, text in entries]
+
+
+def select_item(client, tree, record_id):
+    handle = next(item["handle"] for item in tree_items(client, tree) if item["id"] == record_id)
+    client.send(tree, TVM_SELECTITEM, TVGN_CARET, handle)
 
 
 class Client:
@@ -204,7 +221,7 @@ class Client:
         return int(self.on("item", window, control_id), 16)
 
     def item_text(self, window, control_id):
-        return unhexed(self.on("item_text", window, control_id)).decode("latin-1")
+        return self.text(self.item(window, control_id))
 
     def text(self, window):
         return unhexed(self.on("text", window)).decode("latin-1")
@@ -246,9 +263,6 @@ class Client:
     def fill_clipboard(self, fmt, size, seed=0):
         """One block made by the client itself, for clips too big for the pipe; the seed changes its first byte."""
         self.call("clip_fill", fmt if isinstance(fmt, int) else "@" + hexed(fmt), size, seed)
-
-    def resources(self, window):  # GDI objects, USER objects, kernel handles of its process
-        return tuple(int(n) for n in self.on("resources", window).split())
 
     def close(self):
         if self.process.poll() is None:
@@ -313,13 +327,11 @@ class Yarrowkit:
 
     def list_items(self):
         """{id: (tree item handle, selected)} of the list's items."""
-        tree = self.client.item(self.window, IDC_ITEM_TREE)
-        entries = (e.split(",") for e in self.client.on("tree_items_w", tree).split())
-        return {int(e[1]): (int(e[0], 16), e[4] == "1") for e in entries}
+        items = tree_items(self.client, self.client.item(self.window, IDC_ITEM_TREE))
+        return {item["id"]: (item["handle"], item["selected"]) for item in items}
 
     def select(self, record_id):
-        tree = self.client.item(self.window, IDC_ITEM_TREE)
-        self.client.send(tree, TVM_SELECTITEM, TVGN_CARET, self.list_items()[record_id][0])
+        select_item(self.client, self.client.item(self.window, IDC_ITEM_TREE), record_id)
 
     def press_keys(self, *keys):
         x_focus(self.session, "Yarrowkit. Select")

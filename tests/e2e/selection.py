@@ -2,9 +2,10 @@
 import time
 
 import storedform
-from harness import WM_COMMAND, WM_TRAY_CALLBACK, ClientError, hexed, unhexed, wait_for, x_focus, xdotool
+from harness import (IDC_ITEM_TREE, WM_COMMAND, WM_TRAY_CALLBACK, hexed, select_item, tree_items, unhexed, wait_for,
+                     x_focus, xdotool)
 
-IDC_RANGE_LABEL, IDC_ITEM_TREE, IDC_COPY, IDC_FIND_BOX, IDC_PASTE = 1001, 1006, 1008, 1030, 137
+IDC_RANGE_LABEL, IDC_COPY, IDC_FIND_BOX, IDC_PASTE = 1001, 1008, 1030, 137
 IDC_OLDEST_PAGE, IDC_OLDER_PAGE, IDC_NEWER_PAGE, IDC_NEWEST_PAGE = PAGING_BUTTONS = (1002, 1003, 1004, 1005)
 ID_DELETE_CLIP, ID_PASTE_TO_TARGET, WM_MOUSEMOVE, WM_RBUTTONDOWN = 32774, 32773, 0x200, 516
 
@@ -22,17 +23,7 @@ class SelectionWindow:
         self.tree = self.client.item(self.window, IDC_ITEM_TREE)
 
     def items(self):
-        """Read as Unicode, so that texts in any script come back as written."""
-        for attempt in range(20):
-            try:
-                return [{"handle": int(handle, 16), "id": int(record_id), "image": int(image),
-                         "selected_image": int(selected_image), "selected": selected == "1", "text": unhexed(text).decode("utf-16-le")}
-                        for handle, record_id, image, selected_image, selected, text in
-                        (entry.split(",") for entry in self.client.on("tree_items_w", self.tree).split())]
-            except ClientError as error:  # a reload deleted the items being walked
-                if str(error) != "getitem" or attempt == 19:
-                    raise
-                time.sleep(0.05)  # the pace of the retries
+        return tree_items(self.client, self.tree)
 
     def ids(self):
         return [item["id"] for item in self.items()]
@@ -53,8 +44,7 @@ class SelectionWindow:
         wait_for(lambda: self.ids() == list(range(first_id, last_id + 1)) and self.label() == label, what=label)
 
     def select(self, record_id):
-        handle = next(item["handle"] for item in self.items() if item["id"] == record_id)
-        self.client.send(self.tree, 0x110B, 9, handle)  # TVM_SELECTITEM, TVGN_CARET
+        select_item(self.client, self.tree, record_id)
 
     def preview_tooltip(self):
         """(handle, visible) of our tracking tooltip: owned by the main window, no prefix, topmost."""
@@ -68,8 +58,7 @@ class SelectionWindow:
         return unhexed(self.client.on("tool_text_w", self.preview_tooltip()[0])).decode("utf-16-le")
 
     def show_preview(self, record_id):
-        """A deactivation that Wine passes on while the X focus settles hides the preview until the
-        selection changes: then the item is selected afresh."""
+        """Selected afresh when a deactivation Wine passes on while the X focus settles hid the preview."""
         for attempt in range(4):
             if attempt:
                 wait_for(lambda: self.client.foreground() == self.window, what="the window in front")
@@ -142,10 +131,8 @@ def open_menu(app, how):
 
 
 def press_real_keys(app, *keys):
-    """Real key events into the selection window (each an xdotool command; "key ctrl+c" lets go of
-    Ctrl first). After the X focus, real clicks on its title bar: late X events of an earlier
-    activation can undo one, and under load X can refuse the focus (BadMatch: the X window found is
-    not viewable yet); a person would click again, and so does this."""
+    """xdotool commands into the selection window ("key ctrl+c" lets go of Ctrl first). Late X events can undo
+    the X focus and under load X can refuse it (BadMatch): then a click on the title bar, as a person would."""
     left, top = app.client.rect(app.window)[:2]
     for attempt in range(4):
         if attempt:

@@ -1,6 +1,5 @@
-"""The stored form of table Log, so that tests can write history files with the sqlite3 shell and
-read them back: an offset byte, then every byte shifted down by it, with 0x01-escapes for the
-results 0, 1 and 39 (the apostrophe). The offset is the first one with the fewest escapes."""
+"""Table Log's stored form, for history files written and read with the sqlite3 shell: an offset byte (the first
+with the fewest escapes), then each byte less it, with 0x01-escapes for the results 0, 1 and 39 (')."""
 import subprocess
 
 APOSTROPHE = 39
