@@ -46,8 +46,7 @@ class SelectionWindow:
     def select(self, record_id):
         select_item(self.client, self.tree, record_id)
 
-    def preview_tooltip(self):
-        """(handle, visible) of our tracking tooltip: owned by the main window, no prefix, topmost."""
+    def preview_tooltip(self):  # (handle, visible) of our tracking tooltip: owned by the window, no prefix, topmost
         for handle, owner, style, exstyle, visible in (e.split(":") for e in
                                                        self.client.on("tooltips", self.window).split()):
             if int(owner, 16) == self.window and int(style, 16) & 0x02 and int(exstyle, 16) & 0x08:
@@ -68,15 +67,13 @@ class SelectionWindow:
                 return
         raise TimeoutError(f"timed out waiting for the preview of {record_id}")
 
-    def preview_beside_window(self):
-        """5 pixels right of the frame, 10 below the client area's top (the tip's frame may add one)."""
+    def preview_beside_window(self):  # 5 px right of the frame, 10 below the client top (the tip's frame may add 1)
         left, top = self.client.rect(self.preview_tooltip()[0])[:2]
         client_top = int(self.client.on("client_origin", self.window).split()[1])
         return 4 <= left - self.client.rect(self.window)[2] <= 5 and 9 <= top - client_top <= 10
 
 
-def unicode_record(record_id, text, dtime=1700000000):
-    """A Unicode text as an earlier build kept it: a lossy ANSI copy beside the Unicode block."""
+def unicode_record(record_id, text, dtime=1700000000):  # as an earlier build kept it: a lossy ANSI copy beside
     return storedform.insert_statement(record_id, dtime, "?", "notepad.exe", "Notepad", None, b"?\0",
                                        storedform.UNICODE_TEXT, text.encode("utf-16-le") + b"\0\0")
 
@@ -87,8 +84,7 @@ def write_history(session, statements):
     return path
 
 
-def shown(app):
-    """The window in front, after the first load's timer has selected its item."""
+def shown(app):  # the window in front, after the first load's timer has selected its item
     app.show()
     wait_for(lambda: app.client.visible(app.window) and app.client.foreground() == app.window, what="the window")
     window = SelectionWindow(app)
@@ -96,8 +92,7 @@ def shown(app):
     return window
 
 
-def editor_in_front(app):
-    """The test editor in front, noted as paste target by the pointer passing over the tray icon."""
+def editor_in_front(app):  # the test editor in front, noted as paste target by the pointer passing over the tray icon
     edit = int(app.client.call("editor"), 16)
     # The program takes the focus window of the thread in front: the editor's activation comes first.
     wait_for(lambda: app.client.focus_of(app.client.foreground()) == edit, what="the editor in front")
@@ -110,8 +105,7 @@ def start_with_editor(app, config=""):
     return editor_in_front(app.start())
 
 
-def keys_in_editor(app, *keys):
-    """Real keys typed while the editor has the X focus, as a person presses a global hot key."""
+def keys_in_editor(app, *keys):  # typed while the editor has the X focus, as a person presses a global hot key
     editor_in_front(app)
     x_focus(app.session, "Yarrowkit Test Editor")
     xdotool(app.session, "key", *keys)

@@ -84,7 +84,6 @@ DWORD processOf(HWND target) {
     GetWindowThreadProcessId(target, &pid);
     return pid;
 }
-// Visits the top-level windows (or a parent's children) until `visit` answers false.
 void eachWindow(HWND parent, const std::function<bool(HWND)>& visit) {
     auto callback = [](HWND w, LPARAM p) -> BOOL { return (*reinterpret_cast<const std::function<bool(HWND)>*>(p))(w); };
     parent ? EnumChildWindows(parent, callback, reinterpret_cast<LPARAM>(&visit)) : EnumWindows(callback, reinterpret_cast<LPARAM>(&visit));
@@ -128,8 +127,7 @@ std::string rect(HWND target) {
 using Clock = std::chrono::steady_clock;
 double msSince(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
 
-// Waits with its window answering: the program holding the clipboard may ask the data's owner for something.
-void pumpFor(double ms) {
+void pumpFor(double ms) {  // its window answering: the clipboard's holder may ask the data's owner for something
     for (const auto start = Clock::now(); msSince(start) < ms; Sleep(1))
         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
 }
@@ -168,8 +166,7 @@ std::string filled(UINT format, size_t size, long long seed) {
     if (size) bytes[dib ? sizeof header : 0] = static_cast<char>('A' + seed % 26);
     return bytes;
 }
-// Every format as "format:hex"; those only passed by handle come empty.
-std::string readClipboard() {
+std::string readClipboard() {  // every format as "format:hex"; those only passed by handle come empty
     openClipboard();
     std::string result;
     for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
@@ -224,8 +221,7 @@ HANDLE openProcess(HWND target, DWORD access) {
     if (!process) throw Failure{"cannot open the process"};
     return process;
 }
-// Waits until the window's thread waits for input: a dialog is found by its title while it still initialises.
-std::string waitIdle(HWND target) {
+std::string waitIdle(HWND target) {  // its thread waiting for input: a dialog is found by title while it initialises
     Handle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processOf(target)), CloseHandle);
     DWORD_PTR ignored = 0;
     return flag(process && WaitForInputIdle(process.get(), 20000) == 0 &&
@@ -435,8 +431,7 @@ int main() {
     clientWindow = makeTopWindow("YarrowkitTestClient", DefWindowProcA, "Yarrowkit Test Client", WS_OVERLAPPEDWINDOW, {40, 500, 300, 120});
     const UINT kLineMessage = WM_APP + 1;
     const DWORD mainThread = GetCurrentThreadId();
-    // stdin is read on a thread of its own, so that the main thread keeps pumping messages.
-    std::thread([mainThread] {
+    std::thread([mainThread] {  // stdin has a thread of its own: the main thread keeps pumping messages
         for (std::string line; std::getline(std::cin, line);)
             for (auto* copy = new std::string(line); !PostThreadMessageA(mainThread, kLineMessage, 0, reinterpret_cast<LPARAM>(copy));) Sleep(5);
         PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
