@@ -14,7 +14,7 @@ ROOT = pathlib.Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
 import storedform  # noqa: E402
-from clipboard_bench import Program  # noqa: E402
+from clipboard_bench import PROBE_EXE, Program  # noqa: E402
 from harness import APP_CAPTION, WM_CLOSE_QUIETLY, Client, ExclusiveLock, Session, wait_for  # noqa: E402
 
 CF_TEXT, CF_UNICODETEXT = 1, 13
@@ -114,7 +114,7 @@ def silence_under_lock(program, client):
 def read_times(session, client):
     """{MiB: (CF_TEXT ms, CF_UNICODETEXT ms)}: GetClipboardData alone in a second process, with no
     capture running; each format from a fresh placement, since a synthesized one is kept once made."""
-    reader = Client(session)
+    reader = Client(session, PROBE_EXE)
     times = {}
     try:
         for seed, mib in enumerate(CLIP_MIB, 11):
@@ -130,10 +130,11 @@ def read_times(session, client):
 def clipboard_open_times(program, client, read_ms):
     print("clipboard held open by the capture of a CF_TEXT clip another program placed, beside "
           "GetClipboardData alone in another process")
+    probe = Client(program.session, PROBE_EXE)
     for seed, mib in enumerate(CLIP_MIB, 1):
         rows = program.rows()
         time.sleep(0.3)  # pacing: earlier builds drop a notice that follows the last within 100 ms
-        busy, free = client.call("clip_fill_hold_time", CF_TEXT, mib * MIB, seed).split()
+        busy, free = probe.call("clip_fill_hold_time", CF_TEXT, mib * MIB, seed).split()
         held = "never seen busy" if busy == "-" else f"{float(free) - float(busy):7.1f} ms"
         try:
             program.wait_rows(rows + 1, timeout=300 if busy != "-" else SETTLE_S)
@@ -142,6 +143,7 @@ def clipboard_open_times(program, client, read_ms):
         text_ms, unicode_ms = read_ms[mib]
         print(f"  {mib:2} MiB: open {held}   GetClipboardData: CF_TEXT {text_ms:6.1f} ms, "
               f"synthesized CF_UNICODETEXT {unicode_ms:7.1f} ms")
+    probe.close()
 
 
 def close(program, client):

@@ -24,6 +24,7 @@ KIB, MIB = 1024, 1024 * 1024
 IDC_PASTE = 137
 WM_MOUSEMOVE = 0x200
 FLOOR_EXE = BUILD / "bench" / "capture_floor.exe"
+PROBE_EXE = BUILD / "bench" / "bench_probe.exe"
 TRACE = re.compile(rb"Yarrowkit capture: (\d+) bytes in ([\d.]+) ms")
 
 
@@ -105,7 +106,7 @@ def floor_ms(session, size):
 def capture_costs(program, client, session):
     print("capture cost (reading, converting, encoding, duplicate check, insert, list reload; no delay);")
     print("  own = cost less the platform's GetClipboardData for the formats read (measured by a second process)")
-    reader = Client(session)
+    reader = Client(session, PROBE_EXE)
     seed = 0
     for name, fmt, size in (("1 KiB text", CF_TEXT, KIB), ("1 MiB text", CF_TEXT, MIB),
                             ("10 MiB text", CF_TEXT, 10 * MIB), ("10 MiB DIB", CF_DIB, 10 * MIB)):
@@ -200,7 +201,7 @@ def paste_round_trip(session, client):
     selection.select(0)
     times = []
     for run in range(10):
-        client.call("activate", f"{client.call('editor')}")
+        client.call("editor")  # the editor in front again
         start = time.perf_counter()
         client.post(program.window, WM_COMMAND, IDC_PASTE)
         wait_for(lambda: client.text(edit).count("pasted") == run + 1, 10, interval=0.002, what="the paste")

@@ -15,6 +15,8 @@ sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
 import storedform  # noqa: E402
 from harness import BUILD, CF_TEXT, Client, Session, Yarrowkit, soak, wait_for  # noqa: E402
+
+PROBE_EXE = BUILD / "bench" / "bench_probe.exe"
 from test_kills import query  # noqa: E402
 
 CF_DIB, CF_UNICODETEXT, CF_LOCALE = 8, 13, 16
@@ -63,7 +65,7 @@ def copy(client, n):
 def bare_reader_memory(session, client):
     """Private memory of a bare reader at the start, the middle and the end of the same copies. Under
     Wine the first process to read each new clipboard content keeps a few KiB of it for good."""
-    reader = Client(session)
+    reader = Client(session, PROBE_EXE)
     reader.call("clip_read", CF_TEXT)  # its first read sets up what every later one reuses
     measured = [private_kb(reader.process.pid)]
     for n in range(CAPTURES):
@@ -73,6 +75,10 @@ def bare_reader_memory(session, client):
             measured.append(private_kb(reader.process.pid))
     reader.close()
     return measured
+
+
+def resources(probe, window):  # GDI objects, USER objects, kernel handles of its process
+    return tuple(int(n) for n in probe.on("resources", window).split())
 
 
 def verdict(figures, bounds):
@@ -86,7 +92,8 @@ def load(session, client, app):
     app.write_config("[Main]\nSleep=0\n")
     app.start().show(wait=True)
     client.on("idle", app.window)
-    settled(lambda: client.resources(app.window), lambda before, now: before == now)  # painted, fonts and icons made
+    probe = Client(session, PROBE_EXE)
+    settled(lambda: resources(probe, app.window), lambda before, now: before == now)  # painted, fonts and icons made
     path, rows, highest, measured = session.config_folder / "vorla.sql", 0, 0, []
     # Wine's heap swings by 2 MiB and more from one capture to the next, so each stretch is judged by
     # the most private memory seen in it: a leak raises that ceiling, the swing does not.
@@ -97,9 +104,10 @@ def load(session, client, app):
         time.sleep(0.15)  # the pace of the copies, not a wait for the program
         highest = max(highest, private_kb(app.process.pid))
         if rows - WARM_UP in (0, CAPTURES // 2, CAPTURES):
-            gdi, user, handles = client.resources(app.window)
+            gdi, user, handles = resources(probe, app.window)
             measured.append({"GDI": gdi, "USER": user, "handles": handles, "private KiB": highest})
             highest = 0
+    probe.close()
     (start, half, end), (reader_start, reader_half, reader_end) = measured, reader
 
     def growth(first, last, reader_growth):
@@ -113,7 +121,7 @@ def load(session, client, app):
 
 def memory(session, client, app):
     """Private memory against a bare dialog program under the same Wine."""
-    bare = session.wine(BUILD / "tests" / "e2e" / "bare_dialog.exe")
+    bare = session.wine(BUILD / "bench" / "bare_dialog.exe")
     wait_for(lambda: client.window("Yarrowkit Bare Dialog"), 30, what="the bare dialog")
     baseline, figures = settled_private_kb(bare.pid), {}
     app.start()

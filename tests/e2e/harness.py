@@ -1,5 +1,4 @@
-"""Drives the real yarrowkit.exe in a private Wine session (`Session`) as users and other programs
-would: `Client` is our Windows test program (ykclient.exe); keys are pressed through X (`xdotool`)."""
+"""The real yarrowkit.exe in a private Wine `Session`, driven as people (X keys) and programs (`Client`) would."""
 import getpass
 import os
 import pathlib
@@ -48,8 +47,7 @@ def xdotool(session, *args, check=True):
                           timeout=30).stdout
 
 
-def x_window(session, name):
-    """The X window of a title; a search fails now and then while other windows come and go."""
+def x_window(session, name):  # the X window of a title; a search fails now and then while other windows come and go
     return wait_for(lambda: xdotool(session, "search", "--name", name, check=False).split(), what=name)[0]
 
 
@@ -57,15 +55,13 @@ def x_focus(session, title, check=True):
     xdotool(session, "windowfocus", "--sync", x_window(session, title), check=check)
 
 
-def desktop_keys(session, *keys):
-    """Real keys into the Wine desktop: hot keys count whichever window has the focus."""
+def desktop_keys(session, *keys):  # real keys into the Wine desktop: hot keys count whichever window has the focus
     x_focus(session, "Wine desktop")
     if keys:
         xdotool(session, "key", *keys)
 
 
-def xclip(session, data, target=None):
-    """An X11 program copying; `target` is a MIME type such as image/png."""
+def xclip(session, data, target=None):  # an X11 program copying; `target` is a MIME type such as image/png
     subprocess.run(["xclip", "-selection", "clipboard", *(["-t", target] if target else [])], input=data,
                    env=session.env, check=True, timeout=10)
 
@@ -129,8 +125,7 @@ class History:
     def settle_with_marker(self, client, marker=b"marker\0"):
         """Copies a marker and waits for it: whatever was copied before has been handled by then."""
         before = len(self.rows())
-        # A person's next copy, a pace and not a wait: the program reads a copy only after its
-        # 70 ms compatibility delay, and content replaced before that is not the user's to keep.
+        # A person's pace, not a wait: content replaced within the 70 ms delay is not the user's to keep.
         time.sleep(0.25)
         client.set_clipboard((CF_TEXT, marker))
         wait_for(lambda: any(r["Text"] == marker for r in self.rows()[before:]), 15, what="the marker row")
@@ -138,8 +133,7 @@ class History:
 
 
 class ExclusiveLock:
-    """The host's sqlite3 shell inside `BEGIN EXCLUSIVE`, waiting: Wine's file locks and Linux's
-    are the same locks, so the program sees it as it would see another Windows process."""
+    """The host's sqlite3 shell inside `BEGIN EXCLUSIVE`: Wine's file locks are Linux's, as another process's."""
 
     def __init__(self, path):
         self.shell = subprocess.Popen(["sqlite3", str(path)], stdin=subprocess.PIPE, stdout=subprocess.PIPE)
@@ -154,6 +148,25 @@ class ExclusiveLock:
 
 class ClientError(Exception):
     pass
+
+
+def tree_items(client, tree):  # top to bottom; read as Unicode, so that texts in any script come back as written
+    for attempt in range(20):
+        try:
+            entries = [entry.split(",") for entry in client.on("tree_items_w", tree).split()]
+            break
+        except ClientError as error:  # a reload deleted the items being walked
+            if str(error) != "getitem" or attempt == 19:
+                raise
+            time.sleep(0.05)  # the pace of the retries
+    return [{"handle": int(handle, 16), "id": int(record_id), "image": int(image), "selected": selected == "1",
+             "selected_image": int(selected_image), "text": unhexed(text).decode("utf-16-le")}
+            for handle, record_id, image, selected_image, selected, text in entries]
+
+
+def select_item(client, tree, record_id):
+    handle = next(item["handle"] for item in tree_items(client, tree) if item["id"] == record_id)
+    client.send(tree, TVM_SELECTITEM, TVGN_CARET, handle)
 
 
 class Client:
@@ -204,51 +217,41 @@ class Client:
         return int(self.on("item", window, control_id), 16)
 
     def item_text(self, window, control_id):
-        return unhexed(self.on("item_text", window, control_id)).decode("latin-1")
+        return self.text(self.item(window, control_id))
 
     def text(self, window):
         return unhexed(self.on("text", window)).decode("latin-1")
 
-    def answer_time(self, window, timeout_ms):
-        """Milliseconds until the window's thread answers a message; None when not within the time."""
+    def answer_time(self, window, timeout_ms):  # ms until the window's thread answers; None past the time
         value = int(self.on("answer_time", window, timeout_ms))
         return None if value < 0 else value
 
-    def message_box(self, caption):
-        """The text of the visible message box with this caption, or None."""
+    def message_box(self, caption):  # the text of the visible message box with this caption, or None
         value = self.call("msgbox", hexed(caption))
         return None if value == "-" else unhexed(value).decode("latin-1")
 
     def wait_message_box(self, caption, timeout=10.0):
         return wait_for(lambda: self.message_box(caption), timeout, what=f"message box {caption!r}")
 
-    def press(self, caption, button):
-        """Presses a button of the message box; answers the box."""
+    def press(self, caption, button):  # presses a button of the message box; answers the box
         return int(self.call("press", hexed(caption), hexed(button)), 16)
 
-    def answer(self, caption, button="OK"):
-        """Presses the button and waits until that box is gone: the next may carry the same caption."""
+    def answer(self, caption, button="OK"):  # and waits until that box is gone: the next may carry its caption
         box = self.press(caption, button)
         wait_for(lambda: not self.visible(box), what=f"{caption!r} to close")
 
-    def set_clipboard(self, *blocks):
-        """blocks: (format, bytes) pairs; a format is a number or a registered name."""
+    def set_clipboard(self, *blocks):  # blocks: (format, bytes) pairs; a format is a number or a registered name
         self.call("clip_set", *(f"{fmt if isinstance(fmt, int) else '@' + hexed(fmt)}={hexed(data)}"
                                 for fmt, data in blocks))
 
     def copy_text(self, text):
         self.set_clipboard((CF_TEXT, (text.encode("cp1252") if isinstance(text, str) else text) + b"\0"))
 
-    def clipboard(self):
-        """[(format, bytes)] in the clipboard's enumeration order."""
+    def clipboard(self):  # [(format, bytes)] in the clipboard's enumeration order
         return [(int(fmt), unhexed(data)) for fmt, _, data in (e.partition(":") for e in self.call("clip_get").split())]
 
-    def fill_clipboard(self, fmt, size, seed=0):
-        """One block made by the client itself, for clips too big for the pipe; the seed changes its first byte."""
+    def fill_clipboard(self, fmt, size, seed=0):  # made by the client, too big for the pipe; seed: its first byte
         self.call("clip_fill", fmt if isinstance(fmt, int) else "@" + hexed(fmt), size, seed)
-
-    def resources(self, window):  # GDI objects, USER objects, kernel handles of its process
-        return tuple(int(n) for n in self.on("resources", window).split())
 
     def close(self):
         if self.process.poll() is None:
@@ -265,8 +268,7 @@ class Yarrowkit:
         self.process = self.window = None
         self.config_path = session.config_folder / "config.cfg"
 
-    def start(self, wait=True, boxes=()):
-        """Starts the program; answers the expected start-up boxes (caption, text start) in order."""
+    def start(self, wait=True, boxes=()):  # answers the expected start-up boxes (caption, text start) in order
         self.process = self.session.wine(self.exe, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.texts = []
         for caption, start in boxes:
@@ -284,8 +286,7 @@ class Yarrowkit:
     def running(self):
         return self.process is not None and self.process.poll() is None
 
-    def show(self, wait=False):
-        """As a click on the tray icon; with `wait`, returns the window's place once it is shown."""
+    def show(self, wait=False):  # as a click on the tray icon; with `wait`, the window's place once shown
         self.client.send(self.window, WM_TRAY_CALLBACK, 0, WM_LBUTTONDOWN)
         if wait:
             wait_for(lambda: self.client.visible(self.window), what="the window shown")
@@ -295,8 +296,7 @@ class Yarrowkit:
         self.client.post(self.window, WM_CLOSE_QUIETLY)
         return self.wait_exit(timeout)
 
-    def config(self):
-        """The keys of section Main of config.cfg as a dict (names as written)."""
+    def config(self):  # the keys of section Main of config.cfg as a dict (names as written)
         values, in_main = {}, False
         lines = self.config_path.read_text(encoding="latin-1").splitlines() if self.config_path.exists() else []
         for line in map(str.strip, lines):
@@ -311,15 +311,12 @@ class Yarrowkit:
         self.session.config_folder.mkdir(parents=True, exist_ok=True)
         self.config_path.write_text(text, encoding="latin-1")
 
-    def list_items(self):
-        """{id: (tree item handle, selected)} of the list's items."""
-        tree = self.client.item(self.window, IDC_ITEM_TREE)
-        entries = (e.split(",") for e in self.client.on("tree_items_w", tree).split())
-        return {int(e[1]): (int(e[0], 16), e[4] == "1") for e in entries}
+    def list_items(self):  # {id: (tree item handle, selected)} of the list's items
+        items = tree_items(self.client, self.client.item(self.window, IDC_ITEM_TREE))
+        return {item["id"]: (item["handle"], item["selected"]) for item in items}
 
     def select(self, record_id):
-        tree = self.client.item(self.window, IDC_ITEM_TREE)
-        self.client.send(tree, TVM_SELECTITEM, TVGN_CARET, self.list_items()[record_id][0])
+        select_item(self.client, self.client.item(self.window, IDC_ITEM_TREE), record_id)
 
     def press_keys(self, *keys):
         x_focus(self.session, "Yarrowkit. Select")

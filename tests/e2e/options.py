@@ -46,8 +46,7 @@ class OptionsWindow:
     def hot_key(self, control_id, word):
         self.client.send(self.control(HOT_KEYS, control_id), 0x401, word)  # HKM_SETHOTKEY
 
-    def press(self, page, button_id):
-        """Posted: the button may open a modal loop of its own."""
+    def press(self, page, button_id):  # posted: the button may open a modal loop of its own
         self.client.post(self.client.item(self.window, page), WM_COMMAND, button_id)
 
     def close(self, button_id):
@@ -69,6 +68,5 @@ def tray_has_icon(app):
     return app.client.on("tray_has", app.window, 1) == "1"
 
 
-def reg(session, *args):
-    """Wine's reg.exe, forcing its change; as a person edits the registry by hand."""
+def reg(session, *args):  # Wine's reg.exe, forcing its change; as a person edits the registry by hand
     subprocess.run(["wine", "reg", *args, "/f"], env=session.env, capture_output=True, timeout=60)

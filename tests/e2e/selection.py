@@ -2,9 +2,10 @@
 import time
 
 import storedform
-from harness import WM_COMMAND, WM_TRAY_CALLBACK, ClientError, hexed, unhexed, wait_for, x_focus, xdotool
+from harness import (IDC_ITEM_TREE, WM_COMMAND, WM_TRAY_CALLBACK, hexed, select_item, tree_items, unhexed, wait_for,
+                     x_focus, xdotool)
 
-IDC_RANGE_LABEL, IDC_ITEM_TREE, IDC_COPY, IDC_FIND_BOX, IDC_PASTE = 1001, 1006, 1008, 1030, 137
+IDC_RANGE_LABEL, IDC_COPY, IDC_FIND_BOX, IDC_PASTE = 1001, 1008, 1030, 137
 IDC_OLDEST_PAGE, IDC_OLDER_PAGE, IDC_NEWER_PAGE, IDC_NEWEST_PAGE = PAGING_BUTTONS = (1002, 1003, 1004, 1005)
 ID_DELETE_CLIP, ID_PASTE_TO_TARGET, WM_MOUSEMOVE, WM_RBUTTONDOWN = 32774, 32773, 0x200, 516
 
@@ -22,17 +23,7 @@ class SelectionWindow:
         self.tree = self.client.item(self.window, IDC_ITEM_TREE)
 
     def items(self):
-        """Read as Unicode, so that texts in any script come back as written."""
-        for attempt in range(20):
-            try:
-                return [{"handle": int(handle, 16), "id": int(record_id), "image": int(image),
-                         "selected_image": int(selected_image), "selected": selected == "1", "text": unhexed(text).decode("utf-16-le")}
-                        for handle, record_id, image, selected_image, selected, text in
-                        (entry.split(",") for entry in self.client.on("tree_items_w", self.tree).split())]
-            except ClientError as error:  # a reload deleted the items being walked
-                if str(error) != "getitem" or attempt == 19:
-                    raise
-                time.sleep(0.05)  # the pace of the retries
+        return tree_items(self.client, self.tree)
 
     def ids(self):
         return [item["id"] for item in self.items()]
@@ -53,11 +44,9 @@ class SelectionWindow:
         wait_for(lambda: self.ids() == list(range(first_id, last_id + 1)) and self.label() == label, what=label)
 
     def select(self, record_id):
-        handle = next(item["handle"] for item in self.items() if item["id"] == record_id)
-        self.client.send(self.tree, 0x110B, 9, handle)  # TVM_SELECTITEM, TVGN_CARET
+        select_item(self.client, self.tree, record_id)
 
-    def preview_tooltip(self):
-        """(handle, visible) of our tracking tooltip: owned by the main window, no prefix, topmost."""
+    def preview_tooltip(self):  # (handle, visible) of our tracking tooltip: owned by the window, no prefix, topmost
         for handle, owner, style, exstyle, visible in (e.split(":") for e in
                                                        self.client.on("tooltips", self.window).split()):
             if int(owner, 16) == self.window and int(style, 16) & 0x02 and int(exstyle, 16) & 0x08:
@@ -68,8 +57,7 @@ class SelectionWindow:
         return unhexed(self.client.on("tool_text_w", self.preview_tooltip()[0])).decode("utf-16-le")
 
     def show_preview(self, record_id):
-        """A deactivation that Wine passes on while the X focus settles hides the preview until the
-        selection changes: then the item is selected afresh."""
+        """Selected afresh when a deactivation Wine passes on while the X focus settles hid the preview."""
         for attempt in range(4):
             if attempt:
                 wait_for(lambda: self.client.foreground() == self.window, what="the window in front")
@@ -79,15 +67,13 @@ class SelectionWindow:
                 return
         raise TimeoutError(f"timed out waiting for the preview of {record_id}")
 
-    def preview_beside_window(self):
-        """5 pixels right of the frame, 10 below the client area's top (the tip's frame may add one)."""
+    def preview_beside_window(self):  # 5 px right of the frame, 10 below the client top (the tip's frame may add 1)
         left, top = self.client.rect(self.preview_tooltip()[0])[:2]
         client_top = int(self.client.on("client_origin", self.window).split()[1])
         return 4 <= left - self.client.rect(self.window)[2] <= 5 and 9 <= top - client_top <= 10
 
 
-def unicode_record(record_id, text, dtime=1700000000):
-    """A Unicode text as an earlier build kept it: a lossy ANSI copy beside the Unicode block."""
+def unicode_record(record_id, text, dtime=1700000000):  # as an earlier build kept it: a lossy ANSI copy beside
     return storedform.insert_statement(record_id, dtime, "?", "notepad.exe", "Notepad", None, b"?\0",
                                        storedform.UNICODE_TEXT, text.encode("utf-16-le") + b"\0\0")
 
@@ -98,8 +84,7 @@ def write_history(session, statements):
     return path
 
 
-def shown(app):
-    """The window in front, after the first load's timer has selected its item."""
+def shown(app):  # the window in front, after the first load's timer has selected its item
     app.show()
     wait_for(lambda: app.client.visible(app.window) and app.client.foreground() == app.window, what="the window")
     window = SelectionWindow(app)
@@ -107,8 +92,7 @@ def shown(app):
     return window
 
 
-def editor_in_front(app):
-    """The test editor in front, noted as paste target by the pointer passing over the tray icon."""
+def editor_in_front(app):  # the test editor in front, noted as paste target by the pointer passing over the tray icon
     edit = int(app.client.call("editor"), 16)
     # The program takes the focus window of the thread in front: the editor's activation comes first.
     wait_for(lambda: app.client.focus_of(app.client.foreground()) == edit, what="the editor in front")
@@ -121,8 +105,7 @@ def start_with_editor(app, config=""):
     return editor_in_front(app.start())
 
 
-def keys_in_editor(app, *keys):
-    """Real keys typed while the editor has the X focus, as a person presses a global hot key."""
+def keys_in_editor(app, *keys):  # typed while the editor has the X focus, as a person presses a global hot key
     editor_in_front(app)
     x_focus(app.session, "Yarrowkit Test Editor")
     xdotool(app.session, "key", *keys)
@@ -142,10 +125,8 @@ def open_menu(app, how):
 
 
 def press_real_keys(app, *keys):
-    """Real key events into the selection window (each an xdotool command; "key ctrl+c" lets go of
-    Ctrl first). After the X focus, real clicks on its title bar: late X events of an earlier
-    activation can undo one, and under load X can refuse the focus (BadMatch: the X window found is
-    not viewable yet); a person would click again, and so does this."""
+    """xdotool commands into the selection window ("key ctrl+c" lets go of Ctrl first). Late X events can undo
+    the X focus and under load X can refuse it (BadMatch): then a click on the title bar, as a person would."""
     left, top = app.client.rect(app.window)[:2]
     for attempt in range(4):
         if attempt:

@@ -1,6 +1,5 @@
-"""The stored form of table Log, so that tests can write history files with the sqlite3 shell and
-read them back: an offset byte, then every byte shifted down by it, with 0x01-escapes for the
-results 0, 1 and 39 (the apostrophe). The offset is the first one with the fewest escapes."""
+"""Table Log's stored form, for history files written and read with the sqlite3 shell: an offset byte (the first
+with the fewest escapes), then each byte less it, with 0x01-escapes for the results 0, 1 and 39 (')."""
 import subprocess
 
 APOSTROPHE = 39
@@ -19,8 +18,7 @@ def _offset(data):
     return min((c for c in range(1, 256) if c != APOSTROPHE), key=lambda c: (escapes(c), c))
 
 
-def encode(data):
-    """encodeBinary over the bytes; None is an absent block."""
+def encode(data):  # encodeBinary over the bytes; None is an absent block
     if data is None:
         return ABSENT
     if not data:
@@ -29,8 +27,7 @@ def encode(data):
     return bytes([offset]) + b"".join(ESCAPES.get((b - offset) & 0xFF, bytes([(b - offset) & 0xFF])) for b in data)
 
 
-def decode(stored):
-    """decodeBinary; None for an absent block."""
+def decode(stored):  # decodeBinary; None for an absent block
     if stored in (None, ABSENT):
         return None
     out, i = bytearray(), 1
@@ -41,8 +38,7 @@ def decode(stored):
     return bytes(out)
 
 
-def stored_text(text):
-    """A text with its terminating zero byte, as Name, SourceName and SourceTitle hold it."""
+def stored_text(text):  # a text with its terminating zero byte, as Name, SourceName and SourceTitle hold it
     return encode((text.encode("cp1252") if isinstance(text, str) else text) + b"\0")
 
 
@@ -55,8 +51,7 @@ def insert_statement(record_id, dtime, name, source_name=b"", source_title=b"", 
     return b"INSERT INTO Log VALUES (%d,%d,%s,%d,'%s');" % (record_id, dtime, quoted, item_type, encode(data))
 
 
-def text_record(record_id, text, dtime=1700000000, item_type=PLAIN_TEXT):
-    """A text item as the capture would store it: caption = the first 50 bytes (+ "...")."""
+def text_record(record_id, text, dtime=1700000000, item_type=PLAIN_TEXT):  # as captured: caption 50 bytes (+ "...")
     caption = text if len(text) <= 50 else text[:50] + "..."
     data = {UNICODE_TEXT: text.encode("utf-16-le") + b"\0\0", RICH_TEXT: b"{\\rtf1 " + text.encode("cp1252") + b"}\0"}
     return insert_statement(record_id, dtime, caption, "notepad.exe", "Untitled - Notepad", None,
@@ -67,15 +62,13 @@ def image_record(record_id, dib, dtime=1700000000):
     return insert_statement(record_id, dtime, "Image", "mspaint.exe", "Paint", None, None, BITMAP, dib)
 
 
-def write_history(path, statements, create=True):
-    """Runs the statements through the sqlite3 shell in one transaction."""
+def write_history(path, statements, create=True):  # runs the statements through the sqlite3 shell in one transaction
     script = b"BEGIN;\n" + (CREATE_TABLE + b"\n" if create else b"") + b"\n".join(statements) + b"\nCOMMIT;\n"
     path.parent.mkdir(parents=True, exist_ok=True)
     subprocess.run(["sqlite3", str(path)], input=script, check=True, timeout=60)
 
 
-def sqlite(path, sql):
-    """Output lines of the sqlite3 shell, as bytes; it waits while the program writes, as another reader would."""
+def sqlite(path, sql):  # output lines, as bytes; it waits while the program writes, as another reader would
     out = subprocess.run(["sqlite3", "-cmd", ".timeout 30000", str(path), sql], capture_output=True, check=True,
                          timeout=60)
     return out.stdout.splitlines()
@@ -88,8 +81,7 @@ def _value(column, value):
     return block.rstrip(b"\0") if column in TEXTS and block else block
 
 
-def read_rows(path):
-    """Every row of table Log, oldest first, as dicts of decoded values (texts without their zero)."""
+def read_rows(path):  # every row of table Log, oldest first, as dicts of decoded values (texts without their zero)
     columns = ",".join(f"quote({c})" if c in NUMBERS else f"hex({c})" for c in COLUMNS)
     return [{c: _value(c, v) for c, v in zip(COLUMNS, line.split(b"|"))}
             for line in sqlite(path, f"SELECT {columns} FROM Log ORDER BY Id;")]

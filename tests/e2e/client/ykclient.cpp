@@ -1,10 +1,7 @@
-// Test client for the end-to-end tests: a Windows program that plays "another application".
-// It reads one command per line on stdin and answers one line: "ok [value]" or "err message".
-// Byte strings and paths travel as hex, windows as hex handles. Its window "Yarrowkit Test
-// Client" owns its copies; on request it also shows an editor that can receive pastes.
+// The end-to-end tests' "another application": one command a line on stdin, one answer a line, "ok [value]" or
+// "err message"; bytes travel as hex, windows as hex handles. It can show an editor that receives pastes.
 #include <windows.h>
 #include <commctrl.h>
-#include <winternl.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -87,7 +84,6 @@ DWORD processOf(HWND target) {
     GetWindowThreadProcessId(target, &pid);
     return pid;
 }
-// Visits the top-level windows (or a parent's children) until `visit` answers false.
 void eachWindow(HWND parent, const std::function<bool(HWND)>& visit) {
     auto callback = [](HWND w, LPARAM p) -> BOOL { return (*reinterpret_cast<const std::function<bool(HWND)>*>(p))(w); };
     parent ? EnumChildWindows(parent, callback, reinterpret_cast<LPARAM>(&visit)) : EnumWindows(callback, reinterpret_cast<LPARAM>(&visit));
@@ -131,9 +127,7 @@ std::string rect(HWND target) {
 using Clock = std::chrono::steady_clock;
 double msSince(Clock::time_point start) { return std::chrono::duration<double, std::milli>(Clock::now() - start).count(); }
 
-// Waits as a real program does: its window keeps answering, since the program that holds the
-// clipboard may be asking the owner of the data for something.
-void pumpFor(double ms) {
+void pumpFor(double ms) {  // its window answering: the clipboard's holder may ask the data's owner for something
     for (const auto start = Clock::now(); msSince(start) < ms; Sleep(1))
         for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
 }
@@ -162,8 +156,7 @@ void place(const std::vector<std::pair<UINT, std::string>>& blocks) {
     }
     CloseClipboard();
 }
-// A repeating text of SIZE bytes ending in zero, its first byte 'A' + SEED, made here since huge
-// clips need not cross the pipe. A CF_DIB block starts with a real 32-bit header.
+// SIZE bytes of repeating text ending in zero, its first byte 'A' + SEED; a CF_DIB starts with a 32-bit header.
 std::string filled(UINT format, size_t size, long long seed) {
     std::string bytes(size, '\0');
     for (size_t i = 0; i + 1 < size; ++i) bytes[i] = static_cast<char>('a' + i % 23);
@@ -173,45 +166,18 @@ std::string filled(UINT format, size_t size, long long seed) {
     if (size) bytes[dib ? sizeof header : 0] = static_cast<char>('A' + seed % 26);
     return bytes;
 }
-// The listed formats' sizes (a reader that keeps nothing), or every format as "format:hex".
-std::string readClipboard(const Args& a, bool sizesOnly) {
+std::string readClipboard() {  // every format as "format:hex"; those only passed by handle come empty
     openClipboard();
-    std::vector<UINT> formats;
-    for (size_t i = 1; i < a.size(); ++i) formats.push_back(formatOf(a[i]));
-    for (UINT f = sizesOnly ? 0 : EnumClipboardFormats(0); f; f = EnumClipboardFormats(f)) formats.push_back(f);
     std::string result;
-    for (UINT format : formats) {
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
         bool byHandle = format == CF_BITMAP || format == CF_ENHMETAFILE || format == CF_METAFILEPICT || format == CF_PALETTE;
-        HANDLE data = IsClipboardFormatAvailable(format) && !byHandle ? GetClipboardData(format) : nullptr;
+        HANDLE data = byHandle ? nullptr : GetClipboardData(format);
         const void* bytes = data ? GlobalLock(data) : nullptr;
-        if (sizesOnly && bytes) append(result, std::to_string(GlobalSize(data)));
-        if (!sizesOnly) append(result, std::to_string(format) + ":" + (bytes ? hex(bytes, GlobalSize(data)) : ""));
+        append(result, std::to_string(format) + ":" + (bytes ? hex(bytes, GlobalSize(data)) : ""));
         if (bytes) GlobalUnlock(data);
     }
     CloseClipboard();
     return result;
-}
-// Places a filled block, then answers "BUSY FREE": the milliseconds at which another program
-// first held the clipboard open and at which it was free again ("- -": nobody opened it in 10 s).
-std::string fillHoldTime(const Args& a) {
-    place({{formatOf(a.at(1)), filled(formatOf(a.at(1)), number(a.at(2)), number(a.at(3)))}});
-    const auto placed = Clock::now();
-    double busy = -1;
-    for (; busy < 0 && msSince(placed) < 10000; pumpFor(1))
-        if (heldByAnother()) busy = msSince(placed);
-    if (busy < 0) return "- -";
-    for (; heldByAnother(); pumpFor(1))
-        if (msSince(placed) > 300000) throw Failure{"the clipboard stayed busy"};
-    return std::to_string(busy) + " " + std::to_string(msSince(placed));
-}
-std::string readTime(const Args& a) {  // the milliseconds that GetClipboardData alone takes
-    openClipboard();
-    const auto start = Clock::now();
-    HANDLE data = GetClipboardData(formatOf(a.at(1)));
-    const double took = msSince(start);
-    CloseClipboard();
-    if (!data) throw Failure{"no such format"};
-    return std::to_string(took);
 }
 std::string waitBusy(const Args& a) {  // returns once another program holds the clipboard open
     for (const auto start = Clock::now(); msSince(start) < number(a.at(1)); pumpFor(1))
@@ -255,51 +221,7 @@ HANDLE openProcess(HWND target, DWORD access) {
     if (!process) throw Failure{"cannot open the process"};
     return process;
 }
-// The used entries of the process's GDI handle table, which its PEB points to as on Windows
-// (24-byte entries, the type byte at offset 14); stock objects included.
-size_t gdiTableEntries(HANDLE process) {
-    PROCESS_BASIC_INFORMATION basic = {};
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, nullptr))
-        throw Failure{"no process information"};
-    const char* table = nullptr;
-    std::vector<unsigned char> entries(0x10000 * 24);
-    if (!ReadProcessMemory(process, reinterpret_cast<char*>(basic.PebBaseAddress) + 0xF8, &table, sizeof table, nullptr) || !table ||
-        !ReadProcessMemory(process, table, entries.data(), entries.size(), nullptr))
-        throw Failure{"cannot read the GDI handle table"};
-    size_t used = 0;
-    for (size_t i = 14; i < entries.size(); i += 24) used += entries[i] != 0;
-    return used;
-}
-size_t windowsOf(DWORD pid) {  // hidden ones and children included
-    size_t count = 0;
-    auto counter = [&](HWND) { return ++count, true; };
-    eachWindow(nullptr, [&](HWND w) {
-        if (processOf(w) == pid) ++count, eachWindow(w, counter);
-        return true;
-    });
-    return count;
-}
-size_t kernelHandles(DWORD pid) {
-    std::vector<unsigned char> list(1 << 20);
-    if (NtQuerySystemInformation(SystemProcessInformation, list.data(), list.size(), nullptr))
-        throw Failure{"no process list"};
-    for (auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(list.data());;
-         entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(reinterpret_cast<const char*>(entry) + entry->NextEntryOffset)) {
-        if (reinterpret_cast<uintptr_t>(entry->UniqueProcessId) == pid) return entry->HandleCount;
-        if (!entry->NextEntryOffset) throw Failure{"process not listed"};
-    }
-}
-// "GDI USER HANDLES". Wine's GetGuiResources answers 0, so there the GDI handle table and the
-// process's windows are counted.
-std::string resources(HWND target) {
-    Handle process(openProcess(target, PROCESS_QUERY_INFORMATION | PROCESS_VM_READ), CloseHandle);
-    size_t gdi = GetGuiResources(process.get(), GR_GDIOBJECTS), user = GetGuiResources(process.get(), GR_USEROBJECTS);
-    return words({static_cast<long long>(gdi ? gdi : gdiTableEntries(process.get())),
-                  static_cast<long long>(user ? user : windowsOf(processOf(target))), static_cast<long long>(kernelHandles(processOf(target)))});
-}
-// Waits until the window's thread waits for input: a window is found by its title while its
-// dialog still initialises, and tests must not race that.
-std::string waitIdle(HWND target) {
+std::string waitIdle(HWND target) {  // its thread waiting for input: a dialog is found by title while it initialises
     Handle process(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processOf(target)), CloseHandle);
     DWORD_PTR ignored = 0;
     return flag(process && WaitForInputIdle(process.get(), 20000) == 0 &&
@@ -313,38 +235,32 @@ public:
     static constexpr size_t kChars = 16384;
     explicit RemoteMemory(HWND target)
         : process_(openProcess(target, PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE), CloseHandle),
-          address_(static_cast<char*>(VirtualAllocEx(process_.get(), nullptr, 4096 + kChars * 2, MEM_COMMIT, PAGE_READWRITE))) {
+          address_(static_cast<char*>(VirtualAllocEx(process_.get(), nullptr, kSize, MEM_COMMIT, PAGE_READWRITE))) {
         if (!address_) throw Failure{"cannot allocate in the process"};
     }
     ~RemoteMemory() { VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE); }
     RemoteMemory(const RemoteMemory&) = delete;
     RemoteMemory& operator=(const RemoteMemory&) = delete;
-    // Sends the structure, whose text pointer aims at a buffer just after it; reads both back.
+    // Sends the structure, whose text pointer aims at an empty buffer just after it; reads both back.
     template <class Struct, class Char>
     std::basic_string<Char> exchange(HWND target, UINT message, WPARAM wParam, Struct& data, Char*& text) {
         text = reinterpret_cast<Char*>(address_ + sizeof data);
-        std::basic_string<Char> result(kChars, 0);
-        copy(true, sizeof data, result.data(), sizeof(Char));
-        copy(true, 0, &data, sizeof data);
+        std::vector<char> block(kSize);
+        memcpy(block.data(), &data, sizeof data);
+        if (!WriteProcessMemory(process_.get(), address_, block.data(), kSize, nullptr)) throw Failure{"write failed"};
         LRESULT answered = sendWithTimeout(target, message, wParam, reinterpret_cast<LPARAM>(address_));
-        copy(false, 0, &data, sizeof data);
-        copy(false, sizeof data, result.data(), kChars * sizeof(Char));
-        result.resize(std::char_traits<Char>::length(result.c_str()));
+        if (!ReadProcessMemory(process_.get(), address_, block.data(), kSize, nullptr)) throw Failure{"read failed"};
+        memcpy(&data, block.data(), sizeof data);
         if (!answered && message != TTM_GETTEXTW) throw Failure{message == TTM_ENUMTOOLSW ? "no tool" : "getitem"};
-        return result;
+        return reinterpret_cast<const Char*>(block.data() + sizeof data);
     }
 
 private:
-    void copy(bool out, size_t offset, void* data, size_t size) {
-        if (!(out ? WriteProcessMemory(process_.get(), address_ + offset, data, size, nullptr)
-                  : ReadProcessMemory(process_.get(), address_ + offset, data, size, nullptr)))
-            throw Failure{out ? "write failed" : "read failed"};
-    }
+    static constexpr size_t kSize = 4096 + (kChars + 1) * sizeof(wchar_t);  // any structure, then the text
     Handle process_;
     char* address_;
 };
-// "handle,data,image,selectedImage,selected,hextext" per root item, top to bottom; the text as
-// its UTF-16LE units.
+// "handle,data,image,selectedImage,selected,hextext" per root item, top to bottom; the text in UTF-16LE.
 std::string treeItems(HWND tree) {
     RemoteMemory remote(tree);
     auto next = [&](UINT how, HTREEITEM from) {
@@ -363,8 +279,7 @@ std::string treeItems(HWND tree) {
     }
     return result;
 }
-// The whole text of the tooltip's first tool, in the ANSI code page or (wide) as its UTF-16LE
-// units. Asked for wide, because the ANSI message copies at most 80 bytes on some systems.
+// The tooltip's first tool's text, ANSI or UTF-16LE; asked wide, as the ANSI message may stop at 80 bytes.
 std::string toolText(HWND tooltip, bool wide) {
     RemoteMemory remote(tooltip);
     TTTOOLINFOW tool = {};
@@ -440,12 +355,10 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
     {"post", [](const Args& a) { return PostMessageA(window(a.at(1)), arg(a, 2), number(a.at(3)), number(a.at(4))), none(); }},
     {"item", [](const Args& a) { return handle(item(a)); }},
     {"text", [](const Args& a) { return hex(windowText(window(a.at(1)))); }},
-    {"item_text", [](const Args& a) { return hex(windowText(item(a))); }},
     {"set_text", [](const Args& a) { return setText(a, false); }},  // as typing into a field would end
     {"set_text_w", [](const Args& a) { return setText(a, true); }},  // UTF-16LE text, in any script
     {"move", [](const Args& a) {  // another program moving the window, its size kept
          return SetWindowPos(window(a.at(1)), nullptr, arg(a, 2), arg(a, 3), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE), none(); }},
-    {"activate", [](const Args& a) { return SetForegroundWindow(window(a.at(1))), handle(GetForegroundWindow()); }},
     {"hotkey_hold", [](const Args& a) { return flag(RegisterHotKey(clientWindow, arg(a, 1), arg(a, 2), arg(a, 3))); }},
     {"hotkey_release", [](const Args& a) { return flag(UnregisterHotKey(clientWindow, arg(a, 1))); }},
     {"tray_has", [](const Args& a) { return trayHas(window(a.at(1)), arg(a, 2)); }},
@@ -460,7 +373,6 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
          const ULONGLONG start = GetTickCount64();
          DWORD_PTR ignored = 0;
          return SendMessageTimeoutA(window(a.at(1)), WM_NULL, 0, 0, SMTO_NORMAL, arg(a, 2), &ignored) ? std::to_string(GetTickCount64() - start) : "-1"; }},
-    {"resources", [](const Args& a) { return resources(window(a.at(1))); }},
     {"terminate", [](const Args& a) {  // as End task does; "1" once the process is gone
          Handle process(openProcess(window(a.at(1)), PROCESS_TERMINATE | SYNCHRONIZE), CloseHandle);
          if (!TerminateProcess(process.get(), 1)) throw Failure{"terminate failed"};
@@ -471,12 +383,9 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
              blocks.emplace_back(formatOf(a[i].substr(0, at)), unhex(a[i].substr(at + 1)));
          return place(blocks), none(); }},
     {"clip_sequence", [](const Args&) { return std::to_string(GetClipboardSequenceNumber()); }},  // without opening it
-    {"clip_get", [](const Args& a) { return readClipboard(a, false); }},
-    {"clip_read", [](const Args& a) { return readClipboard(a, true); }},
+    {"clip_get", [](const Args&) { return readClipboard(); }},
     {"clip_fill", [](const Args& a) {  // FORMAT SIZE [SEED]
          return place({{formatOf(a.at(1)), filled(formatOf(a.at(1)), number(a.at(2)), a.size() > 3 ? number(a[3]) : 0)}}), none(); }},
-    {"clip_fill_hold_time", fillHoldTime},
-    {"clip_read_time", readTime},
     {"clip_wait_busy", waitBusy},
     {"clip_hold", [](const Args& a) {  // keeps the clipboard open for MS, as a busy program would
          openClipboard();
@@ -522,8 +431,7 @@ int main() {
     clientWindow = makeTopWindow("YarrowkitTestClient", DefWindowProcA, "Yarrowkit Test Client", WS_OVERLAPPEDWINDOW, {40, 500, 300, 120});
     const UINT kLineMessage = WM_APP + 1;
     const DWORD mainThread = GetCurrentThreadId();
-    // stdin is read on a thread of its own, so that the main thread keeps pumping messages.
-    std::thread([mainThread] {
+    std::thread([mainThread] {  // stdin has a thread of its own: the main thread keeps pumping messages
         for (std::string line; std::getline(std::cin, line);)
             for (auto* copy = new std::string(line); !PostThreadMessageA(mainThread, kLineMessage, 0, reinterpret_cast<LPARAM>(copy));) Sleep(5);
         PostThreadMessageA(mainThread, WM_QUIT, 0, 0);

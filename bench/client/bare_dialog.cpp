@@ -19,6 +19,7 @@ INT_PTR CALLBACK bareProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    BareTemplate dialog = {{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0, 0, 0, 160, 60}, 0, 0, L"Yarrowkit Bare Dialog"};
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    BareTemplate dialog = {{style, 0, 0, 0, 0, 160, 60}, 0, 0, L"Yarrowkit Bare Dialog"};
     return static_cast<int>(DialogBoxIndirectParamA(instance, &dialog.header, nullptr, bareProc, 0));
 }
