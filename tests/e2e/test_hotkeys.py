@@ -34,6 +34,8 @@ def test_hot_keys_taken_and_focus_lost(app, client):
     wait_for(lambda: tray_has_icon(app), what="the tray icon")
     assert client.call("hotkey_hold", 2, MOD_CONTROL | MOD_SHIFT, VK_UP) == "0"
     app.close_quietly()
+    for hot_key_id in (1, 3):
+        client.call("hotkey_release", hot_key_id)
 
     app.write_config("[Main]\nHideOnFocusLost=1\n")
     app.start()
