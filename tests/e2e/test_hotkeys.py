@@ -47,10 +47,9 @@ def test_hot_keys_taken_and_focus_lost(app, client):
 def test_step_keys_tray_menu_menu_bar_and_about_links(app, session, client):
     """Ctrl+D notes the editor and shows the window, list focused, Enter pastes and hides; the hot key brings
     a window behind forward and hides one in front; previous and next step from the newest over gaps, stay at
-    the newest, a capture moves the start; a click in the tray menu pastes; Help, About by keys.
-    About box: a failed open explains why; with no association of its own the address goes to the web page
-    handler; the mail link hands the address to its association; the Help menu's home page opens its address;
-    closes with the program running on"""
+    the newest, a capture moves the start; a click in the tray menu pastes; Help, About by keys. A failed link
+    open explains why; with no association of its own the address goes to the web page handler; the mail link
+    hands the address to its association; Help's home page opens its address; the box closes, the program runs"""
     path = write_history(session, [(sf.text_record if i > 9 else unicode_record)(i, text_of(i)) for i in IDS])
     edit, w = start_with_editor(app, "CountMenuItemsInRange=15\n"), SelectionWindow(app)
     keys_in_editor(app, "ctrl+d")
