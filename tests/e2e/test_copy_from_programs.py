@@ -9,7 +9,6 @@ from harness import CLIENT_EXE, WM_COMMAND, Client, History, hexed, wait_for, xc
 CF_TEXT, CF_DIB, CF_UNICODETEXT, CF_LOCALE = 1, 8, 13, 16
 WM_DRAWCLIPBOARD = 0x308
 ID_RECONNECT_CLIPBOARD, ID_MONITOR_CLIPBOARD, ID_COPY_TO_CLIPBOARD = 110, 112, 32772
-WORDPAD = r"C:\Program Files\Windows NT\Accessories\wordpad.exe"
 LOCALE_EN_US = (0x0409).to_bytes(4, "little")
 DIB = struct.pack("<IiiHH", 40, 2, 2, 1, 32) + bytes(24) + bytes(range(16))
 PICTURE = [[(255, 0, 0), (0, 255, 0), (0, 0, 255)], [(10, 20, 30), (200, 100, 50), (255, 255, 255)]]  # rows of pixels
@@ -58,16 +57,11 @@ def editor_focused(session, client, program, title_pattern):
 def test_copies_from_the_client_and_x11(app, session, client):
     """- content on the clipboard at start, while monitoring is off, and at a reconnect is not captured
     - the program's own write is not captured, even with a later viewer that passes nothing on
-    - a text becomes one row: Unicode form made, locale, caption, source program and title, time
-    - Unicode, rich text and awkward bytes are stored as placed; captions from the best text
-    - a picture (DIB) is stored; one offered only as PNG from X11 is stored as an image, copied back whole
-    - a PNG that does not decode is not recorded
-    - repeats of the newest item are stored once
-    - the exclusion list matches whole program names in any case, and only between its commas
-    - copies marked secret are not stored and use up no id; allowed ones are
-    - a burst of copies is kept in order down to the last, from the client and from X11
-    - a huge clip is stored whole, and a copy made while it is read is not lost
-    - with CaptureImage off, pictures are not recorded"""
+    - a text becomes one row: Unicode form, locale, caption, source program and title, time; rich text, DIBs
+      and PNGs from X11 too (not one that does not decode); repeats of the newest item are stored once
+    - viewers after the program get each notice once; the exclusion list matches whole names in any case
+    - secret copies are not stored, use up no id; a burst from X11 is kept in order down to the last
+    - a huge clip is stored whole, and a copy made while it is read is not lost; CaptureImage=0 skips pictures"""
     client.copy_text("before start")
     app.write_config("[Main]\nExceptApp=,excluded.exe,\n")
     history = History(session)
@@ -75,21 +69,18 @@ def test_copies_from_the_client_and_x11(app, session, client):
     app.start()
     started = int(time.time())
     client.send(app.window, WM_COMMAND, ID_RECONNECT_CLIPBOARD)  # sent: a copy during the reconnect is never seen
-    text, rich, awkward = b"  two\twords\r\n\0", b"{\\rtf1 it's}\0", b"a'b\x01c\0d\te\r\nf''\0"
+    text, rich = b"  two\twords\r\n\0", b"{\\rtf1 it's}\0"
     copy_each(client, history, [(CF_TEXT, text), (CF_LOCALE, LOCALE_EN_US)],
-              [(CF_UNICODETEXT, (" caf\u00e9 " + "x" * 80).encode(UTF16) + b"\0\0"), (CF_TEXT, b"ansi\0")],
               [(CF_TEXT, b"it's\0"), ("Rich Text Format", rich), (CF_UNICODETEXT, "it's".encode(UTF16) + b"\0\0")],
-              [(CF_TEXT, awkward)], [(CF_DIB, DIB)])
+              [(CF_DIB, DIB)])
     rows = since(history, 0)
     assert [(r["Type"], r["Text"], r["Name"]) for r in rows] == [
-        (storedform.UNICODE_TEXT, text, b"two words  "),
-        (storedform.UNICODE_TEXT, b"ansi\0", ("caf\u00e9 " + "x" * 45 + "...").encode("cp1252")),
-        (storedform.RICH_TEXT, b"it's\0", b"it's"), (storedform.UNICODE_TEXT, awkward, b"a'b\x01c"),
+        (storedform.UNICODE_TEXT, text, b"two words  "), (storedform.RICH_TEXT, b"it's\0", b"it's"),
         (storedform.BITMAP, None, b"Image")]
     assert (rows[0]["Data"], rows[0]["Locale"]) == ("  two\twords\r\n".encode(UTF16) + b"\0\0", LOCALE_EN_US)
     assert (rows[0]["SourceName"].lower(), rows[0]["SourceTitle"]) == (b"ykclient.exe", b"Yarrowkit Test Client")
     assert started - 2 <= rows[0]["DTime"] <= time.time() + 2
-    assert (rows[2]["Data"], rows[4]["Data"], rows[4]["Locale"]) == (rich, DIB, None)
+    assert (rows[1]["Data"], rows[2]["Data"]) == (rich, DIB)
 
     notices = lambda: client.call("received").split().count(f"{WM_DRAWCLIPBOARD},0,0")
     before = notices()
@@ -102,7 +93,7 @@ def test_copies_from_the_client_and_x11(app, session, client):
     client.call("viewer")  # joins after the program and passes nothing on: the program gets no notices
     count = len(history.rows())
     app.show(wait=True)
-    app.select(rows[1]["Id"])
+    app.select(rows[0]["Id"])
     before = client.call("clip_sequence")
     client.command(app.window, ID_COPY_TO_CLIPBOARD)
     wait_for(lambda: client.call("clip_sequence") != before, what="the program's write")
@@ -113,21 +104,14 @@ def test_copies_from_the_client_and_x11(app, session, client):
     count = len(history.rows())
     xclip(session, png_of(PICTURE), "image/png")
     [picture] = wait_for(lambda: since(history, count), 15, what="the picture row")
-    # Its pixels are the decoder's (tested alone); here: a 32-bit DIB of 3 x 2, stored and copied back whole.
+    # Its pixels are the decoder's (tested alone); here: a 32-bit DIB of 3 x 2.
     assert (picture["Type"], picture["Name"], len(picture["Data"])) == (storedform.BITMAP, b"Image", 40 + 3 * 2 * 4)
-    app.show(wait=True)
-    wait_for(lambda: app.list_items().get(picture["Id"], (0, False))[1], what="the newest item selected")
-    before = client.call("clip_sequence")  # not opened meanwhile: the program's write would fail and say so
-    client.command(app.window, ID_COPY_TO_CLIPBOARD)
-    wait_for(lambda: client.call("clip_sequence") != before, what="the program's write")
-    copied_back = wait_for(lambda: dict(client.clipboard()).get(CF_DIB), what="the picture copied back")
-    assert copied_back[:len(picture["Data"])] == picture["Data"]
     xclip(session, png_of(PICTURE)[:60], "image/png")  # does not decode
     copy_each(client, history, *([(CF_TEXT, t)] for t in (b"A\0", b"A\0", b"B\0", b"A\0")))
     assert [r["Text"] for r in since(history, count + 1)] == [b"A\0", b"B\0", b"A\0"]
 
     count = len(history.rows())
-    for name in ("EXCLUDED.EXE", "Excluded.exe", "myexcluded.exe"):
+    for name in ("EXCLUDED.EXE", "myexcluded.exe"):
         shutil.copy(CLIENT_EXE, session.dir / name)
         other = Client(session, session.dir / name)
         other.copy_text(name)
@@ -149,15 +133,12 @@ def test_copies_from_the_client_and_x11(app, session, client):
     copy_each(client, history)
     assert since(history, count) == []
 
-    client.call("clip_burst", 20, 30, "client")
-    wait_for(lambda: history.texts()[-1:] == [b"client 19\0"], 15, what="the last copy of the client's burst")
     for i in range(20):
         xclip(session, f"x11 {i}".encode())
         time.sleep(0.15)  # the pace of the burst, not a wait for the program
     wait_for(lambda: history.texts()[-1:] == [b"x11 19\0"], 15, what="the last copy of the burst")
-    for tag in (b"client", b"x11"):
-        numbers = [int(t[len(tag):-1]) for t in history.texts() if (t or b"").startswith(tag + b" ")]
-        assert numbers == sorted(set(numbers)) and numbers[-1] == 19, (tag, numbers)
+    numbers = [int(t[len(b"x11"):-1]) for t in history.texts() if (t or b"").startswith(b"x11 ")]
+    assert numbers == sorted(set(numbers)) and numbers[-1] == 19, numbers
 
     app.close_quietly()
     app.write_config("[Main]\nCaptureImage=0\nExceptApp=myexcluded.exe\n")  # a name without its commas
@@ -182,25 +163,17 @@ def test_copies_from_the_client_and_x11(app, session, client):
         storedform.encode(b"copied meanwhile\0").hex().upper().encode()]
 
 
-def test_copies_in_notepad_and_wordpad(app, session, client):
-    """- two Ctrl+C in Notepad 30 ms apart are both kept (no compatibility delay)
-    - a WordPad copy is rich text, its source the document window's program and title"""
+def test_copies_in_notepad(app, session, client):
+    """two Ctrl+C in Notepad 30 ms apart are both kept (no compatibility delay), the source its program and title"""
     app.write_config("[Main]\nSleep=0\n")
     app.start()
     history = History(session)
-    _, edit = editor_focused(session, client, "notepad", "Notepad$")
+    title, edit = editor_focused(session, client, "notepad", "Notepad$")
     client.on("set_text", edit, hexed("first line\r\nother line"))
     xdotool(session, "key", "ctrl+Home", "shift+End")
     # Each key event about 8 ms after the one before: the two copies come about 30 ms apart.
     xdotool(session, "key", "--delay", 8, "ctrl+c", "Down", "End", "shift+Home", "ctrl+c")
     wait_for(lambda: history.texts()[-1:] == [b"other line\0"], 15, what="the second copy")
     assert history.texts() == [b"first line\0", b"other line\0"]
-
-    # A document window's title; the frame is called "Wine Wordpad" before its document opens.
-    title, edit = editor_focused(session, client, WORDPAD, " - Wine Wordpad$")
-    xdotool(session, "type", "yarrow")
-    wait_for(lambda: client.text(edit) == "yarrow", what="the typed word")
-    xdotool(session, "key", "ctrl+a", "ctrl+c")
-    row = wait_for(lambda: history.rows()[2:], 15, what="the WordPad row")[0]
-    assert (row["SourceName"].lower(), row["SourceTitle"]) == (b"wordpad.exe", title.encode())
-    assert (row["Type"], row["Name"]) == (storedform.RICH_TEXT, b"yarrow")
+    row = history.rows()[1]
+    assert (row["SourceName"].lower(), row["SourceTitle"]) == (b"notepad.exe", title.encode())

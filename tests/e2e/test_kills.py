@@ -72,8 +72,8 @@ def test_kills_at_any_instant_lose_no_committed_item(app, session, client, capsy
             time.sleep(COPY_SPACING)  # another program's pace of copying
             committed.update(texts(path))
             copied_new_text(client, copied)
-        # A capture waits 70 ms after the copy, then reads, inserts and reloads: half the kills aim at the insert.
-        time.sleep(random.uniform(0.07, 0.115) if kills % 4 in (1, 2) else random.uniform(0, COPY_SPACING))  # the instant
+        # The instant: a capture waits 70 ms after the copy, then reads, inserts and reloads; half aim at the insert.
+        time.sleep(random.uniform(0.07, 0.115) if kills % 4 in (1, 2) else random.uniform(0, COPY_SPACING))
         committed.update(texts(path))
         during_capture += copied[-1] not in committed.values()
         kill(app, client, unix_signal=kills % 2)

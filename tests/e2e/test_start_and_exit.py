@@ -5,7 +5,7 @@ from harness import APP_CAPTION, EXE, TITLE, WM_COMMAND, WM_LBUTTONDOWN, WM_TRAY
     desktop_keys, wait_for
 from selection import within
 
-ID_CLOSE_APP, ID_HIDE_WINDOW, IDCANCEL, IDC_ITEM_TREE = 104, 32771, 2, 1006
+ID_CLOSE_APP, IDCANCEL, IDC_ITEM_TREE = 104, 2, 1006
 WM_QUERYENDSESSION, WM_ENDSESSION, WM_SYSCOMMAND, SC_CLOSE = 0x11, 0x16, 0x112, 0xF060
 SHUTDOWN_KEYS = {"HideWindowAfter", "SelDlgX", "SelDlgY"}
 RUNS_KEY = r"HKCU\Software\Tamberlyn\YarrowKit"
@@ -28,13 +28,10 @@ def exit_with(app, answer):
 def test_start_wake_hide_and_exit(app, client, session):
     """- a fresh start stays hidden, makes the config folder and writes no setting
     - a second start wakes the first (shown, in front, the list focused), ends, touches no file
-    - Cancel, the Hide command, the close box and Esc only hide
-    - exit asks; No keeps the program running and writes nothing
-    - the end-of-session query is allowed and saves the window's keys first
-    - a quiet close asks nothing and writes the window's keys; each start counts one run
-    - a lower-case section header reads the same
-    - a cancelled log-off brings back the tray icon, the hot key and capture; its exit step counts once
-    - exit with Yes writes the check box and the position
+    - Cancel and the close box only hide; exit asks, No keeps it running, writes nothing
+    - the end-of-session query is allowed and saves the window's keys first; a cancelled log-off brings
+      back the tray icon, the hot key and capture; its exit step counts once
+    - a quiet close writes the window's keys; exit with Yes writes the check box and the position
     - a foreign window with the title is woken instead of starting
     - an unusable config folder is reported, left alone, and the program runs on"""
     app.start()
@@ -47,8 +44,7 @@ def test_start_wake_hide_and_exit(app, client, session):
     wait_for(lambda: client.focus_of(app.window) == client.item(app.window, IDC_ITEM_TREE), what="the list focused")
     assert files(session.config_folder) == before
     hide_ways = [lambda: client.post(app.window, WM_COMMAND, IDCANCEL),
-                 lambda: client.command(app.window, ID_HIDE_WINDOW),
-                 lambda: client.post(app.window, WM_SYSCOMMAND, SC_CLOSE), lambda: app.press_keys("Escape")]
+                 lambda: client.post(app.window, WM_SYSCOMMAND, SC_CLOSE)]
     for hide in hide_ways:
         app.show(wait=True)
         hide()
