@@ -9,6 +9,7 @@ from harness import CLIENT_EXE, WM_COMMAND, Client, History, hexed, wait_for, xc
 CF_TEXT, CF_DIB, CF_UNICODETEXT, CF_LOCALE = 1, 8, 13, 16
 WM_DRAWCLIPBOARD = 0x308
 ID_RECONNECT_CLIPBOARD, ID_MONITOR_CLIPBOARD, ID_COPY_TO_CLIPBOARD = 110, 112, 32772
+WORDPAD = r"C:\Program Files\Windows NT\Accessories\wordpad.exe"
 LOCALE_EN_US = (0x0409).to_bytes(4, "little")
 DIB = struct.pack("<IiiHH", 40, 2, 2, 1, 32) + bytes(24) + bytes(range(16))
 PICTURE = [[(255, 0, 0), (0, 255, 0), (0, 0, 255)], [(10, 20, 30), (200, 100, 50), (255, 255, 255)]]  # rows of pixels
@@ -163,8 +164,9 @@ def test_copies_from_the_client_and_x11(app, session, client):
         storedform.encode(b"copied meanwhile\0").hex().upper().encode()]
 
 
-def test_copies_in_notepad(app, session, client):
-    """two Ctrl+C in Notepad 30 ms apart are both kept (no compatibility delay), the source its program and title"""
+def test_copies_in_notepad_and_wordpad(app, session, client):
+    """- two Ctrl+C in Notepad 30 ms apart are both kept (no compatibility delay), the source its program and title
+    - a WordPad copy (owned by a hidden OLE window) is rich text, its source the document window's program and title"""
     app.write_config("[Main]\nSleep=0\n")
     app.start()
     history = History(session)
@@ -177,3 +179,12 @@ def test_copies_in_notepad(app, session, client):
     assert history.texts() == [b"first line\0", b"other line\0"]
     row = history.rows()[1]
     assert (row["SourceName"].lower(), row["SourceTitle"]) == (b"notepad.exe", title.encode())
+
+    # A document window's title; the frame is called "Wine Wordpad" before its document opens.
+    title, edit = editor_focused(session, client, WORDPAD, " - Wine Wordpad$")
+    xdotool(session, "type", "yarrow")
+    wait_for(lambda: client.text(edit) == "yarrow", what="the typed word")
+    xdotool(session, "key", "ctrl+a", "ctrl+c")
+    row = wait_for(lambda: history.rows()[2:], 15, what="the WordPad row")[0]
+    assert (row["SourceName"].lower(), row["SourceTitle"]) == (b"wordpad.exe", title.encode())
+    assert (row["Type"], row["Name"]) == (storedform.RICH_TEXT, b"yarrow")

@@ -142,8 +142,9 @@ def test_typing_finds_enter_pastes_and_esc_clears_then_hides(app, session, clien
 
 def test_paste_copy_and_delete(app, session, client):
     """paste by button and double click types into the editor, puts the clipboard back, hides; a clipboard held
-    by another program leaves both alone; own writes never captured; a refused delete changes nothing. Without
-    restore the formats stay, the window comes back; copy by button and keys; Delete empties the list"""
+    by another program leaves both alone; own writes never captured; keys work with Options open; a refused
+    delete changes nothing. Without restore the formats stay, the window comes back; copy by button and keys;
+    Delete empties the list"""
     older = sf.insert_statement(0, 1700000000, OLDER, "notepad.exe", "Notepad", LOCALE, OLDER.encode() + b"\0",
                                 sf.UNICODE_TEXT, OLDER.encode("utf-16-le") + b"\0\0")
     path = write_history(session, [older, sf.text_record(1, MIDDLE), sf.text_record(2, NEWEST)])
@@ -182,9 +183,19 @@ def test_paste_copy_and_delete(app, session, client):
 
     editor_in_front(app)
     w = shown(app)
+    press_real_keys(app, "key F4")
+    options = wait_for(lambda: client.window("Yarrowkit options"), what="the options window")
+    wait_for(lambda: client.focus_of(options) == client.item(options, 1018), what="the options window's own focus")
     w.select(1)
-    press_real_keys(app, "key Delete")
+    press_real_keys(app, "key Delete")  # the options window has no owner: the selection window is usable
     wait_for(lambda: w.ids() == [0, 2, 3, 4] == [r["Id"] for r in sf.read_rows(path)], what="the item deleted")
+    w.select(2)
+    press_real_keys(app, "key Return")
+    wait_for(lambda: client.text(edit).endswith(NEWEST), what="the paste")
+    assert client.visible(options)
+    client.post(options, WM_COMMAND, 2)
+    editor_in_front(app)
+    w = shown(app)
     w.select(3)
     client.command(app.window, ID_DELETE_CLIP)
     text = client.wait_message_box("YarrowKit Error #4")
