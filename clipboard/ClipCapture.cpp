@@ -107,7 +107,7 @@ std::optional<CapturedClip> ClipCapture::readClipboard(ClipboardChanges& changes
     Sleep(paste::Sleep);
     // Read meanwhile, or the program's own write: the clipboard is left to other programs.
     if (changes.isDealtWith(GetClipboardSequenceNumber())) return std::nullopt;
-    if (!contentWanted() || !OpenClipboardWithRetry(kClipboardAttempts, WhileWaiting::AnswerSentOnly)) {
+    if (!contentWanted() || !OpenClipboardWithRetry(kClipboardAttempts)) {
         changes.dealtWith(GetClipboardSequenceNumber());
         return std::nullopt;
     }

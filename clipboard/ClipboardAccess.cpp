@@ -2,29 +2,11 @@
 
 #include <cstring>
 
-namespace {
-void dispatchWaitingMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-void answerSentMessages() {
-    MSG message;
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-}
-}  // namespace
-
-bool OpenClipboardWithRetry(int attempts, WhileWaiting mode) {
+bool OpenClipboardWithRetry(int attempts) {
     for (int attempt = 0; attempt < attempts; ++attempt) {
         Sleep(5);
-        if (mode == WhileWaiting::DispatchAll) {
-            dispatchWaitingMessages();
-        } else {
-            answerSentMessages();
-        }
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         if (OpenClipboard(nullptr)) return true;
     }
     return false;

@@ -6,15 +6,12 @@
 #include <string>
 #include <string_view>
 
-// What runs while the program waits for the clipboard. The reader answers only messages other
-// threads send: what is posted to it (the next notice, the request to stop) waits until the
-// content is read.
-enum class WhileWaiting { DispatchAll, AnswerSentOnly };
-
-// Waits for the clipboard: each attempt sleeps 5 ms, handles waiting messages of the thread,
-// then tries to open it (no owner window). True when open; the caller closes it.
-// Message handlers may run inside, which is why captureEnabled guards the notices.
-bool OpenClipboardWithRetry(int attempts, WhileWaiting mode = WhileWaiting::DispatchAll);
+// Waits for the clipboard: each attempt sleeps 5 ms, answers the messages other threads send
+// (a program waiting on this one must not wait in turn), then tries to open it (no owner
+// window). True when open; the caller closes it. What is posted (a command, a hot key, the
+// next notice) waits its turn: run inside a paste's wait, a Copy given meanwhile would be
+// overwritten by the paste that began before it.
+bool OpenClipboardWithRetry(int attempts);
 inline constexpr int kClipboardAttempts = 120;
 
 // Hands a copy of the bytes to the open, emptied clipboard under the format. Nothing is placed

@@ -106,6 +106,13 @@ def copied(client):
     return dict(client.clipboard()).get(CF_TEXT, b"").decode("cp1252").rstrip("\0")
 
 
+def holding_clipboard(session, client, ms):  # another program keeps the clipboard open for ms from now
+    holder = Client(session)
+    print(f"clip_hold {ms}", file=holder.process.stdin, flush=True)
+    client.call("clip_wait_busy", 60000)
+    return holder
+
+
 def test_typing_finds_enter_pastes_and_esc_clears_then_hides(app, session, client):
     """an earlier build's large file gets its side rows; letters typed in the list go to the find box; matches
     listed, selected, counted, paging off; Up in the box moves, Enter pastes and hides; shown again, the whole
@@ -164,13 +171,9 @@ def test_paste_copy_and_delete(app, session, client):
         assert not client.visible(app.window)
         editor_in_front(app)
         w = shown(app)
-    holder = Client(session)
-    holder.process.stdin.write("clip_hold 2500\n")
-    holder.process.stdin.flush()
-    client.call("clip_wait_busy", 60000)
+    holder = holding_clipboard(session, client, 2500)
     client.post(app.window, WM_COMMAND, IDC_PASTE)
-    assert holder.process.stdout.readline().startswith("ok")
-    holder.close()
+    holder.close()  # once the hold has ended
     client.on("idle", app.window)
     assert client.text(edit) == OLDER + OLDER and client.clipboard() == before
     client.copy_text("marker")
@@ -217,15 +220,18 @@ def test_paste_copy_and_delete(app, session, client):
     clip = client.clipboard()
     assert clip[:3] == [(CF_UNICODETEXT, OLDER.encode("utf-16-le") + b"\0\0"), (CF_LOCALE, LOCALE),
                         (CF_TEXT, OLDER.encode() + b"\0")]
-    for record_id, text, keys in [(2, NEWEST, None), (3, "previous", ["key ctrl+c"]),
+    # Commands given while a paste waits for the clipboard follow it: the copy stays, not the paste's item.
+    holder = holding_clipboard(session, client, 400)
+    for command in (IDC_PASTE, IDC_NEWER_PAGE, IDC_COPY):
+        client.post(app.window, WM_COMMAND, command, client.item(app.window, command))
+    wait_for(lambda: client.text(edit).endswith(OLDER * 2) and copied(client) == NEWEST, what="the paste, the copy")
+    holder.close()
+    for record_id, text, keys in [(3, "previous", ["key ctrl+c"]),
                                   (4, "marker", ["keydown ctrl", "key Insert", "keyup ctrl"])]:
         w.click(IDC_NEWER_PAGE)
         wait_for(lambda: w.selected_id() == record_id and w.label() == f"Items {record_id}-{record_id} of 4",
                  what=f"the page of {record_id}")
-        if keys:
-            press_real_keys(app, *keys)
-        else:
-            client.post(app.window, WM_COMMAND, IDC_COPY, client.item(app.window, IDC_COPY))
+        press_real_keys(app, *keys)
         wait_for(lambda: copied(client) == text, what=f"the copy of {text!r}")
     assert client.visible(app.window)
     for record_id, left in [(4, "3-3 of 3"), (3, "2-2 of 2"), (2, "1-1 of 1"), (0, "1-0 of 0")]:

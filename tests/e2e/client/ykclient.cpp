@@ -279,8 +279,8 @@ std::string treeItems(HWND tree) {
     }
     return result;
 }
-// The tooltip's first tool's text, ANSI or UTF-16LE; asked wide, as the ANSI message may stop at 80 bytes.
-std::string toolText(HWND tooltip, bool wide) {
+// The tooltip's first tool's text in UTF-16LE, asked wide: the ANSI message may stop at 80 bytes.
+std::string toolText(HWND tooltip) {
     RemoteMemory remote(tooltip);
     TTTOOLINFOW tool = {};
     tool.cbSize = sizeof tool;
@@ -289,12 +289,7 @@ std::string toolText(HWND tooltip, bool wide) {
     } catch (const Failure&) {
         return "-";
     }
-    std::wstring text = remote.exchange(tooltip, TTM_GETTEXTW, RemoteMemory::kChars, tool, tool.lpszText);
-    if (text.empty() || wide) return textHex(text);
-    std::string ansi(text.size() * 2 + 1, '\0');
-    ansi.resize(std::max(0, WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(),
-                                                static_cast<int>(ansi.size()), nullptr, nullptr)));
-    return hex(ansi);
+    return textHex(remote.exchange(tooltip, TTM_GETTEXTW, RemoteMemory::kChars, tool, tool.lpszText));
 }
 std::string tooltipsOf(HWND owner) {  // "hwnd:owner:style:exstyle:visible" of the process's tooltips
     std::string found;
@@ -405,8 +400,7 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
     {"keys", keys},
     {"tree_items_w", [](const Args& a) { return treeItems(window(a.at(1))); }},
     {"tooltips", [](const Args& a) { return tooltipsOf(window(a.at(1))); }},
-    {"tool_text", [](const Args& a) { return toolText(window(a.at(1)), false); }},
-    {"tool_text_w", [](const Args& a) { return toolText(window(a.at(1)), true); }},
+    {"tool_text_w", [](const Args& a) { return toolText(window(a.at(1))); }},
 };
 
 std::string answer(const std::string& line) {
