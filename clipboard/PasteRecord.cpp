@@ -78,9 +78,12 @@ bool isSelfOrChild(HWND ancestor, HWND window) { return ancestor && (window == a
 void PasteRecord(int recordId, bool hide, HWND selectionWindow, ClipboardChanges& changes, const ReportError& report) {
     if (paste::RestoreClipboard && !saveClipboard()) return;
     PutRecordOnClipboard(recordId, changes, report);
-    Sleep(paste::Sleep);
     if (PasteTarget) bringForward(PasteTarget);
     if (hide) ShowWindow(selectionWindow, SW_HIDE);
+    // The pause comes after the activation: the target settles in its focus meanwhile. Under
+    // Wine it takes in the X focus then and sets its key state to the real keyboard's, which
+    // would drop a Ctrl sent just before.
+    Sleep(paste::Sleep);
     sendCtrlV();
     if (paste::RestoreClipboard) {
         if (!restoreClipboard(changes)) return;
