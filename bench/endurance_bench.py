@@ -2,11 +2,13 @@
 """Memory figures of the real yarrowkit.exe under Wine, each against a baseline measured in the same
 session: what many captures leave behind beyond a bare reader of the same copies (GDI and USER
 objects, kernel handles, private memory), and private memory against a bare dialog program idle
-with an empty and a large history and with the window open. Prints figures and verdicts; asserts
-nothing. YK_SOAK=1 runs the long counts (`make soak`).
+with an empty and a large history and with the window open; and pastes made while two busy loops
+load both cores, each of which must type the item. Prints figures and verdicts; asserts nothing.
+YK_SOAK=1 runs the long counts (`make soak`).
 
-    endurance_bench.py [load|memory]   (both when none is named)"""
+    endurance_bench.py [load|memory|pastes]   (all when none is named)"""
 import pathlib
+import subprocess
 import sys
 import time
 
@@ -14,7 +16,8 @@ ROOT = pathlib.Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(ROOT / "tests" / "e2e"))
 
 import storedform  # noqa: E402
-from harness import BUILD, CF_TEXT, Client, Session, Yarrowkit, soak, wait_for  # noqa: E402
+from harness import BUILD, CF_TEXT, WM_COMMAND, Client, Session, Yarrowkit, soak, wait_for  # noqa: E402
+from selection import IDC_PASTE, shown, start_with_editor, write_history  # noqa: E402
 
 PROBE_EXE = BUILD / "bench" / "bench_probe.exe"
 from test_kills import query  # noqa: E402
@@ -28,6 +31,7 @@ LEAK_BOUND = {"GDI": 5, "USER": 2, "handles": 10, "private KiB": 2048}
 WARM_BOUND = {"GDI": 40, "USER": 5, "handles": 20, "private KiB": 6144}
 HISTORY_ROWS = 100_000 if soak() else 20_000
 MEMORY_BOUND_KIB = 8 * 1024
+PASTES = 1000 if soak() else 100
 
 
 def private_kb(pid):
@@ -140,8 +144,30 @@ def memory(session, client, app):
               f"(target <= {MEMORY_BOUND_KIB}: {'met' if kib - baseline <= MEMORY_BOUND_KIB else 'MISSED'})")
 
 
+def pastes(session, client, app):
+    """Pastes into the test editor with the window staying, both cores busy: the keystroke must arrive whole."""
+    write_history(session, [storedform.text_record(0, "xyz")])
+    loops = [subprocess.Popen(["sh", "-c", "while :; do :; done"]) for _ in range(2)]
+    try:
+        edit = start_with_editor(app, "HideWindowAfter=0\n")
+        shown(app)
+        wrong = []
+        for n in range(PASTES):
+            before = client.text(edit)
+            client.post(app.window, WM_COMMAND, IDC_PASTE)
+            wait_for(lambda: client.text(edit) != before and client.foreground() == app.window, 30, what=f"paste {n}")
+            client.on("idle", app.window)
+            if client.text(edit)[len(before):] != "xyz":
+                wrong.append((n, client.text(edit)[len(before):]))
+    finally:
+        for loop in loops:
+            loop.kill()
+    print(f"pastes under two busy loops: {len(wrong)} of {PASTES} typed something else {wrong[:5]} "
+          f"(target 0: {'met' if not wrong else 'MISSED'})")
+
+
 def main():
-    runs = {"load": load, "memory": memory}
+    runs = {"load": load, "memory": memory, "pastes": pastes}
     for name in sys.argv[1:] or list(runs):
         session = Session()
         try:

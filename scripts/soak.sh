@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The long runs (`make soak`): ten million fuzz runs per target, the kill test with 1,000
-# copies, the load test with 10,000 captures and the memory test, each printing its figures,
-# then a summary. Takes about an hour on two cores.
+# copies, the load test with 10,000 captures, the memory test and 1,000 pastes under load, each
+# printing its figures, then a summary. Takes about an hour on two cores.
 #   scripts/soak.sh [WINDOWS-BUILD]   (default build/windows, already built)
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,6 +33,7 @@ step "fuzz, 10 million runs per target" "$top/scripts/fuzz.sh" long
 step "kill at any instant, 1,000 copies" e2e test_kills.py
 step "load, 10,000 captures" figures load
 step "memory against a bare dialog" figures memory
+step "1,000 pastes, both cores busy" figures pastes
 
 echo "== soak summary"
 printf '  %s\n' "${summary[@]}"
