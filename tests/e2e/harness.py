@@ -223,8 +223,7 @@ class Client:
         return unhexed(self.on("text", window)).decode("latin-1")
 
     def answer_time(self, window, timeout_ms):  # ms until the window's thread answers; None past the time
-        value = int(self.on("answer_time", window, timeout_ms))
-        return None if value < 0 else value
+        return value if (value := int(self.on("answer_time", window, timeout_ms))) >= 0 else None
 
     def message_box(self, caption):  # the text of the visible message box with this caption, or None
         value = self.call("msgbox", hexed(caption))

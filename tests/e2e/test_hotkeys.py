@@ -51,7 +51,7 @@ def test_step_keys_tray_menu_menu_bar_and_about_links(app, session, client):
     open explains why; with no association of its own the address goes to the web page handler; the mail link
     hands the address to its association; Help's home page opens its address; the box closes, the program runs"""
     path = write_history(session, [(sf.text_record if i > 9 else unicode_record)(i, text_of(i)) for i in IDS])
-    edit, w = start_with_editor(app, "CountMenuItemsInRange=15\n"), SelectionWindow(app)
+    edit, w = start_with_editor(app, "CountMenuItemsInRange=15\nSleep=500\n"), SelectionWindow(app)
     keys_in_editor(app, "ctrl+d")
     wait_for(lambda: client.foreground() == app.window and w.selected_id() == 15, what="the window in front")
     assert client.focus_of(app.window) == w.tree
@@ -77,9 +77,10 @@ def test_step_keys_tray_menu_menu_bar_and_about_links(app, session, client):
     xdotool(session, "mousemove", 1100, 600)  # the menu opens at the pointer
     menu = open_menu(app, lambda: client.post(app.window, WM_TRAY_CALLBACK, 0, WM_RBUTTONDOWN))
     left, _, right, bottom = client.rect(menu)
-    xdotool(session, "mousemove", (left + right) // 2, bottom - 12)
-    point_and_click(app, (left + right) // 2, bottom - 34)  # the entry above the newest
-    wait_for(lambda: not client.visible(menu) and client.text(edit).endswith("record 15"), what="record 15 pasted")
+    xdotool(session, "mousemove", (left + right) // 2, bottom - 34)
+    point_and_click(app, (left + right) // 2, bottom - 12)  # the newest entry
+    wait_for(lambda: not client.visible(menu) and client.text(edit).endswith("record 16")
+             and dict(client.clipboard()).get(1) == b"record 15\0", what="record 16 pasted, the clipboard back")
 
     for key in (r"HKCR\mailto", r"HKCR\.htm"):
         reg(session, "delete", key)

@@ -63,9 +63,9 @@ std::string flag(bool on) { return on ? "1" : "0"; }
 
 // ----- windows of any process
 
-LRESULT sendWithTimeout(HWND target, UINT message, WPARAM wParam, LPARAM lParam, bool wide = false) {
+LRESULT sendWithTimeout(HWND target, UINT message, WPARAM wParam, LPARAM lParam, bool wide = false) {  // a busy one is waited for
     DWORD_PTR result = 0;
-    if (!(wide ? SendMessageTimeoutW : SendMessageTimeoutA)(target, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result))
+    if (!(wide ? SendMessageTimeoutW : SendMessageTimeoutA)(target, message, wParam, lParam, SMTO_NORMAL, 20000, &result))
         throw Failure{"send timed out"};
     return static_cast<LRESULT>(result);
 }
