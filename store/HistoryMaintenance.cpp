@@ -10,6 +10,21 @@ namespace {
 // Throws, as the DROP or DELETE itself would on a missing table, when Log is not a history table.
 void requireHistoryTable() { historyDb.query(sql::kCheckLogColumns).release(); }
 
+// The oldest rows of Log and their side rows go, through a larger page cache that is given back
+// after: the exit step may be followed by more of the run (a log-off that is cancelled).
+void trimOldest(int removed, int kept) {
+    historyDb.execute(sql::kTrimPageCache);
+    try {
+        historyDb.query(sql::trimOldest(removed).c_str()).release();
+        history::text::trimToLog(removed > kept);
+    } catch (const SqlException&) {
+        historyDb.execute(sql::kLimitPageCache);
+        throw;
+    }
+    historyDb.execute(sql::kLimitPageCache);
+    historyDb.execute(sql::kReleaseMemory);
+}
+
 void dropOrTrim(const HistoryLimits& limits, bool& historyChanged, int& cachedItemCount) {
     if (!limits.saveItemsInDataBase) {
         requireHistoryTable();
@@ -23,8 +38,7 @@ void dropOrTrim(const HistoryLimits& limits, bool& historyChanged, int& cachedIt
     cachedItemCount = count;
     if (count > limits.limitRecordsInDB) {
         requireHistoryTable();
-        historyDb.query(sql::trimOldest(count - limits.limitRecordsInDB).c_str()).release();
-        history::text::trimToLog();
+        trimOldest(count - limits.limitRecordsInDB, limits.limitRecordsInDB);
         historyChanged = true;
     }
 }

@@ -220,9 +220,19 @@ void removeAll() {
     createTable();
 }
 
-void trimToLog() {
+void trimToLog(bool mostRowsGo) {
     try {
-        historyDb.execute(q::kDeleteOlderThanLog);
+        if (!mostRowsGo) {
+            historyDb.execute(q::kDeleteOlderThanLog);
+            return;
+        }
+        SqlTransaction transaction(historyDb);
+        historyDb.execute(q::kSetAsideNewerRows);
+        historyDb.execute(q::kDropTable);
+        createTable();
+        historyDb.execute(q::kPutBackNewerRows);
+        historyDb.execute(q::kDropSetAside);
+        transaction.commit();
     } catch (const SqlException&) {
         // Brought in step at the next open.
     }

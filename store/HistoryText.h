@@ -33,8 +33,9 @@ void add(int id, std::uint32_t dtime, const ItemText& item);
 ItemText textsOf(const ClipRecord& record);
 void remove(int id);
 void removeAll();
-// After the exit trim: the rows older than Log's oldest go. Never throws.
-void trimToLog();
+// After the exit trim: the rows older than Log's oldest go (`mostRowsGo`: more of them than stay).
+// Never throws.
+void trimToLog(bool mostRowsGo);
 // After Log was dropped at exit. Never throws.
 void drop();
 
