@@ -4,26 +4,18 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include "LineProtocol.h"
+
 #include <chrono>
-#include <cstdio>
 #include <cstring>
-#include <functional>
-#include <iostream>
-#include <map>
 #include <memory>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
-using Args = std::vector<std::string>;
 using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;
 using Clock = std::chrono::steady_clock;
-struct Failure {
-    std::string message;
-};
 
 HWND probeWindow = nullptr;
 
@@ -188,7 +180,7 @@ std::string resources(const Args& args) {
            std::to_string(user ? user : windowsOf(pid)) + " " + std::to_string(kernelHandles(pid));
 }
 
-const std::map<std::string, std::function<std::string(const Args&)>> kCommands = {
+const Commands kCommands = {
     {"ping", [](const Args&) { return std::string("pong"); }},
     {"clip_fill_hold_time", fillHoldTime},
     {"clip_read_time", readTime},
@@ -196,47 +188,10 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
     {"resources", resources},
 };
 
-std::string answer(const std::string& line) {
-    std::istringstream stream(line);
-    Args args;
-    for (std::string word; stream >> word;)
-        args.push_back(word);
-    try {
-        auto command = args.empty() ? kCommands.end() : kCommands.find(args[0]);
-        if (command == kCommands.end())
-            throw Failure{"unknown command " + line};
-        return "ok " + command->second(args);
-    } catch (const Failure& failure) {
-        return "err " + failure.message;
-    } catch (const std::exception& error) {
-        return std::string("err ") + error.what();
-    }
-}
-
 }  // namespace
 
 int main() {
     probeWindow = CreateWindowExA(0, "STATIC", "Yarrowkit Bench Probe", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
-    const UINT kLineMessage = WM_APP + 1;
-    const DWORD mainThread = GetCurrentThreadId();
-    // stdin is read on a thread of its own, so that the main thread keeps pumping messages.
-    std::thread([mainThread] {
-        for (std::string line; std::getline(std::cin, line);) {
-            auto* copy = new std::string(line);
-            while (!PostThreadMessageA(mainThread, kLineMessage, 0, reinterpret_cast<LPARAM>(copy)))
-                Sleep(5);
-        }
-        PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
-    }).detach();
-    for (MSG message; GetMessageA(&message, nullptr, 0, 0) > 0;) {
-        if (message.hwnd || message.message != kLineMessage) {
-            DispatchMessageA(&message);
-            continue;
-        }
-        std::unique_ptr<std::string> line(reinterpret_cast<std::string*>(message.lParam));
-        printf("%s\n", answer(*line).c_str());
-        fflush(stdout);
-    }
-    return 0;
+    return serveLines(kCommands);
 }

@@ -4,24 +4,20 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include "LineProtocol.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <iostream>
-#include <map>
 #include <memory>
-#include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
-using Args = std::vector<std::string>;
 using Handle = std::unique_ptr<void, decltype(&CloseHandle)>;
-struct Failure { std::string message; };
 
 HWND clientWindow = nullptr, editorWindow = nullptr, editorEdit = nullptr;
 std::string receivedMessages;
@@ -328,7 +324,7 @@ UINT arg(const Args& a, size_t i) { return static_cast<UINT>(number(a.at(i))); }
 HWND item(const Args& a) { return GetDlgItem(window(a.at(1)), static_cast<int>(number(a.at(2)))); }
 std::string none() { return {}; }
 
-const std::map<std::string, std::function<std::string(const Args&)>> kCommands = {
+const Commands kCommands = {
     {"ping", [](const Args&) { return std::string("pong"); }},
     {"find", [](const Args& a) { return handle(FindWindowA(nullptr, unhex(a.at(1)).c_str())); }},
     {"find_class", [](const Args& a) { return handle(FindWindowA(unhex(a.at(1)).c_str(), nullptr)); }},
@@ -403,40 +399,10 @@ const std::map<std::string, std::function<std::string(const Args&)>> kCommands =
     {"tool_text_w", [](const Args& a) { return toolText(window(a.at(1))); }},
 };
 
-std::string answer(const std::string& line) {
-    std::istringstream stream(line);
-    Args a;
-    for (std::string word; stream >> word;) a.push_back(word);
-    try {
-        auto command = a.empty() ? kCommands.end() : kCommands.find(a[0]);
-        if (command == kCommands.end()) throw Failure{"unknown command " + line};
-        return "ok " + command->second(a);
-    } catch (const Failure& failure) {
-        return "err " + failure.message;
-    } catch (const std::exception& error) {
-        return std::string("err ") + error.what();
-    }
-}
-
 }  // namespace
 
 int main() {
     InitCommonControls();
     clientWindow = makeTopWindow("YarrowkitTestClient", DefWindowProcA, "Yarrowkit Test Client", WS_OVERLAPPEDWINDOW, {40, 500, 300, 120});
-    const UINT kLineMessage = WM_APP + 1;
-    const DWORD mainThread = GetCurrentThreadId();
-    std::thread([mainThread] {  // stdin has a thread of its own: the main thread keeps pumping messages
-        for (std::string line; std::getline(std::cin, line);)
-            for (auto* copy = new std::string(line); !PostThreadMessageA(mainThread, kLineMessage, 0, reinterpret_cast<LPARAM>(copy));) Sleep(5);
-        PostThreadMessageA(mainThread, WM_QUIT, 0, 0);
-    }).detach();
-    for (MSG message; GetMessageA(&message, nullptr, 0, 0) > 0;) {
-        if (message.hwnd || message.message != kLineMessage) {
-            TranslateMessage(&message), DispatchMessageA(&message);
-            continue;
-        }
-        printf("%s\n", answer(*std::unique_ptr<std::string>(reinterpret_cast<std::string*>(message.lParam))).c_str());
-        fflush(stdout);
-    }
-    return 0;
+    return serveLines(kCommands);
 }
