@@ -92,8 +92,10 @@ def test_step_keys_tray_menu_menu_bar_and_about_links(app, session, client):
     rect = client.rect(client.item(box, MAIL_LINK))
     opened = lambda: session.reg_query(RECORDER_KEY, "opened")  # noqa: E731
 
+    spots = iter(range(4, 40, 10))  # two clicks on one spot within the double-click time are no second click
+
     def click(link_rect):
-        point_and_click(app, link_rect[0] + 4, (link_rect[1] + link_rect[3]) // 2)
+        point_and_click(app, link_rect[0] + next(spots), (link_rect[1] + link_rect[3]) // 2)
 
     click(rect)
     text = client.wait_message_box("yarrowkit")
