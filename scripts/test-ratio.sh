@@ -10,4 +10,4 @@ mapfile -t product < <(git ls-files --cached --others --exclude-standard -- '*.c
 mapfile -t tests < <(git ls-files --cached --others --exclude-standard -- tests/)
 p=$(count "${product[@]}")
 t=$(count "${tests[@]}")
-awk -v t="$t" -v p="$p" 'BEGIN { printf "tests %d, product %d non-blank lines: ratio %.2f\n", t, p, t / p }'
+awk -v t="$t" -v p="$p" 'BEGIN { printf "tests %d, product %d non-blank lines: ratio %.3f\n", t, p, t / p }'

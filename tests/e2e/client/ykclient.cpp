@@ -302,15 +302,6 @@ std::string tooltipsOf(HWND owner) {  // "hwnd:owner:style:exstyle:visible" of t
 
 // ----- the commands
 
-std::string keys(const Args& a) {  // VK[:up][:ext] ...: one keybd_event per word
-    for (size_t i = 1; i < a.size(); ++i, Sleep(20)) {
-        BYTE vk = static_cast<BYTE>(number(a[i].substr(0, a[i].find(':'))));
-        DWORD flags = (a[i].find(":up") != std::string::npos ? KEYEVENTF_KEYUP : 0) |
-                      (a[i].find(":ext") != std::string::npos ? KEYEVENTF_EXTENDEDKEY : 0);
-        keybd_event(vk, static_cast<BYTE>(MapVirtualKeyA(vk, 0)), flags, 0);
-    }
-    return {};
-}
 std::string trayHas(HWND owner, UINT id) {  // a no-op change succeeds only for an icon the tray holds
     NOTIFYICONDATAA data = {};
     data.cbSize = NOTIFYICONDATAA_V2_SIZE, data.hWnd = owner, data.uID = id;
@@ -393,7 +384,6 @@ const Commands kCommands = {
          SetClipboardViewer(viewer);
          return handle(viewer); }},
     {"received", [](const Args&) { return receivedMessages; }},  // what the recording windows were sent
-    {"keys", keys},
     {"tree_items_w", [](const Args& a) { return treeItems(window(a.at(1))); }},
     {"tooltips", [](const Args& a) { return tooltipsOf(window(a.at(1))); }},
     {"tool_text_w", [](const Args& a) { return toolText(window(a.at(1))); }},
